@@ -1,0 +1,3 @@
+# Audio output sources, relative to platform/.
+list(APPEND PANEL_AUDIO_SOURCES
+)

@@ -1,0 +1,3 @@
+# Raster canvas sources, relative to platform/.
+list(APPEND PANEL_CANVAS_SOURCES
+)
