@@ -1,0 +1,204 @@
+#include "panelhost/element_render.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "panelhost/panel.h"
+#include "platform/canvas/canvas.h"
+
+namespace panelhost {
+namespace {
+
+std::uint32_t opaque_rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    return kOpaque | (std::uint32_t{r} << 16) | (std::uint32_t{g} << 8) | b;
+}
+
+std::uint32_t from_colorref(std::uint32_t c) {
+    return opaque_rgb(static_cast<std::uint8_t>(c & 0xFF), static_cast<std::uint8_t>((c >> 8) & 0xFF),
+                      static_cast<std::uint8_t>((c >> 16) & 0xFF));
+}
+
+// The picture an element shows now: a host image the module wrote, or its bitmap.
+const Image* picture_for(ElementState& s, std::size_t index, Image& scratch) {
+    if (index < s.host_images.size()) {
+        convert_host_image(*s.host_images[index], scratch);
+        return &scratch;
+    }
+    if (s.pictures.empty()) return nullptr;
+    return &s.pictures[std::min(index, s.pictures.size() - 1)];
+}
+
+void draw_needle(Image& dst, const gauge::Needle& n, const Image& bitmap, double degrees) {
+    const double a = degrees * M_PI / 180.0;
+    const double c = std::cos(a), s = std::sin(a);
+    const double px = n.pivot.x, py = n.pivot.y;
+    double radius = 0;
+    for (double cx : {0.0, double(bitmap.width)})
+        for (double cy : {0.0, double(bitmap.height)}) radius = std::max(radius, std::hypot(cx - px, cy - py));
+    const int r = static_cast<int>(std::ceil(radius)) + 1;
+    const int x0 = std::max(0, n.position.x - r), x1 = std::min(dst.width, n.position.x + r + 1);
+    const int y0 = std::max(0, n.position.y - r), y1 = std::min(dst.height, n.position.y + r + 1);
+    for (int y = y0; y < y1; ++y) {
+        std::uint32_t* row = dst.row(y);
+        const double dy = y + 0.5 - n.position.y;
+        for (int x = x0; x < x1; ++x) {
+            const double dx = x + 0.5 - n.position.x;
+            // The inverse of a clockwise turn maps the screen pixel back into the upright needle.
+            const int sx = static_cast<int>(std::floor(dx * c + dy * s + px));
+            const int sy = static_cast<int>(std::floor(-dx * s + dy * c + py));
+            if (sx < 0 || sy < 0 || sx >= bitmap.width || sy >= bitmap.height) continue;
+            std::uint32_t p = bitmap.row(sy)[sx];
+            if ((p >> 24) != 0 && !is_black(p)) row[x] = p;
+        }
+    }
+}
+
+void draw_moving(Image& dst, const gauge::MovingImage& m, const Image& strip, const Image& mask, double value) {
+    double t = m.max > m.min ? (value - m.min) / (m.max - m.min) : 0.0;
+    t = std::clamp(t, 0.0, 1.0);
+    const int ox = static_cast<int>(std::lround(t * m.travel_x));
+    const int oy = static_cast<int>(std::lround(t * m.travel_y));
+    const bool transparent = m.draw_flags & gauge::draw_transparent;
+    for (int wy = 0; wy < m.window_height; ++wy) {
+        const int y = m.position.y + wy, sy = wy + oy;
+        if (y < 0 || y >= dst.height || sy < 0 || sy >= strip.height) continue;
+        for (int wx = 0; wx < m.window_width; ++wx) {
+            const int x = m.position.x + wx, sx = wx + ox;
+            if (x < 0 || x >= dst.width || sx < 0 || sx >= strip.width) continue;
+            if (!mask.empty() && (wx >= mask.width || wy >= mask.height || is_black(mask.row(wy)[wx]))) continue;
+            std::uint32_t p = strip.row(sy)[sx];
+            if (transparent && is_black(p)) continue;
+            dst.row(y)[x] = p;
+        }
+    }
+}
+
+void draw_string(Image& dst, gauge::StringElement& e, const std::string& text) {
+    const int w = e.width > 0 ? e.width : dst.width - e.position.x;
+    const int h = e.height > 0 ? e.height : dst.height - e.position.y;
+    if (w <= 0 || h <= 0) return;
+    if (!(e.draw_flags & gauge::draw_transparent))
+        fill_rect(dst, e.position.x, e.position.y, w, h, from_colorref(e.back_colour));
+    auto font = plat::Font::open({e.font_face ? e.font_face : "Arial", e.font_height ? e.font_height : -h,
+                                  e.font_weight});
+    if (!font || text.empty()) return;
+    // Ink is drawn white on black into a scratch box, then laid into the picture per character
+    // colour, so the highlight range can take its own colour.
+    plat::Bitmap box(w, h, plat::PixelFormat::xrgb32);
+    plat::Canvas canvas(box);
+    canvas.select_font(font);
+    canvas.set_bk_mode(plat::BkMode::transparent);
+    canvas.set_text_color(plat::rgb(255, 255, 255));
+    canvas.set_text_align(plat::text_align::left | plat::text_align::top);
+    const int total = font->text_width(text);
+    int x = e.align == 1 ? (w - total) / 2 : e.align == 2 ? w - total : 0;
+    const int y = (h - font->cell_height()) / 2;
+    std::vector<int> starts;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        starts.push_back(x);
+        x += font->glyph(static_cast<unsigned char>(text[i])).advance;
+    }
+    canvas.text_out(starts.empty() ? 0 : starts.front(), y, text);
+    const std::uint32_t ink = from_colorref(e.text_colour);
+    const std::uint32_t highlight = from_colorref(e.highlight_colour);
+    for (int by = 0; by < h; ++by) {
+        const int py = e.position.y + by;
+        if (py < 0 || py >= dst.height) continue;
+        std::size_t ci = 0;
+        for (int bx = 0; bx < w; ++bx) {
+            const int px = e.position.x + bx;
+            while (ci + 1 < starts.size() && bx >= starts[ci + 1]) ++ci;
+            if (px < 0 || px >= dst.width || box.pixel(bx, by) == 0) continue;
+            const bool lit = static_cast<int>(ci) >= e.highlight_from && static_cast<int>(ci) < e.highlight_to;
+            dst.row(py)[px] = lit ? highlight : ink;
+        }
+    }
+}
+
+}  // namespace
+
+double needle_degrees(const gauge::Needle& n, double value) {
+    if (!n.scale || n.scale_count <= 0) return value;
+    const gauge::ScaleEntry* t = n.scale;
+    const int count = n.scale_count;
+    if (value <= t[0].value) return t[0].degrees;
+    for (int i = 1; i < count; ++i)
+        if (value <= t[i].value) {
+            const double span = t[i].value - t[i - 1].value;
+            const double f = span > 0 ? (value - t[i - 1].value) / span : 1.0;
+            return t[i - 1].degrees + f * (t[i].degrees - t[i - 1].degrees);
+        }
+    return t[count - 1].degrees;
+}
+
+const std::array<std::uint32_t, 256>& default_panel_palette() {
+    static const std::array<std::uint32_t, 256> palette = [] {
+        std::array<std::uint32_t, 256> p{};
+        const auto& base = plat::Bitmap::default_palette();
+        for (std::size_t i = 0; i < p.size(); ++i)
+            p[i] = (std::uint32_t{plat::get_r(base[i])} << 16) | (std::uint32_t{plat::get_g(base[i])} << 8) |
+                   plat::get_b(base[i]);
+        return p;
+    }();
+    return palette;
+}
+
+void convert_host_image(const HostImage& src, Image& dst) {
+    if (dst.width != src.width || dst.height != src.height) dst = Image(src.width, src.height);
+    for (int y = 0; y < src.height; ++y) {
+        const std::uint8_t* in = src.pixels.data() + static_cast<std::size_t>(y) * src.pitch;
+        std::uint32_t* out = dst.row(y);
+        for (int x = 0; x < src.width; ++x) {
+            switch (src.bits_per_pixel) {
+                case 8: out[x] = kOpaque | src.palette[in[x]]; break;
+                case 16: {
+                    const unsigned v = in[2 * x] | (in[2 * x + 1] << 8);
+                    const unsigned r = (v >> 10) & 31, g = (v >> 5) & 31, b = v & 31;
+                    out[x] = opaque_rgb(static_cast<std::uint8_t>(r << 3 | r >> 2),
+                                        static_cast<std::uint8_t>(g << 3 | g >> 2),
+                                        static_cast<std::uint8_t>(b << 3 | b >> 2));
+                    break;
+                }
+                case 24: out[x] = opaque_rgb(in[3 * x + 2], in[3 * x + 1], in[3 * x]); break;
+                default: out[x] = kOpaque; break;
+            }
+        }
+    }
+}
+
+void render_gauge(GaugeInstance& g, const PanelOptions&) {
+    Image& dst = g.picture;
+    std::fill(dst.pixels.begin(), dst.pixels.end(), 0u);
+    Image scratch;
+    for (auto& sp : g.elements) {
+        ElementState& s = *sp;
+        gauge::Element& e = *s.element;
+        if (s.hidden) continue;
+        const bool transparent = e.draw_flags & gauge::draw_transparent;
+        switch (e.kind) {
+            case gauge::element_static:
+                if (const Image* p = picture_for(s, 0, scratch)) draw_image(dst, *p, e.position.x, e.position.y, transparent);
+                break;
+            case gauge::element_icon: {
+                if (!s.has_value || s.value < 0 || std::isnan(s.value)) break;
+                const auto index = static_cast<std::size_t>(s.value);
+                if (const Image* p = picture_for(s, index, scratch)) draw_image(dst, *p, e.position.x, e.position.y, transparent);
+                break;
+            }
+            case gauge::element_needle:
+                if (!s.pictures.empty() && s.has_value)
+                    draw_needle(dst, static_cast<gauge::Needle&>(e), s.pictures.front(),
+                                needle_degrees(static_cast<gauge::Needle&>(e), s.value));
+                break;
+            case gauge::element_moving:
+                if (!s.pictures.empty() && s.has_value)
+                    draw_moving(dst, static_cast<gauge::MovingImage&>(e), s.pictures.front(), s.mask, s.value);
+                break;
+            case gauge::element_string:
+                draw_string(dst, static_cast<gauge::StringElement&>(e), s.shown_text);
+                break;
+        }
+    }
+}
+
+}  // namespace panelhost

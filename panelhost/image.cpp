@@ -1,0 +1,79 @@
+#include "panelhost/image.h"
+
+#include <algorithm>
+
+#include "platform/canvas/bmp_file.h"
+#include "platform/canvas/png_file.h"
+
+namespace panelhost {
+
+plat::Result<Image> decode_bitmap(std::span<const std::uint8_t> bytes, const std::string& what) {
+    auto bmp = plat::read_bmp(bytes, what);
+    if (!bmp) return plat::Error{bmp.error()};
+    const plat::Bitmap& b = bmp.value();
+    Image img(b.width(), b.height());
+    for (int y = 0; y < b.height(); ++y) {
+        std::uint32_t* row = img.row(y);
+        for (int x = 0; x < b.width(); ++x) {
+            const plat::ColorRef c = b.color_of(b.pixel(x, y));
+            row[x] = kOpaque | (std::uint32_t{plat::get_r(c)} << 16) | (std::uint32_t{plat::get_g(c)} << 8) |
+                     plat::get_b(c);
+        }
+    }
+    return img;
+}
+
+plat::Result<Image> load_bitmap_resource(plat::ModuleHandle module, int id) {
+    const std::string what = "bitmap " + std::to_string(id);
+    auto bytes = plat::find_resource(module, plat::kBitmapResource, static_cast<std::uint32_t>(id));
+    if (!bytes) return plat::Error{what + " is not among the module's resources"};
+    return decode_bitmap(*bytes, what);
+}
+
+void draw_image(Image& dst, const Image& src, int x, int y, bool transparent) {
+    const int x0 = std::max(0, x), y0 = std::max(0, y);
+    const int x1 = std::min(dst.width, x + src.width), y1 = std::min(dst.height, y + src.height);
+    for (int py = y0; py < y1; ++py) {
+        const std::uint32_t* in = src.row(py - y);
+        std::uint32_t* out = dst.row(py);
+        for (int px = x0; px < x1; ++px) {
+            const std::uint32_t p = in[px - x];
+            if ((p >> 24) == 0 || (transparent && is_black(p))) continue;
+            out[px] = p;
+        }
+    }
+}
+
+void draw_scaled(Image& dst, const Image& src, int x, int y, int w, int h) {
+    if (src.empty() || w <= 0 || h <= 0) return;
+    if (w == src.width && h == src.height) {
+        draw_image(dst, src, x, y, false);
+        return;
+    }
+    const int x0 = std::max(0, x), y0 = std::max(0, y);
+    const int x1 = std::min(dst.width, x + w), y1 = std::min(dst.height, y + h);
+    for (int py = y0; py < y1; ++py) {
+        const std::uint32_t* in = src.row(static_cast<int>(static_cast<long long>(py - y) * src.height / h));
+        std::uint32_t* out = dst.row(py);
+        for (int px = x0; px < x1; ++px) {
+            const std::uint32_t p = in[static_cast<long long>(px - x) * src.width / w];
+            if ((p >> 24) != 0) out[px] = p;
+        }
+    }
+}
+
+void fill_rect(Image& dst, int x, int y, int w, int h, std::uint32_t colour) {
+    const int x0 = std::max(0, x), y0 = std::max(0, y);
+    const int x1 = std::min(dst.width, x + w), y1 = std::min(dst.height, y + h);
+    for (int py = y0; py < y1; ++py) std::fill(dst.row(py) + x0, dst.row(py) + std::max(x0, x1), colour);
+}
+
+plat::Result<bool> write_png(const Image& image, const std::string& path) {
+    plat::Bitmap b(std::max(image.width, 1), std::max(image.height, 1), plat::PixelFormat::xrgb32);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) b.set_pixel(x, y, image.row(y)[x] & 0x00FFFFFFu);
+    if (auto err = plat::write_png(path, b)) return plat::Error{err->message};
+    return true;
+}
+
+}  // namespace panelhost

@@ -1,0 +1,158 @@
+#pragma once
+// The loaded panel: its windows, the gauges placed in them, and the panel cycle that drives them.
+// Everything here runs on the one panel thread, as the modules expect.
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "host/records.h"
+#include "panelhost/element_state.h"
+#include "panelhost/gauge_module.h"
+#include "panelhost/image.h"
+#include "panelhost/key_events.h"
+#include "panelhost/panel_config.h"
+#include "panelhost/variables.h"
+
+namespace panelhost {
+
+struct Window;
+
+struct MouseList {
+    gauge::MouseArea* list = nullptr;
+    bool attached = false;
+};
+
+struct GaugeInstance {
+    GaugePlacement placement;
+    Window* window = nullptr;
+    GaugeModule* module = nullptr;
+    gauge::GaugeHeader* header = nullptr;
+    std::vector<std::unique_ptr<ElementState>> elements;  // in drawing order
+    std::vector<MouseList> mouse_lists;
+    int native_width = 0, native_height = 0;  // the background bitmap's size
+    Image picture;                            // at native size
+    bool dirty = true;
+    bool installed = false;
+
+    int width() const { return placement.width.value_or(native_width); }
+    int height() const { return placement.height.value_or(native_height); }
+    const std::string& name() const { return placement.gauge; }
+};
+
+struct Window {
+    WindowConfig config;
+    bool open = true;
+    Image picture;
+    std::vector<GaugeInstance*> gauges;
+    bool dirty = true;
+};
+
+struct PanelOptions {
+    std::string root;                         // the simulator root folder
+    std::vector<std::string> module_folders;  // searched in order for <module>.gau
+    int format_bits = 8;                      // pixel format of rendered displays' host images
+    int image_pitch_padding = 0;              // extra bytes per host image row
+};
+
+// An area under the pointer, found by routing a click.
+struct MouseHit {
+    GaugeInstance* gauge = nullptr;
+    gauge::MouseArea* area = nullptr;
+    gauge::Point local{};  // gauge pixels
+};
+
+class Panel {
+public:
+    Panel(PanelOptions options, VariableStore& variables);
+    ~Panel();
+    Panel(const Panel&) = delete;
+    Panel& operator=(const Panel&) = delete;
+
+    // Loads every module and installs every gauge. A module that fails is reported by name with
+    // the reason; the rest of the panel still runs.
+    std::vector<std::string> load(const PanelConfig& config);
+    // Kills every gauge (modules write their state files) and unloads the modules.
+    void unload();
+
+    // One panel cycle at simulated time t: update (and callback 7), generate, draw, compose.
+    void cycle(double t);
+
+    // Input. Coordinates are the gauge's own pixels (click_gauge) or the window's (click_window).
+    bool click_gauge(const std::string& name, int x, int y);
+    bool click_window(int window_number, int x, int y);
+    // Repeat-while-held: press, then one repeat per cycle until release.
+    bool press_gauge(const std::string& name, int x, int y);
+    bool press_window(int window_number, int x, int y);
+    void release();
+
+    bool toggle_window(std::uint32_t ident);
+    void set_failure(int key, bool active);
+    bool failure_active(int key) const { return failures_.count(key) != 0; }
+
+    const std::vector<KeyEvent>& key_events() const { return key_events_; }
+    // Every key event also goes here (the simulator model).
+    std::function<void(std::uint32_t id, std::uint32_t value)> on_key_event;
+
+    std::vector<std::unique_ptr<Window>>& windows() { return windows_; }
+    std::vector<std::unique_ptr<GaugeInstance>>& gauges() { return gauges_; }
+    GaugeInstance* find_gauge(const std::string& name_or_module);
+    VariableStore& variables() { return variables_; }
+    const PanelOptions& options() const { return options_; }
+    double now() const { return now_; }
+    // Input between cycles is stamped with the time of the cycle about to run.
+    void set_time(double t) { now_ = t; }
+    // Rebuilds pictures of anything changed since the last cycle (also done by cycle()).
+    void compose();
+
+    // --- Used by the services table -------------------------------------------------------------
+    void install_elements(GaugeInstance& g, gauge::Element* first, plat::ModuleHandle resources);
+    void update_elements(GaugeInstance& g, gauge::Element* first);
+    void kill_elements(GaugeInstance& g, gauge::Element* first);
+    void mouse_install(GaugeInstance& g, gauge::MouseArea* list);
+    void mouse_attach(GaugeInstance& g, gauge::MouseArea* list, bool attached);
+    void send_key_event(const std::string& gauge, std::uint32_t id, std::uint32_t value);
+    bool element_image(gauge::Element* element, int picture, gauge::ElementImage& out);
+
+private:
+    MouseHit route(GaugeInstance& g, int x, int y);
+    bool fire(const MouseHit& hit, std::uint32_t flags);
+    void install_gauge(GaugeInstance& g);
+    void kill_gauge(GaugeInstance& g);
+    void update_element(ElementState& s);
+
+    PanelOptions options_;
+    VariableStore& variables_;
+    std::vector<std::unique_ptr<GaugeModule>> modules_;
+    std::vector<std::unique_ptr<Window>> windows_;
+    std::vector<std::unique_ptr<GaugeInstance>> gauges_;
+    std::vector<KeyEvent> key_events_;
+    std::set<int> failures_;
+    double now_ = 0;
+    MouseHit held_{};
+    bool holding_ = false;
+};
+
+// The panel whose gauges are being called, for the services table's plain functions.
+Panel* current_panel();
+GaugeInstance* current_gauge();
+
+// Sets the gauge being called for the duration of a call into a module.
+class CallScope {
+public:
+    CallScope(Panel& panel, GaugeInstance* gauge);
+    ~CallScope();
+    CallScope(const CallScope&) = delete;
+    CallScope& operator=(const CallScope&) = delete;
+
+private:
+    Panel* previous_panel_;
+    GaugeInstance* previous_gauge_;
+};
+
+gauge::PanelServices* panel_services();
+
+}  // namespace panelhost

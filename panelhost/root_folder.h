@@ -1,0 +1,16 @@
+#pragma once
+// The simulator root: the folder the modules see as the simulator's own, with Gauges/, NavData/,
+// NavData/FlightPlans/, Sound/ and the host configuration files.
+
+#include <string>
+
+#include "platform/result.h"
+
+namespace panelhost {
+
+// Makes root afresh: the project's template tree copied in, and every built module in Gauges/.
+plat::Result<bool> prepare_root(const std::string& root, const std::string& data_dir, const std::string& module_dir);
+// Makes sure the folders exist in a root the user chose, leaving what is there.
+plat::Result<bool> complete_root(const std::string& root);
+
+}  // namespace panelhost

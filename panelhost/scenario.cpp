@@ -1,0 +1,175 @@
+#include "panelhost/scenario.h"
+
+#include <algorithm>
+
+#include "panelhost/text_util.h"
+#include "platform/keyboard.h"
+
+namespace panelhost {
+namespace {
+
+struct LineParser {
+    const std::string& path;
+    int line;
+    std::vector<std::string_view> w;
+    std::string error;
+
+    bool fail(const std::string& what) {
+        error = path + ":" + std::to_string(line) + ": " + what;
+        return false;
+    }
+    bool need(std::size_t n, const char* usage) {
+        if (w.size() < n) return fail(std::string("expected: at <t> ") + usage);
+        return true;
+    }
+    bool number(std::size_t i, double& out, const char* what) {
+        auto v = parse_double(w[i]);
+        if (!v) return fail(std::string("bad ") + what + " '" + std::string(w[i]) + "'");
+        out = *v;
+        return true;
+    }
+    bool integer(std::size_t i, int& out, const char* what) {
+        auto v = parse_int(w[i]);
+        if (!v) return fail(std::string("bad ") + what + " '" + std::string(w[i]) + "'");
+        out = *v;
+        return true;
+    }
+};
+
+// The rest of the line after the first n words, as written (texts may hold blanks).
+std::string_view tail_after(std::string_view line, std::size_t n) {
+    std::size_t i = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
+    }
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    return line.substr(i);
+}
+
+bool parse_command(LineParser& p, std::string_view line, Command& c) {
+    if (!p.need(3, "<command> ...")) return false;
+    if (p.w[0] != "at") return p.fail("a command starts with 'at <time>'");
+    if (!p.number(1, c.t, "time")) return false;
+    if (c.t < 0) return p.fail("time must not be negative");
+    const std::string_view verb = p.w[2];
+    if (verb == "set") {
+        c.kind = CommandKind::set;
+        return p.need(5, "set <token> <value>") && p.integer(3, c.token, "token") && p.number(4, c.value, "value");
+    }
+    if (verb == "set-int") {
+        c.kind = CommandKind::set_int;
+        int v = 0;
+        if (!p.need(5, "set-int <token> <int>") || !p.integer(3, c.token, "token") || !p.integer(4, v, "integer"))
+            return false;
+        c.int_value = v;
+        return true;
+    }
+    if (verb == "set-text") {
+        c.kind = CommandKind::set_text;
+        if (!p.need(4, "set-text <token> <text>") || !p.integer(3, c.token, "token")) return false;
+        c.text = std::string(tail_after(line, 4));
+        return true;
+    }
+    if (verb == "ramp") {
+        c.kind = CommandKind::ramp;
+        return p.need(6, "ramp <token> <to> <seconds>") && p.integer(3, c.token, "token") &&
+               p.number(4, c.to, "target value") && p.number(5, c.seconds, "duration");
+    }
+    if (verb == "named") {
+        c.kind = CommandKind::named;
+        c.text = p.w.size() > 3 ? std::string(p.w[3]) : "";
+        return p.need(5, "named <name> <value>") && p.number(4, c.value, "value");
+    }
+    if (verb == "click" || verb == "hold") {
+        const bool hold = verb == "hold";
+        c.kind = hold ? CommandKind::hold : CommandKind::click;
+        if (!p.need(hold ? 7 : 6, hold ? "hold <gauge> <x> <y> <seconds>" : "click <gauge> <x> <y>")) return false;
+        c.text = std::string(p.w[3]);
+        if (!p.integer(4, c.x, "x") || !p.integer(5, c.y, "y")) return false;
+        return !hold || p.number(6, c.seconds, "duration");
+    }
+    if (verb == "key") {
+        c.kind = CommandKind::key;
+        if (!p.need(4, "key <vk> [shift] [ctrl]")) return false;
+        auto code = plat::key_code_from_name(p.w[3]);
+        if (auto n = parse_int(p.w[3]); n && *n >= 0 && *n < 256) code = *n;
+        if (!code) return p.fail("unknown key '" + std::string(p.w[3]) + "'");
+        c.vk = *code;
+        for (std::size_t i = 4; i < p.w.size(); ++i) {
+            if (p.w[i] == "shift") c.shift = true;
+            else if (p.w[i] == "ctrl") c.ctrl = true;
+            else return p.fail("unknown key modifier '" + std::string(p.w[i]) + "'");
+        }
+        return true;
+    }
+    if (verb == "snap" || verb == "dump") {
+        c.kind = verb == "snap" ? CommandKind::snap : CommandKind::dump;
+        if (!p.need(4, verb == "snap" ? "snap <name>" : "dump <name>")) return false;
+        c.text = std::string(p.w[3]);
+        if (c.text.find('/') != std::string::npos || c.text.find("..") != std::string::npos)
+            return p.fail("a snapshot name is a plain file name");
+        return true;
+    }
+    if (verb == "poke") {
+        c.kind = CommandKind::poke;
+        if (!p.need(6, "poke <block> <offset> <text>")) return false;
+        c.text = std::string(p.w[3]);
+        int offset = 0;
+        if (!p.integer(4, offset, "offset")) return false;
+        if (offset < 0) return p.fail("offset must not be negative");
+        c.offset = static_cast<std::size_t>(offset);
+        c.data = std::string(tail_after(line, 5));
+        return true;
+    }
+    if (verb == "reload") {
+        c.kind = CommandKind::reload;
+        return true;
+    }
+    if (verb == "fail") {
+        c.kind = CommandKind::fail;
+        if (!p.need(5, "fail <key> on|off") || !p.integer(3, c.token, "failure key")) return false;
+        if (p.w[4] != "on" && p.w[4] != "off") return p.fail("expected on or off");
+        c.int_value = p.w[4] == "on";
+        return true;
+    }
+    if (verb == "window") {
+        c.kind = CommandKind::toggle_window;
+        return p.need(4, "window <ident>") && p.integer(3, c.token, "window ident");
+    }
+    return p.fail("unknown command '" + std::string(verb) + "'");
+}
+
+}  // namespace
+
+plat::Result<Scenario> parse_scenario(const std::string& text, const std::string& path) {
+    Scenario s;
+    s.path = path;
+    int number = 0;
+    std::string_view rest = text;
+    while (!rest.empty()) {
+        ++number;
+        auto nl = rest.find('\n');
+        std::string_view line = rest.substr(0, nl);
+        rest = nl == std::string_view::npos ? std::string_view{} : rest.substr(nl + 1);
+        if (auto hash = line.find('#'); hash != std::string_view::npos && line.substr(0, hash).find_first_not_of(" \t") == std::string_view::npos)
+            line = {};
+        line = trim(line);
+        if (line.empty()) continue;
+        LineParser p{path, number, words(line), {}};
+        Command c;
+        c.line = number;
+        if (!parse_command(p, line, c)) return plat::Error{p.error};
+        s.commands.push_back(std::move(c));
+    }
+    std::stable_sort(s.commands.begin(), s.commands.end(), [](const Command& a, const Command& b) { return a.t < b.t; });
+    return s;
+}
+
+plat::Result<Scenario> load_scenario(const std::string& path) {
+    auto text = read_text_file(path);
+    if (!text) return plat::Error{path + ": cannot read the scenario file"};
+    return parse_scenario(*text, path);
+}
+
+}  // namespace panelhost

@@ -1,0 +1,44 @@
+#pragma once
+// A scenario: timed commands that play the simulator and the pilot during a headless run.
+//
+//   # comment
+//   at 1.5 set 71 12345.0
+//   at 2 click ndmodeselect 90 40
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/result.h"
+
+namespace panelhost {
+
+enum class CommandKind {
+    set, set_int, set_text, ramp, named, click, hold, key, snap, dump, poke, reload, fail, toggle_window,
+};
+
+struct Command {
+    double t = 0;
+    CommandKind kind = CommandKind::set;
+    int line = 0;
+    int token = 0;
+    double value = 0, to = 0, seconds = 0;
+    std::int32_t int_value = 0;
+    std::string text;  // set-text text, named/snap/dump name, click gauge, poke block
+    int x = 0, y = 0;
+    int vk = 0;
+    bool shift = false, ctrl = false;
+    std::size_t offset = 0;
+    std::string data;  // poke text
+};
+
+struct Scenario {
+    std::string path;
+    std::vector<Command> commands;  // in time order (stable for equal times)
+};
+
+// Fails with "<file>:<line>: <what was wrong>".
+plat::Result<Scenario> parse_scenario(const std::string& text, const std::string& path);
+plat::Result<Scenario> load_scenario(const std::string& path);
+
+}  // namespace panelhost

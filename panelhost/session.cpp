@@ -1,0 +1,323 @@
+#include "panelhost/session.h"
+
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "panelhost/root_folder.h"
+#include "platform/keyboard.h"
+#include "platform/message_box.h"
+#include "platform/window_registry.h"
+
+namespace panelhost {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr plat::WindowId kMainWindow = 1;
+
+// Writes the aircraft's variables, except those the scenario has taken over.
+class StoreSink : public sim::TokenSink {
+public:
+    StoreSink(VariableStore& store, const std::set<int>& owned) : store_(store), owned_(owned) {}
+    void set_double(int token, double value) override {
+        if (!owned_.count(token)) store_.set_double(token, value);
+    }
+    void set_int(int token, std::int32_t value) override {
+        if (!owned_.count(token)) store_.set_int(token, value);
+    }
+    void set_text(int token, std::string_view text) override {
+        if (!owned_.count(token)) store_.set_text(token, text);
+    }
+
+private:
+    VariableStore& store_;
+    const std::set<int>& owned_;
+};
+
+std::string absolute(const std::string& path) {
+    if (path.empty()) return path;
+    std::error_code ec;
+    fs::path p = fs::absolute(path, ec);
+    return ec ? path : p.lexically_normal().string();
+}
+
+std::string escape_bytes(const std::uint8_t* data, std::size_t size) {
+    std::string out;
+    out.reserve(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        const std::uint8_t b = data[i];
+        if (b == '\\') {
+            out += "\\\\";
+        } else if (b >= 0x20 && b < 0x7F) {
+            out += static_cast<char>(b);
+        } else {
+            char hex[5];
+            std::snprintf(hex, sizeof hex, "\\x%02X", b);
+            out += hex;
+        }
+    }
+    return out;
+}
+
+std::string window_file(const std::string& prefix, int number) {
+    char name[32];
+    std::snprintf(name, sizeof name, "window%02d.png", number);
+    return prefix + name;
+}
+
+}  // namespace
+
+std::string default_data_dir() {
+    if (const char* env = std::getenv("PANEL_DATA_DIR")) return env;
+    return PANEL_DATA_DIR;
+}
+
+std::string default_module_dir() {
+    if (const char* env = std::getenv("PANEL_MODULE_DIR")) return env;
+    return PANEL_MODULE_DIR;
+}
+
+plat::Result<std::unique_ptr<Session>> Session::open(const SessionOptions& options) {
+    std::unique_ptr<Session> s(new Session());
+    s->options_ = options;
+    if (options.rate <= 0 || options.rate > 1000) return plat::Error{"--rate must be between 0 and 1000"};
+    if (options.format_bits != 8 && options.format_bits != 16 && options.format_bits != 24)
+        return plat::Error{"--format must be 8 or 16"};
+    if (options.out.empty()) return plat::Error{"an output folder is needed (--out DIR)"};
+    s->out_ = absolute(options.out);
+    std::error_code ec;
+    fs::create_directories(s->out_, ec);
+    if (ec) return plat::Error{s->out_ + ": " + ec.message()};
+
+    const std::string data = default_data_dir();
+    const std::string panel_path = absolute(options.panel.empty() ? data + "/panel/default.cfg" : options.panel);
+    auto config = load_panel_config(panel_path);
+    if (!config) return plat::Error{config.error()};
+    s->config_ = std::move(config).value();
+    if (!options.scenario.empty()) {
+        auto scenario = load_scenario(absolute(options.scenario));
+        if (!scenario) return plat::Error{scenario.error()};
+        s->scenario_ = std::move(scenario).value();
+    }
+
+    if (options.root.empty()) {
+        s->root_ = s->out_ + "/root";
+        if (auto made = prepare_root(s->root_, data, default_module_dir()); !made) return plat::Error{made.error()};
+    } else {
+        s->root_ = absolute(options.root);
+        if (auto made = complete_root(s->root_); !made) return plat::Error{made.error()};
+    }
+    // Modules name their files relative to the simulator's working folder, as on the desktop.
+    if (::chdir(s->root_.c_str()) != 0) return plat::Error{s->root_ + ": cannot enter the root folder"};
+
+    plat::set_clock_mode(options.clock, 0);
+    plat::clear_message_log();
+    plat::register_window(kMainWindow, "FS98MAIN", "Microsoft Flight Simulator");
+
+    PanelOptions po;
+    po.root = s->root_;
+    po.module_folders = {s->root_ + "/Gauges", default_module_dir()};
+    po.module_folders.insert(po.module_folders.end(), options.extra_module_folders.begin(),
+                             options.extra_module_folders.end());
+    po.format_bits = options.format_bits;
+    po.image_pitch_padding = options.image_pitch_padding;
+    s->panel_ = std::make_unique<Panel>(po, s->variables_);
+    Session* self = s.get();
+    s->panel_->on_key_event = [self](std::uint32_t id, std::uint32_t value) { self->aircraft_.apply_key_event(id, value); };
+    if (options.own_aircraft) {
+        StoreSink sink(s->variables_, s->owned_tokens_);
+        s->aircraft_.publish(sink);
+    }
+    s->problems_ = s->panel_->load(s->config_);
+    for (const auto& p : s->problems_) std::fprintf(stderr, "panelhost: %s\n", p.c_str());
+    return s;
+}
+
+Session::~Session() { finish(); }
+
+void Session::apply_ramps() {
+    const double t = time();
+    for (auto it = ramps_.begin(); it != ramps_.end();) {
+        const double f = it->seconds > 0 ? std::min(1.0, (t - it->start) / it->seconds) : 1.0;
+        variables_.set_double(it->token, it->from + (it->to - it->from) * f);
+        it = f >= 1.0 ? ramps_.erase(it) : it + 1;
+    }
+}
+
+void Session::run_command(const Command& c) {
+    auto warn = [&](const std::string& what) {
+        warnings_.push_back(scenario_.path + ":" + std::to_string(c.line) + ": " + what);
+        std::fprintf(stderr, "panelhost: %s\n", warnings_.back().c_str());
+    };
+    switch (c.kind) {
+        case CommandKind::set:
+            owned_tokens_.insert(c.token);
+            variables_.set_double(c.token, c.value);
+            break;
+        case CommandKind::set_int:
+            owned_tokens_.insert(c.token);
+            variables_.set_int(c.token, c.int_value);
+            break;
+        case CommandKind::set_text:
+            owned_tokens_.insert(c.token);
+            variables_.set_text(c.token, c.text);
+            break;
+        case CommandKind::ramp:
+            owned_tokens_.insert(c.token);
+            std::erase_if(ramps_, [&](const Ramp& r) { return r.token == c.token; });
+            ramps_.push_back({c.token, variables_.get_double(c.token), c.to, c.t, c.seconds});
+            break;
+        case CommandKind::named: variables_.publish_named(c.text, c.value); break;
+        case CommandKind::click:
+            if (!panel_->click_gauge(c.text, c.x, c.y)) warn("no mouse area of " + c.text + " at " + std::to_string(c.x) + "," + std::to_string(c.y));
+            break;
+        case CommandKind::hold:
+            if (!panel_->press_gauge(c.text, c.x, c.y))
+                warn("no mouse area of " + c.text + " at " + std::to_string(c.x) + "," + std::to_string(c.y));
+            else
+                release_at_ = c.t + c.seconds;
+            break;
+        case CommandKind::key:
+            if (c.shift) plat::set_key_state(plat::vk::shift, true), keys_to_release_.push_back(plat::vk::shift);
+            if (c.ctrl) plat::set_key_state(plat::vk::control, true), keys_to_release_.push_back(plat::vk::control);
+            plat::set_key_state(c.vk, true);
+            keys_to_release_.push_back(c.vk);
+            break;
+        case CommandKind::snap:
+            if (auto r = snapshot(c.text + "-"); !r) warn(r.error());
+            break;
+        case CommandKind::dump:
+            if (auto r = dump(c.text); !r) warn(r.error());
+            break;
+        case CommandKind::poke: {
+            auto block = plat::SharedBlock::create_or_open(c.text, c.offset + c.data.size() + 1);
+            if (!block) {
+                warn(block.error());
+                break;
+            }
+            auto view = block->map(plat::Access::read_write);
+            if (!view || c.offset + c.data.size() + 1 > view->size()) {
+                warn("poke beyond the end of block " + c.text);
+                break;
+            }
+            std::memcpy(view->as<char>() + c.offset, c.data.c_str(), c.data.size() + 1);
+            poked_.push_back(std::move(block).value());
+            break;
+        }
+        case CommandKind::reload: reload(); break;
+        case CommandKind::fail: panel_->set_failure(c.token, c.int_value != 0); break;
+        case CommandKind::toggle_window:
+            if (!panel_->toggle_window(static_cast<std::uint32_t>(c.token))) warn("no window with ident " + std::to_string(c.token));
+            break;
+    }
+}
+
+void Session::reload() {
+    panel_->unload();
+    problems_ = panel_->load(config_);
+    for (const auto& p : problems_) std::fprintf(stderr, "panelhost: %s\n", p.c_str());
+}
+
+void Session::step() {
+    if (finished_) return;
+    for (int vk : keys_to_release_) plat::set_key_state(vk, false);
+    keys_to_release_.clear();
+    const double t = time();
+    panel_->set_time(t);
+    if (release_at_ >= 0 && t >= release_at_) {
+        panel_->release();
+        release_at_ = -1;
+    }
+    if (options_.own_aircraft) {
+        aircraft_.step(1.0 / options_.rate);
+        StoreSink sink(variables_, owned_tokens_);
+        aircraft_.publish(sink);
+    }
+    // Commands due by now, in file order for equal times.
+    while (next_command_ < scenario_.commands.size() && scenario_.commands[next_command_].t <= t + 1e-9)
+        run_command(scenario_.commands[next_command_++]);
+    apply_ramps();
+    panel_->cycle(t);
+    const auto ms_now = static_cast<std::uint64_t>(std::llround(cycle_ * 1000.0 / options_.rate));
+    ++cycle_;
+    const auto ms_next = static_cast<std::uint64_t>(std::llround(cycle_ * 1000.0 / options_.rate));
+    if (options_.clock == plat::ClockMode::simulated) plat::advance_clock_ms(static_cast<std::uint32_t>(ms_next - ms_now));
+}
+
+void Session::run_for(double seconds) {
+    const auto end = cycle_ + static_cast<std::uint64_t>(std::llround(seconds * options_.rate));
+    while (cycle_ < end) step();
+}
+
+plat::Result<bool> Session::snapshot(const std::string& prefix) {
+    panel_->compose();
+    for (auto& w : panel_->windows()) {
+        if (!w->open) continue;
+        const std::string path = window_file(out_ + "/" + prefix, w->config.number);
+        if (auto r = write_png(w->picture, path); !r) return r;
+    }
+    return true;
+}
+
+plat::Result<bool> Session::dump(const std::string& name) {
+    {
+        const std::string path = out_ + "/" + name + "-blocks.txt";
+        std::ofstream f(path, std::ios::binary);
+        if (!f) return plat::Error{path + ": cannot write"};
+        for (const auto& info : plat::list_shared_blocks()) {
+            auto block = plat::SharedBlock::open_existing(info.name);
+            if (!block) continue;
+            auto view = block->map(plat::Access::read_only);
+            if (!view) continue;
+            f << info.name << ' ' << view->size() << ' '
+              << escape_bytes(view->as<const std::uint8_t>(), view->size()) << '\n';
+        }
+    }
+    const std::string path = out_ + "/" + name + "-strings.txt";
+    std::ofstream f(path, std::ios::binary);
+    if (!f) return plat::Error{path + ": cannot write"};
+    for (auto& g : panel_->gauges())
+        for (std::size_t i = 0; i < g->elements.size(); ++i) {
+            const ElementState& s = *g->elements[i];
+            if (s.element->kind != gauge::element_string) continue;
+            f << g->placement.module << ' ' << i << " \"" << s.shown_text << "\"\n";
+        }
+    return true;
+}
+
+plat::Result<bool> Session::write_outputs() {
+    if (auto r = snapshot(""); !r) return r;
+    {
+        std::ofstream f(out_ + "/events.log", std::ios::binary);
+        for (const auto& e : panel_->key_events()) f << format_key_event(e) << '\n';
+        if (!f) return plat::Error{out_ + "/events.log: cannot write"};
+    }
+    {
+        std::ofstream f(out_ + "/messages.log", std::ios::binary);
+        for (const auto& m : plat::message_log())
+            f << "owner=" << m.owner << " caption=\"" << m.caption << "\" icon=" << static_cast<unsigned>(m.icon)
+              << " text=\"" << escape_bytes(reinterpret_cast<const std::uint8_t*>(m.text.data()), m.text.size())
+              << "\"\n";
+        if (!f) return plat::Error{out_ + "/messages.log: cannot write"};
+    }
+    std::ofstream f(out_ + "/windows.txt", std::ios::binary);
+    for (auto& w : panel_->windows()) f << w->config.ident << ' ' << (w->open ? "open" : "closed") << '\n';
+    if (!f) return plat::Error{out_ + "/windows.txt: cannot write"};
+    return true;
+}
+
+void Session::finish() {
+    if (finished_) return;
+    finished_ = true;
+    if (panel_) panel_->unload();
+    poked_.clear();
+    plat::release_all_keys();
+    plat::unregister_window(kMainWindow);
+}
+
+}  // namespace panelhost

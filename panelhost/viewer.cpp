@@ -1,0 +1,138 @@
+#include "panelhost/viewer.h"
+
+#include <SDL.h>
+
+#include <chrono>
+#include <thread>
+
+#include "platform/keyboard.h"
+
+namespace panelhost {
+namespace {
+
+// SDL keys to Windows virtual-key codes, for the modules' hot keys.
+int virtual_key(SDL_Keycode k) {
+    if (k >= SDLK_a && k <= SDLK_z) return 'A' + (k - SDLK_a);
+    if (k >= SDLK_0 && k <= SDLK_9) return '0' + (k - SDLK_0);
+    if (k >= SDLK_F1 && k <= SDLK_F12) return plat::vk::f1 + (k - SDLK_F1);
+    switch (k) {
+        case SDLK_TAB: return plat::vk::tab;
+        case SDLK_RETURN: return plat::vk::enter;
+        case SDLK_SPACE: return plat::vk::space;
+        case SDLK_ESCAPE: return plat::vk::escape;
+        case SDLK_BACKSPACE: return plat::vk::back;
+        case SDLK_LSHIFT: case SDLK_RSHIFT: return plat::vk::shift;
+        case SDLK_LCTRL: case SDLK_RCTRL: return plat::vk::control;
+        case SDLK_LALT: case SDLK_RALT: return plat::vk::menu;
+        case SDLK_LEFT: return plat::vk::left;
+        case SDLK_RIGHT: return plat::vk::right;
+        case SDLK_UP: return plat::vk::up;
+        case SDLK_DOWN: return plat::vk::down;
+        case SDLK_PAGEUP: return plat::vk::prior;
+        case SDLK_PAGEDOWN: return plat::vk::next;
+        case SDLK_HOME: return plat::vk::home;
+        case SDLK_END: return plat::vk::end;
+        case SDLK_INSERT: return plat::vk::insert;
+        case SDLK_DELETE: return plat::vk::del;
+        default: return -1;
+    }
+}
+
+struct Layout {
+    int width = 0, height = 0;
+};
+
+// Open windows at their configured positions.
+Layout layout_of(Panel& panel) {
+    Layout l;
+    for (auto& w : panel.windows()) {
+        if (!w->open) continue;
+        l.width = std::max(l.width, w->config.x + w->picture.width);
+        l.height = std::max(l.height, w->config.y + w->picture.height);
+    }
+    l.width = std::max(l.width, 320);
+    l.height = std::max(l.height, 200);
+    return l;
+}
+
+struct SdlDeleter {
+    void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
+    void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
+    void operator()(SDL_Texture* t) const { SDL_DestroyTexture(t); }
+};
+
+}  // namespace
+
+plat::Result<bool> run_viewer(Session& session) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return plat::Error{std::string("cannot open a window: ") + SDL_GetError()};
+    Panel& panel = session.panel();
+    panel.compose();
+    Layout l = layout_of(panel);
+    std::unique_ptr<SDL_Window, SdlDeleter> window(SDL_CreateWindow(
+        "Cockpit panel", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, l.width, l.height, SDL_WINDOW_RESIZABLE));
+    if (!window) return plat::Error{std::string("cannot open a window: ") + SDL_GetError()};
+    std::unique_ptr<SDL_Renderer, SdlDeleter> renderer(SDL_CreateRenderer(window.get(), -1, 0));
+    if (!renderer) return plat::Error{std::string("cannot draw in the window: ") + SDL_GetError()};
+    SDL_RenderSetLogicalSize(renderer.get(), l.width, l.height);
+    std::unique_ptr<SDL_Texture, SdlDeleter> texture;
+    int tex_w = 0, tex_h = 0;
+    std::vector<std::uint32_t> frame;
+
+    const auto period = std::chrono::duration<double>(1.0 / 18.0);
+    auto next = std::chrono::steady_clock::now();
+    bool running = true;
+    while (running) {
+        SDL_Event ev;
+        while (SDL_PollEvent(&ev)) {
+            switch (ev.type) {
+                case SDL_QUIT: running = false; break;
+                case SDL_KEYDOWN:
+                case SDL_KEYUP:
+                    if (int vk = virtual_key(ev.key.keysym.sym); vk >= 0) plat::set_key_state(vk, ev.type == SDL_KEYDOWN);
+                    break;
+                case SDL_MOUSEBUTTONDOWN:
+                    if (ev.button.button == SDL_BUTTON_LEFT)
+                        for (auto& w : panel.windows()) {
+                            if (!w->open) continue;
+                            const int x = ev.button.x - w->config.x, y = ev.button.y - w->config.y;
+                            if (x >= 0 && y >= 0 && x < w->picture.width && y < w->picture.height &&
+                                panel.press_window(w->config.number, x, y))
+                                break;
+                        }
+                    break;
+                case SDL_MOUSEBUTTONUP:
+                    if (ev.button.button == SDL_BUTTON_LEFT) panel.release();
+                    break;
+                default: break;
+            }
+        }
+        session.step();
+        l = layout_of(panel);
+        if (!texture || tex_w != l.width || tex_h != l.height) {
+            texture.reset(SDL_CreateTexture(renderer.get(), SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                            l.width, l.height));
+            tex_w = l.width;
+            tex_h = l.height;
+            SDL_RenderSetLogicalSize(renderer.get(), l.width, l.height);
+        }
+        frame.assign(static_cast<std::size_t>(tex_w) * tex_h, 0xFF000000u);
+        for (auto& w : panel.windows()) {
+            if (!w->open) continue;
+            for (int y = 0; y < w->picture.height; ++y)
+                for (int x = 0; x < w->picture.width; ++x) {
+                    const int fx = w->config.x + x, fy = w->config.y + y;
+                    if (fx < tex_w && fy < tex_h) frame[static_cast<std::size_t>(fy) * tex_w + fx] = w->picture.row(y)[x] | 0xFF000000u;
+                }
+        }
+        SDL_UpdateTexture(texture.get(), nullptr, frame.data(), tex_w * 4);
+        SDL_RenderClear(renderer.get());
+        SDL_RenderCopy(renderer.get(), texture.get(), nullptr, nullptr);
+        SDL_RenderPresent(renderer.get());
+        next += std::chrono::duration_cast<std::chrono::steady_clock::duration>(period);
+        std::this_thread::sleep_until(next);
+    }
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return true;
+}
+
+}  // namespace panelhost

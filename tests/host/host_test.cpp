@@ -1,0 +1,237 @@
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "panel_fixture.h"
+#include "panelhost/panel_config.h"
+#include "panelhost/scenario.h"
+
+namespace {
+
+const char* kProbePanel =
+    "[Window00]\nsize=200,100\nposition=0,0\nvisible=1\ngauge00=probe!probe, 0, 0\n";
+
+struct ProbeCounts {
+    int after_install, after_update, outer_clicks, inner_clicks, last_x, last_y;
+    unsigned last_flags;
+    int repeats;
+};
+
+const ProbeCounts& probe(PanelRun& run) {
+    auto* fn = reinterpret_cast<const ProbeCounts* (*)()>(
+        dlsym(run.panel().gauges().at(0)->module->handle(), "probe_counts"));
+    if (!fn) throw std::runtime_error("probe_counts not exported");
+    return *fn();
+}
+
+constexpr std::uint32_t kGrey = 0x404040, kWhite = 0xFFFFFF, kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF;
+
+TEST(HostElements, NeedleTurnsThroughItsScaleTable) {
+    PanelRun run(kProbePanel);
+    auto& vars = run.session().variables();
+    vars.set_double(500, 0);
+    run.cycles(1);
+    EXPECT_EQ(run.pixel(0, 32, 20), kWhite) << "value 0 is 0 degrees: straight up";
+    EXPECT_EQ(run.pixel(0, 40, 24), kGrey);
+    vars.set_double(500, 50);  // halfway to 100 -> 45 degrees
+    run.cycles(1);
+    EXPECT_EQ(run.pixel(0, 32, 20), kGrey);
+    EXPECT_EQ(run.pixel(0, 40, 24), kWhite);
+    vars.set_double(500, 150);  // halfway from 90 to 270 -> 180 degrees: straight down
+    run.cycles(1);
+    EXPECT_EQ(run.pixel(0, 32, 44), kWhite);
+    EXPECT_EQ(run.pixel(0, 32, 20), kGrey);
+    vars.set_double(500, 999);  // beyond the table: its last angle
+    run.cycles(1);
+    EXPECT_EQ(run.pixel(0, 20, 32), kWhite) << "270 degrees points left";
+}
+
+TEST(HostElements, MovingImageStaysWithinItsRangeAndMask) {
+    PanelRun run(kProbePanel);
+    auto& vars = run.session().variables();
+    const std::pair<double, std::uint32_t> cases[] = {{0, kRed}, {1, kGreen}, {2, kBlue}, {3, kWhite},
+                                                      {7, kWhite}, {-4, kRed}};
+    for (auto [value, colour] : cases) {
+        vars.set_double(502, value);
+        run.cycles(1);
+        EXPECT_EQ(run.pixel(0, 54, 7), colour) << "value " << value;
+        EXPECT_EQ(run.pixel(0, 50, 7), kGrey) << "the mask's black columns hide the strip";
+        EXPECT_EQ(run.pixel(0, 54, 12), kGrey) << "nothing below the window";
+    }
+}
+
+TEST(HostElements, IconShowsPictureByValueAndHidesOnNegative) {
+    PanelRun run(kProbePanel);
+    auto& vars = run.session().variables();
+    vars.set_double(501, 0);
+    run.cycles(1);
+    EXPECT_EQ(run.pixel(0, 5, 5), kRed);
+    vars.set_double(501, 1);
+    run.cycles(1);
+    EXPECT_EQ(run.pixel(0, 5, 5), kGreen);
+    vars.set_double(501, -1);
+    run.cycles(1);
+    EXPECT_EQ(run.pixel(0, 5, 5), kGrey);
+}
+
+TEST(HostElements, StringFilledByItsCallbackIsDrawnAndDumped) {
+    PanelRun run(kProbePanel, "at 0 set 503 3.14159\nat 0.1 dump probe\n");
+    run.cycles(3);
+    int green = 0;
+    for (int y = 50; y < 62; ++y)
+        for (int x = 2; x < 62; ++x) green += run.pixel(0, x, y) == kGreen;
+    EXPECT_GT(green, 20) << "the text ink is drawn in the text colour";
+    std::ifstream strings(run.session().out() + "/probe-strings.txt");
+    std::stringstream ss;
+    ss << strings.rdbuf();
+    EXPECT_EQ(ss.str(), "probe 4 \"003.1\"\n");
+}
+
+TEST(HostMouse, ClicksRouteThroughNestedGroups) {
+    PanelRun run(kProbePanel);
+    run.cycles(1);
+    EXPECT_TRUE(run.panel().click_gauge("probe", 15, 15));
+    EXPECT_EQ(probe(run).outer_clicks, 1);
+    EXPECT_EQ(probe(run).last_flags, gauge::mouse_left_single);
+    EXPECT_TRUE(run.panel().click_gauge("probe", 32, 33));  // the inner group starts at 10 + 20
+    EXPECT_EQ(probe(run).inner_clicks, 1);
+    EXPECT_EQ(probe(run).last_x, 32);
+    EXPECT_FALSE(run.panel().click_gauge("probe", 25, 25)) << "between the areas";
+    EXPECT_FALSE(run.panel().click_gauge("nosuchgauge", 15, 15));
+}
+
+TEST(HostMouse, AreaWithKeyEventAndNoCallbackMakesTheHostSendIt) {
+    PanelRun run(kProbePanel, "at 0.5 click probe 58 58\n");
+    run.session().run_for(1);
+    const auto& events = run.panel().key_events();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].id, 65570u);
+    EXPECT_EQ(events[0].gauge, "probe");
+    EXPECT_NEAR(events[0].t, 0.5, 0.06);
+    ASSERT_TRUE(run.session().write_outputs());
+    std::ifstream log(run.session().out() + "/events.log");
+    std::string line;
+    std::getline(log, line);
+    EXPECT_EQ(line.rfind("t=0.5", 0), 0u) << line;
+    EXPECT_NE(line.find(" event=65570 value=0 gauge=probe"), std::string::npos) << line;
+}
+
+TEST(HostMouse, RepeatWhileHeldFiresEveryCycleUntilRelease) {
+    PanelRun run(kProbePanel);
+    run.cycles(1);
+    ASSERT_TRUE(run.panel().press_gauge("probe", 12, 12));
+    run.cycles(4);
+    EXPECT_EQ(probe(run).outer_clicks, 5);
+    EXPECT_EQ(probe(run).repeats, 4);
+    run.panel().release();
+    run.cycles(3);
+    EXPECT_EQ(probe(run).outer_clicks, 5);
+}
+
+TEST(HostMouse, ScaledGaugeScalesPictureAndAreas) {
+    PanelRun run("[Window00]\nsize=300,200\ngauge00=probe!probe, 100, 50, 128, 128\n");
+    run.session().variables().set_double(501, 1);
+    run.cycles(1);
+    EXPECT_EQ(run.pixel(0, 100 + 10, 50 + 10), kGreen) << "icon at 2..10 doubled to 4..20";
+    EXPECT_EQ(run.pixel(0, 99, 60), 0x1E2226u) << "panel background left of the gauge";
+    EXPECT_TRUE(run.panel().click_window(0, 100 + 30, 50 + 30));
+    EXPECT_EQ(probe(run).outer_clicks, 1);
+    EXPECT_EQ(probe(run).last_x, 15);
+}
+
+TEST(HostGauges, Version700CallbacksAfterInstallAndEveryUpdate) {
+    PanelRun run(kProbePanel);
+    EXPECT_EQ(probe(run).after_install, 1);
+    EXPECT_EQ(probe(run).after_update, 0);
+    run.cycles(5);
+    EXPECT_EQ(probe(run).after_install, 1);
+    EXPECT_EQ(probe(run).after_update, 5);
+}
+
+TEST(HostGauges, FailingModuleIsReportedAndTheRestRuns) {
+    PanelRun run(
+        "[Window00]\nsize=200,100\ngauge00=nosuchmodule!x, 0, 0\ngauge01=probe!wrongname, 0, 0\n"
+        "[Window01]\nsize=100,100\ngauge00=probe!probe, 0, 0\n");
+    const auto& problems = run.session().problems();
+    ASSERT_EQ(problems.size(), 2u);
+    EXPECT_NE(problems[0].find("panel.cfg:3: module nosuchmodule: nosuchmodule.gau not found"), std::string::npos)
+        << problems[0];
+    EXPECT_NE(problems[1].find("no gauge named \"wrongname\""), std::string::npos) << problems[1];
+    run.session().variables().set_double(501, 1);
+    run.cycles(1);
+    EXPECT_EQ(run.pixel(1, 5, 5), kGreen);
+}
+
+TEST(HostGauges, WindowsToggleByIdent) {
+    PanelRun run("[Window00]\nsize=10,10\nident=40\nvisible=0\n[Window01]\nsize=10,10\nident=44\n",
+                 "at 0 window 40\nat 0 window 44\nat 0.5 window 44\n");
+    run.session().run_for(1);
+    ASSERT_TRUE(run.session().write_outputs());
+    std::ifstream f(run.session().out() + "/windows.txt");
+    std::stringstream ss;
+    ss << f.rdbuf();
+    EXPECT_EQ(ss.str(), "40 open\n44 open\n");
+}
+
+TEST(HostFiles, PanelAndScenarioErrorsNameFileAndLine) {
+    auto bad_panel = panelhost::parse_panel_config("[Window00]\nsize=10\n", "p.cfg");
+    ASSERT_FALSE(bad_panel);
+    EXPECT_EQ(bad_panel.error(), "p.cfg:2: bad size, expected W,H");
+    auto bad_gauge = panelhost::parse_panel_config("[Window00]\nsize=10,10\ngauge00=nobang, 1, 2\n", "p.cfg");
+    ASSERT_FALSE(bad_gauge);
+    EXPECT_EQ(bad_gauge.error(), "p.cfg:3: expected module!gauge before the position");
+    auto ok = panelhost::parse_panel_config(
+        "[Window Titles]\nWindow00=Main\n[Window00]\nsize=640,480\nposition=5,6\nident=44\nvisible=0\n"
+        "gauge00=airspeed!airspeed, 10, 20, 150, 160\n",
+        "p.cfg");
+    ASSERT_TRUE(ok) << ok.error();
+    ASSERT_EQ(ok->windows.size(), 1u);
+    const auto& w = ok->windows[0];
+    EXPECT_EQ(w.ident, 44);
+    EXPECT_FALSE(w.visible);
+    ASSERT_EQ(w.gauges.size(), 1u);
+    EXPECT_EQ(w.gauges[0].module, "airspeed");
+    EXPECT_EQ(w.gauges[0].width, 150);
+
+    auto bad_scenario = panelhost::parse_scenario("# demo\nat 1 set 71 5\nat x set 1 2\n", "s.txt");
+    ASSERT_FALSE(bad_scenario);
+    EXPECT_EQ(bad_scenario.error(), "s.txt:3: bad time 'x'");
+    auto bad_key = panelhost::parse_scenario("at 1 key NOPE\n", "s.txt");
+    ASSERT_FALSE(bad_key);
+    EXPECT_EQ(bad_key.error(), "s.txt:1: unknown key 'NOPE'");
+    auto good = panelhost::parse_scenario("at 2 key TAB shift\nat 1 set-text 61 IAH VOR\n", "s.txt");
+    ASSERT_TRUE(good) << good.error();
+    EXPECT_EQ(good->commands[0].text, "IAH VOR") << "sorted by time, text kept with its blanks";
+    EXPECT_EQ(good->commands[1].vk, 0x09);
+    EXPECT_TRUE(good->commands[1].shift);
+}
+
+TEST(HostVariables, TokensKeepTheirFormsAndNamedVariablesBind) {
+    panelhost::VariableStore store;
+    store.set_int(100, 0x1234);
+    store.set_text(101, "IAH");
+    store.set_double(102, 2.5);
+    gauge::VariableRecord r{100, nullptr, 0, {0.0}};
+    store.lookup(r);
+    EXPECT_EQ(r.type, gauge::var_integer);
+    EXPECT_EQ(r.value.i, 0x1234);
+    r.token = 101;
+    store.lookup(r);
+    EXPECT_STREQ(r.value.text, "IAH");
+    r.token = 102;
+    store.lookup(r);
+    EXPECT_EQ(r.value.d, 2.5);
+    r.token = 999999;
+    store.lookup(r);
+    EXPECT_EQ(r.value.d, 0.0) << "an unknown token reads zero";
+    EXPECT_EQ(store.named("Light"), nullptr);
+    store.publish_named("Light", 1);
+    double* light = store.named("Light");
+    ASSERT_NE(light, nullptr);
+    store.publish_named("Light", 0);
+    EXPECT_EQ(*light, 0.0) << "the bound pointer follows the publisher";
+}
+
+}  // namespace
