@@ -94,10 +94,12 @@ struct Element {
 
 struct StaticImage : Element {};
 
-// Maps a value to a needle angle; a table is ascending in value and ends with the last entry.
+// A needle's bitmap is drawn as it is at angle 0 and turned clockwise about its pivot by the angle.
+// A scale table maps values to points on the dial instead: the needle points from its pivot toward
+// the point, and values between two entries turn it proportionally, clockwise from the lower entry.
 struct ScaleEntry {
+    Point point;  // on the gauge
     double value;
-    double degrees;  // clockwise from 12 o'clock
 };
 
 struct Needle : Element {

@@ -43,7 +43,7 @@ void draw_needle(Image& dst, const gauge::Needle& n, const Image& bitmap, double
         const double dy = y + 0.5 - n.position.y;
         for (int x = x0; x < x1; ++x) {
             const double dx = x + 0.5 - n.position.x;
-            // The inverse of a clockwise turn maps the screen pixel back into the upright needle.
+            // The inverse of a clockwise turn maps the screen pixel back into the unturned bitmap.
             const int sx = static_cast<int>(std::floor(dx * c + dy * s + px));
             const int sy = static_cast<int>(std::floor(-dx * s + dy * c + py));
             if (sx < 0 || sy < 0 || sx >= bitmap.width || sy >= bitmap.height) continue;
@@ -120,15 +120,24 @@ void draw_string(Image& dst, gauge::StringElement& e, const std::string& text) {
 double needle_degrees(const gauge::Needle& n, double value) {
     if (!n.scale || n.scale_count <= 0) return value;
     const gauge::ScaleEntry* t = n.scale;
-    const int count = n.scale_count;
-    if (value <= t[0].value) return t[0].degrees;
+    const int count = std::min(n.scale_count, 64);
+    // Each entry's direction, clockwise from the unturned bitmap (3 o'clock), made to grow along the
+    // table so that interpolation always turns clockwise.
+    double angles[64];
+    for (int i = 0; i < count; ++i) {
+        const double a = std::atan2(double(t[i].point.y - n.position.y), double(t[i].point.x - n.position.x)) * 180.0 / M_PI;
+        angles[i] = a < 0 ? a + 360.0 : a;
+        if (i > 0)
+            while (angles[i] < angles[i - 1]) angles[i] += 360.0;
+    }
+    if (value <= t[0].value) return angles[0];
     for (int i = 1; i < count; ++i)
         if (value <= t[i].value) {
             const double span = t[i].value - t[i - 1].value;
             const double f = span > 0 ? (value - t[i - 1].value) / span : 1.0;
-            return t[i - 1].degrees + f * (t[i].degrees - t[i - 1].degrees);
+            return angles[i - 1] + f * (angles[i] - angles[i - 1]);
         }
-    return t[count - 1].degrees;
+    return angles[count - 1];
 }
 
 const std::array<std::uint32_t, 256>& default_panel_palette() {

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/clock.h"
+
 #include "panelhost/element_render.h"
 
 namespace panelhost {
@@ -84,6 +86,7 @@ std::vector<std::string> Panel::load(const PanelConfig& config) {
             gauges_.push_back(std::move(g));
         }
     }
+    set_host_panel(this);
     for (auto& g : gauges_) install_gauge(*g);
     return problems;
 }
@@ -119,6 +122,8 @@ void Panel::kill_gauge(GaugeInstance& g) {
 void Panel::unload() {
     release();
     for (auto it = gauges_.rbegin(); it != gauges_.rend(); ++it) kill_gauge(**it);
+    drain_key_events();
+    set_host_panel(nullptr);
     gauges_.clear();
     windows_.clear();
     modules_.clear();
@@ -242,6 +247,7 @@ void Panel::update_elements(GaugeInstance& g, gauge::Element* first) {
 
 void Panel::cycle(double t) {
     now_ = t;
+    drain_key_events();
     if (holding_ && held_.area) fire(held_, gauge::mouse_repeat);
     for (auto& g : gauges_) {
         if (!g->installed) continue;
@@ -421,8 +427,35 @@ void Panel::set_failure(int key, bool active) {
 }
 
 void Panel::send_key_event(const std::string& gauge, std::uint32_t id, std::uint32_t value) {
-    key_events_.push_back({now_, id, value, gauge});
-    if (on_key_event) on_key_event(id, value);
+    // Stamped with the host's clock when sent, so paced events keep their spacing in the log.
+    KeyEvent event{static_cast<double>(plat::now_ms()) / 1000.0, id, value, gauge};
+    if (std::this_thread::get_id() != panel_thread_) {
+        std::lock_guard lock(queue_mutex_);
+        queued_events_.push_back(std::move(event));
+        return;
+    }
+    drain_key_events();
+    apply_key_event(std::move(event));
+}
+
+void Panel::apply_key_event(KeyEvent event) {
+    key_events_.push_back(std::move(event));
+    if (on_key_event) on_key_event(key_events_.back().id, key_events_.back().value);
+}
+
+void Panel::drain_key_events() {
+    std::vector<KeyEvent> pending;
+    {
+        std::lock_guard lock(queue_mutex_);
+        pending.swap(queued_events_);
+    }
+    for (auto& e : pending) apply_key_event(std::move(e));
+}
+
+std::string Panel::gauge_name_of(plat::ModuleHandle module) const {
+    for (const auto& g : gauges_)
+        if (g->module && g->module->handle() == module) return g->name();
+    return "host";
 }
 
 bool Panel::element_image(gauge::Element* element, int picture, gauge::ElementImage& out) {

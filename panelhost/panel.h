@@ -3,6 +3,8 @@
 // Everything here runs on the one panel thread, as the modules expect.
 
 #include <functional>
+#include <mutex>
+#include <thread>
 #include <map>
 #include <memory>
 #include <set>
@@ -114,8 +116,12 @@ public:
     void kill_elements(GaugeInstance& g, gauge::Element* first);
     void mouse_install(GaugeInstance& g, gauge::MouseArea* list);
     void mouse_attach(GaugeInstance& g, gauge::MouseArea* list, bool attached);
+    // Safe from any thread: events sent off the panel thread (a module's worker) wait in a queue
+    // and are applied on the panel thread, in the order sent, at the start of the next cycle.
     void send_key_event(const std::string& gauge, std::uint32_t id, std::uint32_t value);
     bool element_image(gauge::Element* element, int picture, gauge::ElementImage& out);
+    // The gauge of a loaded module, by its handle ("host" when unknown).
+    std::string gauge_name_of(plat::ModuleHandle module) const;
 
 private:
     MouseHit route(GaugeInstance& g, int x, int y);
@@ -123,6 +129,8 @@ private:
     void install_gauge(GaugeInstance& g);
     void kill_gauge(GaugeInstance& g);
     void update_element(ElementState& s);
+    void apply_key_event(KeyEvent event);
+    void drain_key_events();
 
     PanelOptions options_;
     VariableStore& variables_;
@@ -132,12 +140,17 @@ private:
     std::vector<KeyEvent> key_events_;
     std::set<int> failures_;
     double now_ = 0;
+    std::thread::id panel_thread_ = std::this_thread::get_id();
+    std::mutex queue_mutex_;
+    std::vector<KeyEvent> queued_events_;
     MouseHit held_{};
     bool holding_ = false;
 };
 
 // The panel whose gauges are being called, for the services table's plain functions.
 Panel* current_panel();
+// The panel whose modules' worker threads may call the services (null when none is loaded).
+void set_host_panel(Panel* panel);
 GaugeInstance* current_gauge();
 
 // Sets the gauge being called for the duration of a call into a module.

@@ -1,6 +1,7 @@
 // The panel-services table handed to every module. Each entry is a plain function, as a module
 // calls it; it finds the panel and the gauge being called through the call scope.
 
+#include <atomic>
 #include <cstring>
 
 #include "host/services.h"
@@ -9,8 +10,11 @@
 namespace panelhost {
 namespace {
 
-Panel* g_panel = nullptr;
-GaugeInstance* g_gauge = nullptr;
+// The panel and gauge being called on the panel thread; worker threads of modules see neither and
+// reach the panel that loaded them through g_host.
+thread_local Panel* g_panel = nullptr;
+thread_local GaugeInstance* g_gauge = nullptr;
+std::atomic<Panel*> g_host{nullptr};
 
 // The gauge an element belongs to: the one being called, or, for calls outside a routine (a
 // module keeping its element pointer), the one recorded at install.
@@ -57,7 +61,15 @@ void svc_mouse_detach(gauge::MouseArea* list, gauge::GaugeHeader*) {
 bool svc_toggle_window(std::uint32_t id) { return g_panel && g_panel->toggle_window(id); }
 
 void svc_send_key_event(std::uint32_t id, std::uint32_t value) {
-    if (g_panel) g_panel->send_key_event(g_gauge ? g_gauge->name() : "host", id, value);
+    if (g_panel) {
+        g_panel->send_key_event(g_gauge ? g_gauge->name() : "host", id, value);
+        return;
+    }
+    // Off the panel thread: the sender is known by the module its call comes from.
+    Panel* host = g_host.load();
+    if (!host) return;
+    plat::ModuleHandle module = plat::module_of_address(__builtin_return_address(0));
+    host->send_key_event(host->gauge_name_of(module), id, value);
 }
 
 void svc_initialize_var(gauge::VariableRecord* record) {
@@ -109,6 +121,7 @@ gauge::PanelServices* panel_services() {
 }
 
 Panel* current_panel() { return g_panel; }
+void set_host_panel(Panel* panel) { g_host = panel; }
 GaugeInstance* current_gauge() { return g_gauge; }
 
 CallScope::CallScope(Panel& panel, GaugeInstance* gauge) : previous_panel_(g_panel), previous_gauge_(g_gauge) {

@@ -16,7 +16,7 @@ namespace plat {
 struct FontSpec {
     std::string face;  // "Arial", "Courier New", "Quartz", or any installed family
     int height = 0;    // < 0: character (em) height in pixels; > 0: cell height (ascent + descent); 0: 12
-    int weight = 0;    // 0 = regular (400); 700 and above bold
+    int weight = 0;    // 0 = regular (400); 600 and above bold
 };
 
 // One rasterised glyph: a coverage mask of 0 (no ink) or 1 (ink), one byte per pixel.

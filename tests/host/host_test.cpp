@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <thread>
 #include <sstream>
 
 #include "panel_fixture.h"
@@ -116,6 +117,22 @@ TEST(HostMouse, AreaWithKeyEventAndNoCallbackMakesTheHostSendIt) {
     std::getline(log, line);
     EXPECT_EQ(line.rfind("t=0.5", 0), 0u) << line;
     EXPECT_NE(line.find(" event=65570 value=0 gauge=probe"), std::string::npos) << line;
+}
+
+TEST(HostKeyEvents, WorkerThreadEventsApplyOnThePanelThreadInOrder) {
+    PanelRun run(kProbePanel, "at 1 click probe 32 33\n");
+    std::vector<std::thread::id> applied_on;
+    run.panel().on_key_event = [&](std::uint32_t, std::uint32_t) { applied_on.push_back(std::this_thread::get_id()); };
+    run.session().run_for(2);
+    const auto& events = run.panel().key_events();
+    ASSERT_EQ(events.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(events[i].id, 65879u);
+        EXPECT_EQ(events[i].value, i + 1);
+        EXPECT_EQ(events[i].gauge, "probe") << "the sender is known from its module";
+        EXPECT_NEAR(events[i].t, 1.0 + 0.2 * double(i + 1), 1e-9) << "paced on the simulated clock";
+        EXPECT_EQ(applied_on[i], std::this_thread::get_id());
+    }
 }
 
 TEST(HostMouse, RepeatWhileHeldFiresEveryCycleUntilRelease) {

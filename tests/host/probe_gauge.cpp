@@ -3,6 +3,9 @@
 
 #include <cstdio>
 
+#include "platform/clock.h"
+#include "platform/thread.h"
+
 #include "host/binding.h"
 #include "host/declare.h"
 
@@ -30,11 +33,12 @@ double format_value(gauge::Element* e) {
     return 0;
 }
 
-const gauge::ScaleEntry needle_scale[] = {{0, 0}, {100, 90}, {200, 270}};
+// Up, right, left of the pivot at (32, 32).
+const gauge::ScaleEntry needle_scale[] = {{{32, 10}, 0}, {{54, 32}, 100}, {{10, 32}, 200}};
 const std::int32_t icon_pictures[] = {6001, 6002};
 
 gauge::Needle needle = [] {
-    gauge::Needle n = gauge::needle(5001, {32, 32}, {1, 19}, gauge::draw_transparent, nullptr, needle_scale, 3,
+    gauge::Needle n = gauge::needle(5001, {32, 32}, {1, 1}, gauge::draw_transparent, nullptr, needle_scale, 3,
                                     nullptr, nullptr, 500);
     n.on_element = token_value;
     return n;
@@ -69,8 +73,16 @@ int outer_click(gauge::Point* p, std::uint32_t flags) {
     return 0;
 }
 
+// Paces three key events from a worker thread, 200 ms apart on the host's clock.
+plat::Thread pacer;
+
+void pace_events() {
+    for (std::uint32_t i = 1; i <= 3 && plat::sleep_ms(200); ++i) gauge::send_key_event(65879, i);
+}
+
 int inner_click(gauge::Point* p, std::uint32_t flags) {
     ++counts.inner_clicks;
+    if (!pacer.running()) pacer = plat::Thread::start(pace_events);
     counts.last_x = p->x;
     counts.last_y = p->y;
     counts.last_flags = flags;
@@ -93,9 +105,14 @@ void callback(gauge::GaugeHeader*, std::int32_t service, std::uintptr_t) {
     if (service == gauge::kServiceAfterUpdate) ++counts.after_update;
 }
 
+void kill() {
+    pacer.stop_and_join();
+    gauge::standard_kill();
+}
+
 gauge::GaugeHeader header = {
     700, "probe", &background, gauge::standard_query, gauge::standard_install, gauge::standard_initialize,
-    gauge::standard_update, gauge::standard_generate, gauge::standard_draw, gauge::standard_kill, 64, areas,
+    gauge::standard_update, gauge::standard_generate, gauge::standard_draw, kill, 64, areas,
     callback, nullptr,
 };
 
