@@ -42,8 +42,9 @@ inline void format_decimal(Field& field, int index, int value) {
 inline void format_hex2(Field& field, int index, unsigned value) {
     std::snprintf(field + index, kFieldSize - static_cast<std::size_t>(index), "%02X", value & 0xFFu);
 }
+// Three digits fill the field; a larger range (only a hand-edited mode file can give one) shows 999.
 inline void format_range(Field& field, unsigned range) {
-    std::snprintf(field + kRangeIndex, kFieldSize - kRangeIndex, "%03u", range);
+    std::snprintf(field + kRangeIndex, kFieldSize - kRangeIndex, "%03u", range > 999u ? 999u : range);
 }
 
 // An ordinary decimal parse from index: leading zeros allowed, stops at the first non-digit,

@@ -1,0 +1,54 @@
+#pragma once
+// Every bitmap the artwork tool can draw, grouped in sets (one set per gauge module).
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "platform/canvas/bitmap.h"
+#include "platform/canvas/canvas.h"
+
+namespace art {
+
+using DrawFn = void (*)(plat::Canvas&);
+
+struct Picture {
+    int id;
+    int width;
+    int height;
+    DrawFn draw;  // draws over a bitmap that starts all see-through black
+};
+
+// Where the gauge puts a picture on its face, so a contact sheet can show it assembled.
+struct Placement {
+    int id;
+    int x;
+    int y;
+};
+
+struct ArtSet {
+    std::string_view name;
+    std::span<const Picture> pictures;
+    std::span<const Placement> assembled;  // first the face, then the layers drawn over it
+};
+
+std::span<const ArtSet> art_sets();
+const ArtSet* find_set(std::string_view name);
+const Picture* find_picture(const ArtSet& set, int id);
+
+plat::Bitmap render(const Picture& picture);
+// Writes <dir>/<id>.bmp (24 bits) for every picture, creating dir; the error, if any.
+std::optional<std::string> write_set(const ArtSet& set, const std::string& dir);
+// The assembled gauge and every picture, magnified, on a neutral backdrop.
+plat::Bitmap contact_sheet(const ArtSet& set);
+
+// Each set's pictures, defined in its own source file.
+std::span<const Picture> ndmodeselect_pictures();
+std::span<const Placement> ndmodeselect_assembled();
+std::span<const Picture> fdswitch_pictures();
+std::span<const Placement> fdswitch_assembled();
+std::span<const Picture> ndswitch_pictures();
+std::span<const Placement> ndswitch_assembled();
+
+}  // namespace art

@@ -1,0 +1,90 @@
+// artwork <set> <out_dir> [--expect <id>...]   writes <out_dir>/<id>.bmp for the whole set
+// artwork --list <set>                         prints the set's ids
+// artwork --sheet <set> <file.png>             renders a contact sheet to look at
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "platform/canvas/png_file.h"
+#include "tools/artwork/art_registry.h"
+
+namespace {
+
+int usage() {
+    std::fprintf(stderr,
+                 "usage: artwork <set> <out_dir> [--expect <id>...]\n"
+                 "       artwork --list <set>\n"
+                 "       artwork --sheet <set> <file.png>\n");
+    return 2;
+}
+
+const art::ArtSet* set_named(std::string_view name) {
+    const art::ArtSet* set = art::find_set(name);
+    if (!set) {
+        std::fprintf(stderr, "artwork: unknown set '%.*s'; known sets:", int(name.size()), name.data());
+        for (const art::ArtSet& s : art::art_sets())
+            std::fprintf(stderr, " %.*s", int(s.name.size()), s.name.data());
+        std::fprintf(stderr, "\n");
+    }
+    return set;
+}
+
+// The build lists the output files itself; a set that drifted from that list would leave the
+// build waiting for files that never come, so refuse instead.
+bool ids_match(const art::ArtSet& set, int argc, char** argv, int first) {
+    std::set<int> expected, drawn;
+    for (int i = first; i < argc; ++i) expected.insert(std::atoi(argv[i]));
+    for (const art::Picture& p : set.pictures) drawn.insert(p.id);
+    if (expected == drawn) return true;
+    std::fprintf(stderr, "artwork: the ids given for set '%.*s' differ from the ids it draws:",
+                 int(set.name.size()), set.name.data());
+    for (int id : drawn) std::fprintf(stderr, " %d", id);
+    std::fprintf(stderr, "\n");
+    return false;
+}
+
+int run(int argc, char** argv) {
+    if (argc < 3) return usage();
+    const std::string_view first = argv[1];
+    if (first == "--list") {
+        const art::ArtSet* set = set_named(argv[2]);
+        if (!set) return 1;
+        for (const art::Picture& p : set->pictures) std::printf("%d\n", p.id);
+        return 0;
+    }
+    if (first == "--sheet") {
+        if (argc != 4) return usage();
+        const art::ArtSet* set = set_named(argv[2]);
+        if (!set) return 1;
+        if (auto error = plat::write_png(argv[3], art::contact_sheet(*set))) {
+            std::fprintf(stderr, "artwork: %s\n", error->message.c_str());
+            return 1;
+        }
+        return 0;
+    }
+    const art::ArtSet* set = set_named(first);
+    if (!set) return 1;
+    if (argc > 3) {
+        if (std::string_view(argv[3]) != "--expect") return usage();
+        if (!ids_match(*set, argc, argv, 4)) return 1;
+    }
+    if (auto error = art::write_set(*set, argv[2])) {
+        std::fprintf(stderr, "artwork: %s\n", error->c_str());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "artwork: %s\n", e.what());
+        return 1;
+    }
+}
