@@ -1,3 +1,4 @@
 # Audio output sources, relative to platform/.
 list(APPEND PANEL_AUDIO_SOURCES
+  audio.cpp
 )

@@ -1,0 +1,92 @@
+// Pixels and lines.
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/canvas/canvas.h"
+#include "platform/canvas/line_walk.h"
+#include "platform/canvas/pixel_ops.h"
+#include "platform/canvas/span_painter.h"
+
+namespace plat {
+
+void Canvas::set_pixel(int x, int y, ColorRef c) {
+    refresh_paints();
+    if (!clip_.contains(x, y)) return;
+    target_.set_pixel(x, y, target_.map_color(c));
+}
+
+ColorRef Canvas::get_pixel(int x, int y) const {
+    if (!clip_.contains(x, y)) return clr_invalid;
+    return target_.color_of(target_.pixel(x, y));
+}
+
+void Canvas::move_to(int x, int y) {
+    position_ = {x, y};
+    dot_phase_ = 0;
+}
+
+void Canvas::line_to(int x, int y) {
+    draw_line(position_, {x, y});
+    position_ = {x, y};
+}
+
+void Canvas::polyline(std::span<const Point> points) {
+    const Point saved = position_;
+    const std::int64_t saved_phase = dot_phase_;
+    dot_phase_ = 0;
+    for (std::size_t i = 1; i < points.size(); ++i) draw_line(points[i - 1], points[i]);
+    position_ = saved;
+    dot_phase_ = saved_phase;
+}
+
+// A solid line's consecutive pixels on a row are gathered into one span, so a shallow line costs
+// a handful of span fills rather than one call per pixel. The walk already stays inside the
+// clip's bounds, so with a rectangular clip the spans go straight to the pixel table.
+void Canvas::draw_line(Point a, Point b) {
+    refresh_paints();
+    const std::int64_t steps = std::max(std::abs(std::int64_t{b.x} - a.x),
+                                        std::abs(std::int64_t{b.y} - a.y));
+    const bool dotted = pen_.style == Pen::Style::dotted;
+    if (pen_.style != Pen::Style::null) {
+        detail::SpanPainter painter(target_, clip_);
+        const bool direct = painter.clip_is_rect();
+        const detail::PixelOps& ops = target_.ops();
+        std::uint8_t* const base = target_.scanline(0);
+        const std::ptrdiff_t pitch = target_.pitch();
+        auto emit = [&](int y, int x0, int x1, const detail::Paint& p) {
+            if (!direct) {
+                painter.fill(y, x0, x1, p);
+            } else if (p.kind == detail::Paint::Kind::solid) {
+                std::uint8_t* row = base + y * pitch;
+                if (x1 - x0 == 1) ops.put(row, x0, p.ink);
+                else ops.fill(row, x0, x1, p.ink);
+            }
+        };
+        detail::LineWalk walk(a, b, clip_box_);
+        if (dotted) {
+            for (; walk.more(); walk.advance()) {
+                const bool on = (dot_phase_ + walk.index()) % 2 == 0;
+                emit(walk.y(), walk.x(), walk.x() + 1, on ? pen_ink_ : pen_gap_);
+            }
+        } else if (walk.more()) {
+            // Successive pixels on one row are always neighbours, so a run only ever grows.
+            int run_y = walk.y(), run_x0 = walk.x(), run_x1 = run_x0 + 1;
+            for (walk.advance(); walk.more(); walk.advance()) {
+                const int x = walk.x(), y = walk.y();
+                if (y == run_y) {
+                    if (x < run_x0) run_x0 = x; else run_x1 = x + 1;
+                    continue;
+                }
+                emit(run_y, run_x0, run_x1, pen_ink_);
+                run_y = y;
+                run_x0 = x;
+                run_x1 = x + 1;
+            }
+            emit(run_y, run_x0, run_x1, pen_ink_);
+        }
+    }
+    if (dotted) dot_phase_ += steps;
+}
+
+}  // namespace plat

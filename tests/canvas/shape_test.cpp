@@ -1,0 +1,117 @@
+// Rectangles, ellipses, brushes and flood fills.
+
+#include <gtest/gtest.h>
+
+#include "canvas_test_support.h"
+
+using namespace plat;
+using namespace canvas_test;
+
+namespace {
+
+using Rows = std::vector<std::string>;
+
+TEST(Rectangle, PenOutlinesInsideTheBoxBrushFillsWithinNullToolsLeaveTheirPart) {
+    Bitmap bmp = small_bitmap(6, 5);
+    Canvas c(bmp);
+    c.select_pen(Pen::solid(white));
+    c.select_brush(Brush::solid(red));
+    c.rectangle({1, 0, 6, 4});
+    EXPECT_EQ(rows(bmp), (Rows{".11111", ".12221", ".12221", ".11111", "......"}));
+    c.select_pen(Pen::none());  // the brush then fills the whole box
+    c.select_brush(Brush::solid(green));
+    c.rectangle({3, 4, 0, 1});  // corners in either order
+    c.select_pen(Pen::solid(blue));
+    c.select_brush(Brush::none());
+    c.rectangle({4, 1, 6, 5});  // two wide: outline only
+    EXPECT_EQ(rows(bmp), (Rows{".11111", "333244", "333244", "333144", "....44"}));
+}
+
+// Any gap in the outline would let a 4-connected fill out. The outline lies within the ellipse's
+// region, nothing outside it changes, and everything inside it is filled.
+TEST(Ellipse, OutlineIsClosedForAFloodFillFromTheCentre) {
+    const Rect boxes[] = {{2, 2, 62, 62}, {5, 20, 59, 44}, {20, 1, 44, 63},
+                          {10, 10, 13, 40}, {3, 3, 60, 61}, {30, 30, 35, 34}};
+    for (const Rect box : boxes) {
+        SCOPED_TRACE(::testing::Message() << box.left << "," << box.top << "," << box.right);
+        Bitmap outline = small_bitmap(64, 64);
+        Canvas c(outline);
+        c.select_pen(Pen::solid(white));
+        c.select_brush(Brush::none());
+        c.ellipse(box);
+        Bitmap filled = outline.clone();
+        Canvas f(filled);
+        f.select_brush(Brush::solid(red));
+        EXPECT_TRUE(f.flood_fill((box.left + box.right) / 2, (box.top + box.bottom) / 2, white));
+        const Region inside = Region::ellipse(box);
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const bool on_outline = outline.pixel(x, y) == 1;
+                ASSERT_TRUE(!on_outline || inside.contains(x, y));
+                ASSERT_EQ(filled.pixel(x, y), on_outline ? 1u : inside.contains(x, y) ? 2u : 0u)
+                    << x << "," << y;
+            }
+    }
+}
+
+TEST(HatchBrush, DrawsBackwardDiagonalsTiedToTheDeviceOriginOverTheBackgroundMode) {
+    Bitmap bmp = small_bitmap(10, 9);
+    Canvas c(bmp);
+    c.set_bk_mode(BkMode::transparent);
+    c.fill_rect({1, 1, 10, 9}, Brush::hatch(white));
+    // Lines from bottom-left to top-right where (x + y) % 8 == 7; the gaps are left alone.
+    EXPECT_EQ(rows(bmp), (Rows{"..........", "......1...", ".....1....", "....1.....",
+                               "...1......", "..1.......", ".1.......1", "........1.",
+                               ".......1.."}));
+    c.set_bk_mode(BkMode::opaque);
+    c.set_bk_color(blue);
+    c.fill_rect({0, 0, 10, 2}, Brush::hatch(white));
+    EXPECT_EQ(rows(bmp, {0, 0, 10, 2}), (Rows{"4444444144", "4444441444"}));
+}
+
+TEST(FloodFill, StopsAtTheBorderColourOnlyAndPaintsWithTheBrush) {
+    Bitmap bmp = small_bitmap(7, 5);
+    Canvas c(bmp);
+    c.select_pen(Pen::solid(white));
+    c.select_brush(Brush::none());
+    c.rectangle({0, 0, 5, 5});
+    c.set_pixel(2, 2, green);  // not the border colour: filled over
+    c.select_brush(Brush::solid(red));
+    EXPECT_TRUE(c.flood_fill(1, 1, white));
+    EXPECT_EQ(rows(bmp), (Rows{"11111..", "12221..", "12221..", "12221..", "11111.."}));
+    EXPECT_FALSE(c.flood_fill(0, 0, white));  // starts on the border
+    EXPECT_FALSE(c.flood_fill(9, 1, white));  // outside the bitmap
+    // A brush that leaves the pixels as they are must still end.
+    c.select_brush(Brush::hatch(black));
+    c.set_bk_mode(BkMode::transparent);
+    EXPECT_TRUE(c.flood_fill(6, 0, white));
+}
+
+// A serpentine corridor one pixel wide makes the deepest possible search; a recursive fill would
+// overflow the stack here.
+TEST(FloodFill, FillsALongSerpentineWithoutRecursion) {
+    const int n = 1025;
+    Bitmap bmp = small_bitmap(n, n);
+    Canvas c(bmp);
+    c.select_pen(Pen::solid(white));
+    for (int y = 1; y < n; y += 2) {
+        c.move_to(y % 4 == 1 ? 0 : 1, y);
+        c.line_to(y % 4 == 1 ? n - 1 : n, y);
+    }
+    c.select_brush(Brush::solid(red));
+    EXPECT_TRUE(c.flood_fill(0, 0, white));
+    EXPECT_EQ(pixels_not(bmp, 2).size(), static_cast<std::size_t>(n / 2) * (n - 1));
+}
+
+TEST(FloodFill, ComparesInTheSurfaceFormatAfterMappingTheBorder) {
+    // On 1-5-5-5 two colours that differ only in their low bits are the same pixel value.
+    Bitmap bmp(6, 1, PixelFormat::rgb555);
+    Canvas c(bmp);
+    c.set_pixel(3, 0, rgb(250, 250, 250));
+    c.select_brush(Brush::solid(red));
+    EXPECT_TRUE(c.flood_fill(0, 0, rgb(255, 255, 255)));
+    EXPECT_EQ(c.get_pixel(2, 0), red);
+    EXPECT_EQ(c.get_pixel(4, 0), black);
+}
+
+}  // namespace
