@@ -1,9 +1,12 @@
 // panelhost: loads the gauge modules of a panel and runs them in the simulator's place.
 //
 //   panelhost run  [--root DIR] [--panel FILE] [--scenario FILE] [--seconds S] [--rate HZ]
-//                  [--format 8|16] [--pitch-padding N] --out DIR
+//                  [--format 8|16] [--pitch-padding N] [--fail-surface-step N]
+//                  [--audio-capture FILE] [--host-window CLASS,TITLE]
+//                  [--sim flightgear[=HOST[:PORT]]] --out DIR
 //   panelhost view [the same options]
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -17,8 +20,11 @@ namespace {
 int usage(const char* why) {
     if (why) std::fprintf(stderr, "panelhost: %s\n", why);
     std::fprintf(stderr,
-                 "usage: panelhost run|view [--root DIR] [--panel FILE] [--scenario FILE] [--seconds S]\n"
-                 "                          [--rate HZ] [--format 8|16] [--pitch-padding N] --out DIR\n");
+                 "usage: panelhost run|view [--root DIR] [--panel FILE] [--scenario FILE] [--plan FILE]\n"
+                 "                          [--seconds S] [--rate HZ] [--format 8|16] [--pitch-padding N]\n"
+                 "                          [--fail-surface-step N] [--audio-capture FILE]\n"
+                 "                          [--host-window CLASS,TITLE] [--sim flightgear[=HOST[:PORT]]]\n"
+                 "                          --out DIR\n");
     return 2;
 }
 
@@ -40,6 +46,8 @@ int main(int argc, char** argv) {
             options.panel = value;
         } else if (opt == "--scenario") {
             options.scenario = value;
+        } else if (opt == "--plan") {
+            options.plan = value;
         } else if (opt == "--out") {
             options.out = value;
         } else if (opt == "--seconds") {
@@ -54,16 +62,33 @@ int main(int argc, char** argv) {
             auto v = panelhost::parse_int(value);
             if (!v || (*v != 8 && *v != 16 && *v != 24)) return usage("--format must be 8 or 16");
             options.format_bits = *v;
+        } else if (opt == "--host-window") {
+            const auto comma = value.find(',');
+            if (comma == std::string::npos) return usage("--host-window needs CLASS,TITLE");
+            options.host_window_class = value.substr(0, comma);
+            options.host_window_title = value.substr(comma + 1);
+        } else if (opt == "--sim") {
+            options.sim = value;
+            options.clock = plat::ClockMode::real;  // a live simulator runs in real time
+        } else if (opt == "--audio-capture") {
+            options.audio_capture = value;
         } else if (opt == "--pitch-padding") {
             auto v = panelhost::parse_int(value);
             if (!v || *v < 0 || *v > 4096) return usage("--pitch-padding needs a byte count");
             options.image_pitch_padding = *v;
+        } else if (opt == "--fail-surface-step") {
+            auto v = panelhost::parse_int(value);
+            if (!v || *v < 0 || *v > 14) return usage("--fail-surface-step needs a step number (1 to 14, 0 none)");
+            options.fail_surface_step = *v;
         } else {
             return usage(("unknown option " + opt).c_str());
         }
     }
     if (options.out.empty()) return usage("--out DIR is required");
-    if (mode == "view") options.clock = plat::ClockMode::real;
+    if (mode == "view") {
+        options.clock = plat::ClockMode::real;
+        options.audio_device = true;
+    }
 
     auto session = panelhost::Session::open(options);
     if (!session) {
@@ -77,7 +102,13 @@ int main(int argc, char** argv) {
             return 1;
         }
     } else {
-        s.run_for(seconds);
+        // Progress on the terminal, once a simulated minute.
+        for (double done = 0; done < seconds; done += 60) {
+            s.run_for(std::min(60.0, seconds - done));
+            const auto& a = s.aircraft().state();
+            std::fprintf(stderr, "t=%6.0f s  lat %9.4f  lon %10.4f  alt %6.0f ft  ias %4.0f kt  hdg %4.0f\n",
+                         s.time(), a.position.lat, a.position.lon, a.altitude_ft, a.ias_kt, a.true_heading_deg);
+        }
     }
     auto written = s.write_outputs();
     s.finish();

@@ -1,7 +1,9 @@
 #include "panelhost/panel.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
+#include <map>
 
 #include "platform/clock.h"
 
@@ -33,6 +35,53 @@ const std::vector<int>& bitmap_ids_of(gauge::Element& e, std::vector<int>& ids) 
 }
 
 bool same_value(double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); }
+
+// The nearest entry of an 8-bit image's palette (0x00RRGGBB), the first of equals winning.
+std::uint8_t nearest_index(const std::array<std::uint32_t, 256>& palette, std::uint32_t rgb) {
+    int best = 0;
+    long best_distance = -1;
+    for (int i = 0; i < 256; ++i) {
+        const std::uint32_t p = palette[static_cast<std::size_t>(i)];
+        const long dr = long((p >> 16) & 0xFF) - long((rgb >> 16) & 0xFF);
+        const long dg = long((p >> 8) & 0xFF) - long((rgb >> 8) & 0xFF);
+        const long db = long(p & 0xFF) - long(rgb & 0xFF);
+        const long d = dr * dr + dg * dg + db * db;
+        if (best_distance < 0 || d < best_distance) best = i, best_distance = d;
+    }
+    return static_cast<std::uint8_t>(best);
+}
+
+// A host image starts as the element's own picture in the panel's format, so that an element
+// whose image a module takes over keeps showing its bitmap until the module writes it.
+void fill_from_picture(HostImage& img, const Image& picture) {
+    std::map<std::uint32_t, std::uint8_t> nearest;
+    for (int y = 0; y < img.height && y < picture.height; ++y) {
+        std::uint8_t* out = img.pixels.data() + static_cast<std::size_t>(y) * img.pitch;
+        for (int x = 0; x < img.width && x < picture.width; ++x) {
+            const std::uint32_t rgb = picture.row(y)[x] & 0x00FFFFFFu;
+            const unsigned r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+            switch (img.bits_per_pixel) {
+                case 8: {
+                    auto it = nearest.find(rgb);
+                    if (it == nearest.end()) it = nearest.emplace(rgb, nearest_index(img.palette, rgb)).first;
+                    out[x] = it->second;
+                    break;
+                }
+                case 16: {
+                    const unsigned v = 0x8000u | ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
+                    out[2 * x] = static_cast<std::uint8_t>(v & 0xFF);
+                    out[2 * x + 1] = static_cast<std::uint8_t>(v >> 8);
+                    break;
+                }
+                case 24:
+                    out[3 * x] = static_cast<std::uint8_t>(b);
+                    out[3 * x + 1] = static_cast<std::uint8_t>(g);
+                    out[3 * x + 2] = static_cast<std::uint8_t>(r);
+                    break;
+            }
+        }
+    }
+}
 
 }  // namespace
 
@@ -477,6 +526,7 @@ bool Panel::element_image(gauge::Element* element, int picture, gauge::ElementIm
         img->pitch = w * bytes + options_.image_pitch_padding;
         img->pixels.assign(static_cast<std::size_t>(img->pitch) * h, 0);
         img->palette = default_panel_palette();
+        fill_from_picture(*img, s->pictures[std::min(s->host_images.size(), s->pictures.size() - 1)]);
         s->host_images.push_back(std::move(img));
     }
     HostImage& img = *s->host_images[static_cast<std::size_t>(picture)];

@@ -8,8 +8,12 @@
 
 namespace panelhost {
 
-// Makes root afresh: the project's template tree copied in, and every built module in Gauges/.
-plat::Result<bool> prepare_root(const std::string& root, const std::string& data_dir, const std::string& module_dir);
+// Makes root afresh: the project's template tree copied in, every built module in Gauges/, and
+// the navigation database built from the shipped world data in NavData/ (when it was built).
+plat::Result<bool> prepare_root(const std::string& root, const std::string& data_dir, const std::string& module_dir,
+                                const std::string& navdata_dir);
+// Leaves plan as the only flight plan of root (a file name of the shipped plans, or a path).
+plat::Result<bool> keep_only_plan(const std::string& root, const std::string& plan, const std::string& data_dir);
 // Makes sure the folders exist in a root the user chose, leaving what is there.
 plat::Result<bool> complete_root(const std::string& root);
 

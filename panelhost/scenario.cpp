@@ -1,6 +1,7 @@
 #include "panelhost/scenario.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "panelhost/text_util.h"
 #include "platform/keyboard.h"
@@ -45,6 +46,33 @@ std::string_view tail_after(std::string_view line, std::size_t n) {
     }
     while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
     return line.substr(i);
+}
+
+// at <t> aircraft lat=.. lon=.. alt-ft=.. ias=.. hdg=.. on-ground=0|1 [throttle=0..1] [flaps=0..1]
+bool parse_placement(LineParser& p, Command& c) {
+    c.kind = CommandKind::aircraft;
+    if (!p.need(4, "aircraft lat=.. lon=.. alt-ft=.. ias=.. hdg=.. on-ground=0|1")) return false;
+    for (std::size_t i = 3; i < p.w.size(); ++i) {
+        const std::string_view word = p.w[i];
+        const auto eq = word.find('=');
+        if (eq == std::string_view::npos || eq == 0) return p.fail("expected key=value, not '" + std::string(word) + "'");
+        const std::string key(word.substr(0, eq));
+        const auto v = parse_double(word.substr(eq + 1));
+        if (!v || !std::isfinite(*v)) return p.fail("bad value of " + key + " '" + std::string(word.substr(eq + 1)) + "'");
+        sim::Placement& pl = c.placement;
+        if (key == "lat" && *v >= -90 && *v <= 90) pl.lat = *v;
+        else if (key == "lon" && *v >= -180 && *v <= 180) pl.lon = *v;
+        else if (key == "alt-ft" && *v >= -2000 && *v <= 60000) pl.altitude_ft = *v;
+        else if (key == "ias" && *v >= 0 && *v <= 1000) pl.ias_kt = *v;
+        else if (key == "hdg") pl.heading_deg = *v;
+        else if (key == "on-ground" && (*v == 0 || *v == 1)) pl.on_ground = *v != 0;
+        else if (key == "throttle" && *v >= 0 && *v <= 1) pl.throttle = *v;
+        else if (key == "flaps" && *v >= 0 && *v <= 1) pl.flaps = *v;
+        else if (key == "lat" || key == "lon" || key == "alt-ft" || key == "ias" || key == "on-ground" || key == "throttle" || key == "flaps")
+            return p.fail(key + " out of range: '" + std::string(word) + "'");
+        else return p.fail("unknown aircraft setting '" + key + "'");
+    }
+    return true;
 }
 
 bool parse_command(LineParser& p, std::string_view line, Command& c) {
@@ -133,6 +161,7 @@ bool parse_command(LineParser& p, std::string_view line, Command& c) {
         c.int_value = p.w[4] == "on";
         return true;
     }
+    if (verb == "aircraft") return parse_placement(p, c);
     if (verb == "window") {
         c.kind = CommandKind::toggle_window;
         return p.need(4, "window <ident>") && p.integer(3, c.token, "window ident");

@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "platform/result.h"
+#include "sim/aircraft.h"
 
 namespace panelhost {
 
 enum class CommandKind {
-    set, set_int, set_text, ramp, named, click, hold, key, snap, dump, poke, reload, fail, toggle_window,
+    set, set_int, set_text, ramp, named, click, hold, key, snap, dump, poke, reload, fail, toggle_window, aircraft,
 };
 
 struct Command {
@@ -30,6 +31,7 @@ struct Command {
     bool shift = false, ctrl = false;
     std::size_t offset = 0;
     std::string data;  // poke text
+    sim::Placement placement;  // aircraft
 };
 
 struct Scenario {

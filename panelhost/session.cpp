@@ -2,16 +2,22 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "panelhost/root_folder.h"
+#include "platform/audio.h"
 #include "platform/keyboard.h"
 #include "platform/message_box.h"
+#include "platform/offscreen_surface.h"
 #include "platform/window_registry.h"
+#include "sim/flightgear/link.h"
+#include "sim/track_picture.h"
 
 namespace panelhost {
 namespace fs = std::filesystem;
@@ -19,6 +25,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr plat::WindowId kMainWindow = 1;
+constexpr plat::WindowId kExtraWindow = 2;
 
 // Writes the aircraft's variables, except those the scenario has taken over.
 class StoreSink : public sim::TokenSink {
@@ -77,6 +84,11 @@ std::string default_data_dir() {
     return PANEL_DATA_DIR;
 }
 
+std::string default_navdata_dir() {
+    if (const char* env = std::getenv("PANEL_NAVDATA_DIR")) return env;
+    return PANEL_NAVDATA_DIR;
+}
+
 std::string default_module_dir() {
     if (const char* env = std::getenv("PANEL_MODULE_DIR")) return env;
     return PANEL_MODULE_DIR;
@@ -90,6 +102,7 @@ plat::Result<std::unique_ptr<Session>> Session::open(const SessionOptions& optio
         return plat::Error{"--format must be 8 or 16"};
     if (options.out.empty()) return plat::Error{"an output folder is needed (--out DIR)"};
     s->out_ = absolute(options.out);
+    const std::string audio_capture = absolute(options.audio_capture);
     std::error_code ec;
     fs::create_directories(s->out_, ec);
     if (ec) return plat::Error{s->out_ + ": " + ec.message()};
@@ -107,7 +120,10 @@ plat::Result<std::unique_ptr<Session>> Session::open(const SessionOptions& optio
 
     if (options.root.empty()) {
         s->root_ = s->out_ + "/root";
-        if (auto made = prepare_root(s->root_, data, default_module_dir()); !made) return plat::Error{made.error()};
+        if (auto made = prepare_root(s->root_, data, default_module_dir(), default_navdata_dir()); !made)
+            return plat::Error{made.error()};
+        if (!options.plan.empty())
+            if (auto only = keep_only_plan(s->root_, options.plan, data); !only) return plat::Error{only.error()};
     } else {
         s->root_ = absolute(options.root);
         if (auto made = complete_root(s->root_); !made) return plat::Error{made.error()};
@@ -116,8 +132,19 @@ plat::Result<std::unique_ptr<Session>> Session::open(const SessionOptions& optio
     if (::chdir(s->root_.c_str()) != 0) return plat::Error{s->root_ + ": cannot enter the root folder"};
 
     plat::set_clock_mode(options.clock, 0);
+    // The options apply when the output next opens, so a device left open by an earlier run goes first.
+    plat::shutdown_audio_output();
+    plat::AudioOutputOptions audio;
+    audio.capture_wav_path = audio_capture;
+    audio.force_dummy = !options.audio_device;
+    // In simulated time the sound follows the simulated clock, so a capture holds the whole run.
+    audio.clocked_by_host = options.clock == plat::ClockMode::simulated && !options.audio_device;
+    plat::configure_audio_output(audio);
+    plat::set_refused_surface_step(options.fail_surface_step);
     plat::clear_message_log();
     plat::register_window(kMainWindow, "FS98MAIN", "Microsoft Flight Simulator");
+    if (!options.host_window_class.empty() || !options.host_window_title.empty())
+        plat::register_window(kExtraWindow, options.host_window_class, options.host_window_title);
 
     PanelOptions po;
     po.root = s->root_;
@@ -128,8 +155,26 @@ plat::Result<std::unique_ptr<Session>> Session::open(const SessionOptions& optio
     po.image_pitch_padding = options.image_pitch_padding;
     s->panel_ = std::make_unique<Panel>(po, s->variables_);
     Session* self = s.get();
-    s->panel_->on_key_event = [self](std::uint32_t id, std::uint32_t value) { self->aircraft_.apply_key_event(id, value); };
-    if (options.own_aircraft) {
+    if (!options.sim.empty()) {
+        std::string why;
+        const auto address = sim::fg::parse_sim_option(options.sim, why);
+        if (!address) return plat::Error{why};
+        sim::fg::LinkOptions link;
+        link.address = *address;
+        link.rate_hz = options.rate;
+        s->link_ = std::make_unique<sim::fg::Link>(link);
+        s->options_.own_aircraft = false;
+        StoreSink sink(s->variables_, s->owned_tokens_);
+        s->link_->publish(sink);
+    }
+    s->panel_->on_key_event = [self](std::uint32_t id, std::uint32_t value) {
+        if (self->link_) self->link_->apply_key_event(id, value);
+        else self->aircraft_.apply_key_event(id, value);
+    };
+    if (s->options_.own_aircraft) {
+        std::string why;
+        if (auto world = sim::World::load_shared(data + "/navdata", &why)) s->aircraft_.use_world(std::move(world));
+        else std::fprintf(stderr, "panelhost: %s: no magnetic variation, ground at sea level\n", why.c_str());
         StoreSink sink(s->variables_, s->owned_tokens_);
         s->aircraft_.publish(sink);
     }
@@ -211,6 +256,12 @@ void Session::run_command(const Command& c) {
         }
         case CommandKind::reload: reload(); break;
         case CommandKind::fail: panel_->set_failure(c.token, c.int_value != 0); break;
+        case CommandKind::aircraft: {
+            aircraft_.place(c.placement);
+            StoreSink sink(variables_, owned_tokens_);
+            aircraft_.publish(sink);
+            break;
+        }
         case CommandKind::toggle_window:
             if (!panel_->toggle_window(static_cast<std::uint32_t>(c.token))) warn("no window with ident " + std::to_string(c.token));
             break;
@@ -238,20 +289,40 @@ void Session::step() {
         StoreSink sink(variables_, owned_tokens_);
         aircraft_.publish(sink);
     }
+    if (link_) {
+        StoreSink sink(variables_, owned_tokens_);
+        link_->publish(sink);
+    }
     // Commands due by now, in file order for equal times.
     while (next_command_ < scenario_.commands.size() && scenario_.commands[next_command_].t <= t + 1e-9)
         run_command(scenario_.commands[next_command_++]);
     apply_ramps();
+    if (options_.own_aircraft) {
+        const std::size_t before = flight_.samples().size();
+        flight_.sample(t, aircraft_.state());
+        if (flight_.samples().size() != before) plans_.poll();
+    }
     panel_->cycle(t);
     const auto ms_now = static_cast<std::uint64_t>(std::llround(cycle_ * 1000.0 / options_.rate));
     ++cycle_;
     const auto ms_next = static_cast<std::uint64_t>(std::llround(cycle_ * 1000.0 / options_.rate));
-    if (options_.clock == plat::ClockMode::simulated) plat::advance_clock_ms(static_cast<std::uint32_t>(ms_next - ms_now));
+    if (options_.clock == plat::ClockMode::simulated) {
+        plat::advance_clock_ms(static_cast<std::uint32_t>(ms_next - ms_now));
+        plat::advance_audio_output(static_cast<std::uint32_t>(ms_next - ms_now));
+    }
 }
 
 void Session::run_for(double seconds) {
     const auto end = cycle_ + static_cast<std::uint64_t>(std::llround(seconds * options_.rate));
-    while (cycle_ < end) step();
+    // In real time (a live simulator on the other side) each cycle waits for its moment.
+    const auto start = std::chrono::steady_clock::now();
+    const auto first = cycle_;
+    while (cycle_ < end) {
+        step();
+        if (options_.clock == plat::ClockMode::real)
+            std::this_thread::sleep_until(start + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                                      std::chrono::duration<double>((cycle_ - first) / options_.rate)));
+    }
 }
 
 plat::Result<bool> Session::snapshot(const std::string& prefix) {
@@ -274,8 +345,12 @@ plat::Result<bool> Session::dump(const std::string& name) {
             if (!block) continue;
             auto view = block->map(plat::Access::read_only);
             if (!view) continue;
-            f << info.name << ' ' << view->size() << ' '
-              << escape_bytes(view->as<const std::uint8_t>(), view->size()) << '\n';
+            // The size the creator asked for; the bytes of the whole block, less the zeros that
+            // follow both the request and the last non-zero byte.
+            const auto* bytes = view->as<const std::uint8_t>();
+            std::size_t shown = view->size();
+            while (shown > info.requested && bytes[shown - 1] == 0) --shown;
+            f << info.name << ' ' << info.requested << ' ' << escape_bytes(bytes, shown) << '\n';
         }
     }
     const std::string path = out_ + "/" + name + "-strings.txt";
@@ -305,9 +380,16 @@ plat::Result<bool> Session::write_outputs() {
               << "\"\n";
         if (!f) return plat::Error{out_ + "/messages.log: cannot write"};
     }
-    std::ofstream f(out_ + "/windows.txt", std::ios::binary);
-    for (auto& w : panel_->windows()) f << w->config.ident << ' ' << (w->open ? "open" : "closed") << '\n';
-    if (!f) return plat::Error{out_ + "/windows.txt: cannot write"};
+    {
+        std::ofstream f(out_ + "/windows.txt", std::ios::binary);
+        for (auto& w : panel_->windows()) f << w->config.ident << ' ' << (w->open ? "open" : "closed") << '\n';
+        if (!f) return plat::Error{out_ + "/windows.txt: cannot write"};
+    }
+    if (options_.own_aircraft) {
+        plans_.poll();
+        if (auto e = flight_.write_csv(out_ + "/flight.csv")) return *e;
+        if (auto e = sim::write_track_png(out_ + "/track.png", plans_.route(), flight_.samples())) return *e;
+    }
     return true;
 }
 
@@ -315,9 +397,12 @@ void Session::finish() {
     if (finished_) return;
     finished_ = true;
     if (panel_) panel_->unload();
+    link_.reset();
+    plat::shutdown_audio_output();
     poked_.clear();
     plat::release_all_keys();
     plat::unregister_window(kMainWindow);
+    plat::unregister_window(kExtraWindow);
 }
 
 }  // namespace panelhost

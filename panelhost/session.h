@@ -14,6 +14,12 @@
 #include "platform/result.h"
 #include "platform/shared_block.h"
 #include "sim/aircraft.h"
+#include "sim/flight_record.h"
+#include "sim/plan_watch.h"
+
+namespace sim::fg {
+class Link;
+}
 
 namespace panelhost {
 
@@ -21,18 +27,29 @@ struct SessionOptions {
     std::string root;      // simulator root; empty: made fresh under the output folder
     std::string panel;     // panel configuration; empty: the project's default panel
     std::string scenario;  // empty: none
+    std::string plan;      // a flight plan file: the fresh root's FlightPlans folder holds only it
     std::string out;       // output folder (pictures, logs)
     double rate = 18.0;    // panel cycles per second
     int format_bits = 8;
     int image_pitch_padding = 0;
+    int fail_surface_step = 0;  // a rendered display's surface creation step the driver refuses (0 none)
     plat::ClockMode clock = plat::ClockMode::simulated;
     bool own_aircraft = true;  // the host's aircraft feeds the variables
+    // "flightgear[=HOST[:PORT]]": a running FlightGear feeds them instead and takes the key events.
+    std::string sim;
     std::vector<std::string> extra_module_folders;  // searched after the root's and the built ones
+    // Sound: a real device when asked for and present, else SDL's dummy driver, so a headless run never
+    // fails for lack of sound. A capture path also writes everything played to that WAV file.
+    bool audio_device = false;
+    std::string audio_capture;
+    // A further top-level window to announce (class, title), as another host would show.
+    std::string host_window_class, host_window_title;
 };
 
 // Where the project's data and the built modules are.
 std::string default_data_dir();
 std::string default_module_dir();
+std::string default_navdata_dir();
 
 class Session {
 public:
@@ -45,7 +62,8 @@ public:
     double time() const { return static_cast<double>(cycle_) / options_.rate; }
     std::uint64_t cycles() const { return cycle_; }
 
-    // Writes window<NN>.png for every open window, events.log, messages.log and windows.txt.
+    // Writes window<NN>.png for every open window, events.log, messages.log, windows.txt, and the
+    // flight: flight.csv (one row per simulated second) and track.png (over the FMC's last plan).
     plat::Result<bool> write_outputs();
     plat::Result<bool> snapshot(const std::string& prefix);
     plat::Result<bool> dump(const std::string& name);
@@ -74,6 +92,7 @@ private:
     std::size_t next_command_ = 0;
     VariableStore variables_;
     sim::Aircraft aircraft_;
+    std::unique_ptr<sim::fg::Link> link_;  // in the aircraft's place when FlightGear is flown
     std::unique_ptr<Panel> panel_;
     std::uint64_t cycle_ = 0;
     std::vector<std::string> problems_, warnings_;
@@ -87,6 +106,8 @@ private:
     std::set<int> owned_tokens_;            // set by the scenario; the aircraft leaves them alone
     std::vector<plat::SharedBlock> poked_;  // kept open, as the module that wrote them would
     bool finished_ = false;
+    sim::FlightRecorder flight_;
+    sim::PlanWatch plans_;
 };
 
 }  // namespace panelhost

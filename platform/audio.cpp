@@ -269,7 +269,8 @@ public:
         state.position = 0;
         state.started.store(Clock::now().time_since_epoch().count());
         // Checked under the mix mutex: a shutdown between ensure_open and here leaves a timed play.
-        const bool on_device = mode_.load() == Mode::device;
+        const Mode mode = mode_.load();
+        const bool on_device = mode == Mode::device || mode == Mode::host_clock;
         state.timed.store(!on_device);
         if (on_device && !state.listed) {
             active_.push_back(&state);
@@ -310,9 +311,18 @@ public:
     }
 
 private:
-    enum class Mode { closed, device, silent };
+    enum class Mode { closed, device, host_clock, silent };
 
     void open_locked() {
+        if (options_.clocked_by_host && !options_.force_silent) {
+            driver_ = "host clock";
+            error_.clear();
+            std::lock_guard mix(mix_mutex_);
+            open_capture_locked();
+            pending_frames_ = 0;
+            mode_.store(Mode::host_clock);
+            return;
+        }
         if (options_.force_silent) {
             driver_ = "none";
             error_.clear();
@@ -367,18 +377,33 @@ private:
         {
             std::lock_guard mix(mix_mutex_);
             mix_buffer_.assign(static_cast<std::size_t>(have.samples) * output_channels, 0);
-            if (!options_.capture_wav_path.empty()) {
-                std::string capture_error;
-                if (!capture_.open(options_.capture_wav_path, &capture_error)) {
-                    std::fprintf(stderr, "audio: %s\n", capture_error.c_str());
-                }
-            }
+            open_capture_locked();
         }
         mode_.store(Mode::device);
         SDL_PauseAudioDevice(device_, 0);
         return true;
     }
 
+    void open_capture_locked() {
+        if (options_.capture_wav_path.empty()) return;
+        std::string capture_error;
+        if (!capture_.open(options_.capture_wav_path, &capture_error))
+            std::fprintf(stderr, "audio: %s\n", capture_error.c_str());
+    }
+
+public:
+    void advance(std::uint32_t ms) {
+        if (mode_.load() != Mode::host_clock) return;
+        // Whole frames only; the remainder carries over so that long runs keep the exact rate.
+        pending_frames_ += static_cast<std::uint64_t>(ms) * output_rate;
+        const std::size_t frames = static_cast<std::size_t>(pending_frames_ / 1000);
+        pending_frames_ %= 1000;
+        if (frames == 0) return;
+        host_buffer_.resize(frames * output_channels * sizeof(std::int16_t));
+        mix(host_buffer_.data(), host_buffer_.size());
+    }
+
+private:
     static void SDLCALL callback(void* userdata, Uint8* stream, int length) {
         static_cast<Mixer*>(userdata)->mix(stream, length > 0 ? static_cast<std::size_t>(length) : 0);
     }
@@ -435,6 +460,8 @@ private:
     std::mutex mix_mutex_;
     std::vector<State*> active_;
     std::vector<std::int32_t> mix_buffer_;
+    std::vector<std::uint8_t> host_buffer_;
+    std::uint64_t pending_frames_ = 0;
     WavCapture capture_;
     std::array<AudioEvent, event_log_size> events_{};
     std::uint64_t events_logged_ = 0;
@@ -474,6 +501,7 @@ double AudioClip::duration_seconds() const { return state_->duration; }
 
 void configure_audio_output(const AudioOutputOptions& options) { Mixer::instance()->configure(options); }
 void shutdown_audio_output() { Mixer::instance()->shutdown(); }
+void advance_audio_output(std::uint32_t ms) { Mixer::instance()->advance(ms); }
 std::string audio_driver_name() { return Mixer::instance()->driver_name(); }
 std::string audio_output_error() { return Mixer::instance()->error(); }
 PcmFormat audio_output_format() { return PcmFormat{output_channels, output_rate, output_bits}; }

@@ -25,10 +25,16 @@ struct AudioOutputOptions {
     std::string capture_wav_path;  // non-empty: everything mixed is also written to this WAV file
     bool force_dummy = false;      // skip real devices and use SDL's dummy driver straight away
     bool force_silent = false;     // open no device at all: clips only keep their playing time
+    // Open no device: the host moves the output along with its own clock (advance_audio_output),
+    // so a run in simulated time plays, and captures, exactly what its clock says was heard.
+    bool clocked_by_host = false;
 };
 
 // Takes effect the next time the output opens: at the first clip, or the first after a shutdown.
 void configure_audio_output(const AudioOutputOptions& options);
+// With clocked_by_host: mixes the next ms milliseconds of output (into the capture, if any) and
+// moves every playing clip on by as much. Does nothing otherwise.
+void advance_audio_output(std::uint32_t ms);
 // Closes the device and completes the capture file. Clips survive; playing them opens the output again.
 void shutdown_audio_output();
 

@@ -15,6 +15,7 @@ namespace plat {
 struct SharedBlock::Storage {
     std::string name;
     std::size_t size = 0;
+    std::size_t requested = 0;
     int fd = -1;
     ~Storage();
 };
@@ -60,6 +61,7 @@ Result<SharedBlock> SharedBlock::create_or_open(std::string_view name, std::size
     auto storage = std::make_shared<Storage>();
     storage->name = std::string(name);
     storage->size = round_to_pages(size);
+    storage->requested = size;
     storage->fd = ::memfd_create(storage->name.c_str(), MFD_CLOEXEC);
     if (storage->fd < 0)
         return Error{"shared block " + storage->name + ": cannot create memory: " + errno_text()};
@@ -80,6 +82,7 @@ Result<SharedBlock> SharedBlock::open_existing(std::string_view name) {
 }
 
 std::size_t SharedBlock::size() const { return storage_ ? storage_->size : 0; }
+std::size_t SharedBlock::requested_size() const { return storage_ ? storage_->requested : 0; }
 
 const std::string& SharedBlock::name() const {
     static const std::string none;
@@ -138,7 +141,7 @@ std::vector<SharedBlockInfo> list_shared_blocks() {
     std::lock_guard lock(reg.mutex);
     std::vector<SharedBlockInfo> out;
     for (const auto& [name, weak] : reg.blocks)
-        if (auto block = weak.lock()) out.push_back({name, block->size});
+        if (auto block = weak.lock()) out.push_back({name, block->size, block->requested});
     return out;
 }
 

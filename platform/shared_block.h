@@ -37,7 +37,8 @@ public:
 
     bool is_open() const { return storage_ != nullptr; }
     bool existed() const { return existed_; }
-    std::size_t size() const;  // whole pages
+    std::size_t size() const;            // whole pages
+    std::size_t requested_size() const;  // what the creator asked for
     const std::string& name() const;
 
     // A mapping of the whole block. A read-only view is protected by the memory manager.
@@ -80,7 +81,8 @@ private:
 // The blocks alive now, by name and size, for the host's diagnostics.
 struct SharedBlockInfo {
     std::string name;
-    std::size_t size = 0;
+    std::size_t size = 0;       // whole pages
+    std::size_t requested = 0;  // what the creator asked for
 };
 std::vector<SharedBlockInfo> list_shared_blocks();
 

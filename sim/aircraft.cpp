@@ -1,16 +1,124 @@
 #include "sim/aircraft.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "sim/aero.h"
+#include "sim/autopilot.h"
+#include "sim/engines.h"
+#include "sim/key_map.h"
+#include "sim/kinematics.h"
+#include "sim/systems.h"
+
 namespace sim {
 
+namespace {
 
-Aircraft::Aircraft() = default;
+constexpr double world_lookup_step_nm = 2.0;  // the nearest VOR and airport change slowly
+constexpr double max_step_s = 0.1;            // longer steps are cut so turns and captures stay smooth
 
-bool Aircraft::apply_key_event(std::uint32_t, std::uint32_t) { return false; }
+// San Francisco, runway 28R, ready for take-off.
+AircraftState parked_state() {
+    AircraftState s;
+    s.position = {37.61351918, -122.35716907};
+    s.true_heading_deg = 298.0;
+    s.altitude_ft = s.ground_elevation_ft = 13.0;
+    s.on_ground = true;
+    s.autopilot.heading_bug_deg = 298.0;
+    for (Engine& e : s.engines) e.n1 = idle_n1;
+    return s;
+}
 
-void Aircraft::step(double dt) { elapsed_ += dt; }
+}  // namespace
 
-void Aircraft::publish(TokenSink& sink) const {
-    for (const auto& [t, v] : values_) sink.set_double(t, v);
+Aircraft::Aircraft() : state_(parked_state()) {
+    log = [](const std::string& line) { std::fprintf(stderr, "sim: %s\n", line.c_str()); };
+    run_engines(state_, 0);
+}
+
+void Aircraft::use_world(std::shared_ptr<const World> world) {
+    world_ = std::move(world);
+    look_up_world(true);
+    if (state_.on_ground) {
+        state_.altitude_ft = state_.ground_elevation_ft;
+        state_.autopilot.heading_bug_deg = wrap_360(std::round(state_.true_heading_deg - state_.variation_deg));
+    }
+}
+
+bool Aircraft::apply_key_event(std::uint32_t id, std::uint32_t value) {
+    if (const KeyBinding* b = find_key_binding(id)) {
+        b->apply(state_, value);
+        return true;
+    }
+    if (reported_.insert(id).second && log)
+        log("key event " + std::to_string(id) + " (value " + std::to_string(value) + ") means nothing to the aircraft; ignored");
+    return false;
+}
+
+void Aircraft::look_up_world(bool always) {
+    if (!world_) return;
+    if (!always && looked_up_ && distance_nm(looked_up_at_, state_.position) < world_lookup_step_nm) return;
+    looked_up_at_ = state_.position;
+    looked_up_ = true;
+    state_.variation_deg = world_->variation_at(state_.position);
+    state_.ground_elevation_ft = world_->elevation_ft_at(state_.position);
+}
+
+void Aircraft::step(double dt) {
+    if (!(dt > 0)) return;
+    elapsed_ += dt;
+    state_.clock_s = std::fmod(state_.clock_s + dt, 24 * 3600.0);
+    const int parts = static_cast<int>(std::ceil(dt / max_step_s));
+    const double h = dt / parts;
+    for (int i = 0; i < parts; ++i) {
+        // The autopilot decides on the state as the panel saw it, the engines answer its throttles,
+        // then the aircraft moves with the thrust that results.
+        const FlightCommands commands = run_autopilot(state_, h);
+        run_engines(state_, h);
+        run_systems(state_, h);
+        run_kinematics(state_, commands, h);
+    }
+    look_up_world(false);
+}
+
+void Aircraft::trim_for_level_flight() {
+    AircraftState& s = state_;
+    const double thrust = drag_lbf(s) / engine_count;
+    const double n1 = n1_for_thrust(thrust, s.altitude_ft, mach(s));
+    const double throttle = (n1 - idle_n1) / (full_n1 - idle_n1);
+    for (double& t : s.controls.throttle) t = throttle;
+    for (Engine& e : s.engines) e.n1 = n1;
+}
+
+void Aircraft::place(const Placement& p) {
+    AircraftState& s = state_;
+    if (p.lat) s.position.lat = std::clamp(*p.lat, -90.0, 90.0);
+    if (p.lon) s.position.lon = wrap_180(*p.lon);
+    if (p.heading_deg) s.true_heading_deg = wrap_360(*p.heading_deg);
+    if (p.ias_kt) s.ias_kt = std::max(0.0, *p.ias_kt);
+    if (p.flaps) s.controls.flaps = s.flap_position = std::clamp(*p.flaps, 0.0, 1.0);
+    if (p.on_ground) s.on_ground = *p.on_ground;
+    look_up_world(true);
+    if (p.altitude_ft) s.altitude_ft = *p.altitude_ft;
+    if (s.on_ground) {
+        if (p.altitude_ft) s.ground_elevation_ft = *p.altitude_ft;
+        s.altitude_ft = s.ground_elevation_ft;
+    }
+    s.vertical_speed_fpm = s.hand_vertical_speed_fpm = 0;
+    s.bank_deg = 0;
+    s.controls.gear_down = s.on_ground;
+    for (double& leg : s.gear_position) leg = s.on_ground ? 1.0 : 0.0;
+    s.autopilot.heading_bug_deg = wrap_360(std::round(s.true_heading_deg - s.variation_deg));
+    s.autopilot.altitude_ft = s.on_ground ? 0.0 : std::round(s.altitude_ft / 100.0) * 100.0;
+    s.autopilot.speed_kt = std::round(s.ias_kt);
+    s.autopilot.vertical_speed_fpm = 0;
+    if (p.throttle) {
+        for (double& t : s.controls.throttle) t = std::clamp(*p.throttle, 0.0, 1.0);
+    } else if (!s.on_ground) {
+        trim_for_level_flight();
+    }
+    run_engines(s, 0);
 }
 
 }  // namespace sim

@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
-# The main job: builds what is missing, then flies the demo scenario on the default panel in
-# simulated time and prints where the pictures and logs are.
+# The main job: builds what is missing, then flies the demo scenario (San Francisco to Los Angeles
+# through the FMC) on the default panel in simulated time, with progress on the terminal, and
+# prints where the pictures and logs are.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="${BUILD_DIR:-$root/build}"
 BUILD_DIR="$build_dir" bash "$root/tools/build.sh"
 out="$root/out/demo"
-seconds="${DEMO_SECONDS:-12}"
-"$build_dir/bin/panelhost" run --scenario "$root/data/scenarios/demo.txt" --seconds "$seconds" --out "$out" >/dev/null
+seconds="${DEMO_SECONDS:-2880}"
+"$build_dir/bin/panelhost" run --scenario "$root/data/scenarios/demo.txt" --plan KSFO-KLAX.pln --seconds "$seconds" --out "$out" >/dev/null
 echo "panel pictures:"
 ls -1 "$out"/*.png | sed 's/^/  /'
+echo "flown track: $out/track.png"
+echo "flight record: $out/flight.csv"
 echo "key events: $out/events.log"
 echo "message boxes: $out/messages.log"
 echo "windows: $out/windows.txt"

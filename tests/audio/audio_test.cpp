@@ -334,3 +334,27 @@ TEST_F(AudioTest, ExplicitDiskDriverIsHonoured) {
 
 }  // namespace
 }  // namespace plat
+
+namespace plat {
+namespace {
+
+TEST_F(AudioTest, HostClockedOutputPlaysExactlyAsFarAsTheHostHasAdvanced) {
+    use_output({.capture_wav_path = scratch_path(".wav").string(), .clocked_by_host = true});
+    // 11025 frames at 44100 Hz: a quarter of a second.
+    auto clip = make_clip(s16_stereo_44k, constant16(11025, 1000, -1000));
+    clip->play();
+    EXPECT_EQ(audio_driver_name(), "host clock");
+    for (int i = 0; i < 4; ++i) advance_audio_output(55);  // 220 ms
+    EXPECT_TRUE(clip->playing()) << "no time passes but the host's";
+    advance_audio_output(55);
+    EXPECT_FALSE(clip->playing());
+    advance_audio_output(100);
+    shutdown_audio_output();
+    const auto frames = read_capture(scratch_path(".wav"));
+    ASSERT_EQ(frames.size(), 44100u * 375 / 1000) << "every advanced millisecond is in the capture";
+    EXPECT_EQ(count(frames, Frame{1000, -1000}), 11025u);
+    EXPECT_EQ(frames[11025], (Frame{0, 0}));
+}
+
+}  // namespace
+}  // namespace plat

@@ -24,11 +24,13 @@ TEST(SharedBlock, SmallRequestIsUsableOverAWholePageBySecondOpener) {
     ASSERT_TRUE(first) << first.error();
     EXPECT_FALSE(first->existed());
     EXPECT_EQ(first->size(), 4096u);
+    EXPECT_EQ(first->requested_size(), 20u);
 
     auto second = SharedBlock::create_or_open("NDPassDataTest", 60);
     ASSERT_TRUE(second);
     EXPECT_TRUE(second->existed());
     EXPECT_EQ(second->size(), 4096u);
+    EXPECT_EQ(second->requested_size(), 20u) << "the creator's request, not the opener's";
 
     auto writer = second->map(Access::read_write);
     ASSERT_TRUE(writer) << writer.error();

@@ -16,6 +16,19 @@ std::span<const ArtSet> art_sets() {
         {"ndmodeselect", ndmodeselect_pictures(), ndmodeselect_assembled()},
         {"fdswitch", fdswitch_pictures(), fdswitch_assembled()},
         {"ndswitch", ndswitch_pictures(), ndswitch_assembled()},
+        {"airspeed", airspeed_pictures(), airspeed_assembled()},
+        {"enginegauge", enginegauge_pictures(), enginegauge_assembled()},
+        {"grossweight", grossweight_pictures(), grossweight_assembled()},
+        {"flightdisplay", flightdisplay_pictures(), flightdisplay_assembled()},
+        {"geartalk", geartalk_pictures(), geartalk_assembled()},
+        {"windowswitch", windowswitch_pictures(), windowswitch_assembled()},
+        {"fmcomputer", fmcomputer_pictures(), fmcomputer_assembled()},
+        {"oilgauge", oilgauge_pictures(), oilgauge_assembled()},
+        {"yawdamper", yawdamper_pictures(), yawdamper_assembled()},
+        {"paneltoggle", paneltoggle_pictures(), paneltoggle_assembled()},
+        {"firepanel", firepanel_pictures(), firepanel_assembled()},
+        {"dmegauge", dmegauge_pictures(), dmegauge_assembled()},
+        {"navdisplay", navdisplay_pictures(), navdisplay_assembled()},
     };
     return sets;
 }
@@ -47,7 +60,16 @@ std::optional<std::string> write_set(const ArtSet& set, const std::string& dir) 
         char name[32];
         std::snprintf(name, sizeof name, "%d.bmp", p.id);
         const std::string path = (std::filesystem::path(dir) / name).string();
-        if (auto error = plat::write_bmp(path, render(p), plat::BmpDepth::bits24))
+        const plat::Bitmap picture = render(p);
+        if (p.panel_palette) {
+            plat::Bitmap indexed(picture.width(), picture.height(), plat::PixelFormat::indexed8);
+            for (int y = 0; y < picture.height(); ++y)
+                for (int x = 0; x < picture.width(); ++x)
+                    indexed.set_pixel(x, y, indexed.map_color(picture.color_of(picture.pixel(x, y))));
+            if (auto error = plat::write_bmp(path, indexed, plat::BmpDepth::bits8)) return error->message;
+            continue;
+        }
+        if (auto error = plat::write_bmp(path, picture, plat::BmpDepth::bits24))
             return error->message;
     }
     return std::nullopt;

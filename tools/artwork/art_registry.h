@@ -18,6 +18,9 @@ struct Picture {
     int width;
     int height;
     DrawFn draw;  // draws over a bitmap that starts all see-through black
+    // Written as an 8-bit BMP in the panel palette, for a module that reads the bitmap's colour
+    // table and pixel indices itself (a rendered display's colour keys); else 24 bits.
+    bool panel_palette = false;
 };
 
 // Where the gauge puts a picture on its face, so a contact sheet can show it assembled.
@@ -50,5 +53,31 @@ std::span<const Picture> fdswitch_pictures();
 std::span<const Placement> fdswitch_assembled();
 std::span<const Picture> ndswitch_pictures();
 std::span<const Placement> ndswitch_assembled();
+std::span<const Picture> flightdisplay_pictures();
+std::span<const Placement> flightdisplay_assembled();
+std::span<const Picture> geartalk_pictures();
+std::span<const Placement> geartalk_assembled();
+std::span<const Picture> windowswitch_pictures();
+std::span<const Placement> windowswitch_assembled();
 
+std::span<const Picture> fmcomputer_pictures();
+std::span<const Placement> fmcomputer_assembled();
+std::span<const Picture> oilgauge_pictures();
+std::span<const Placement> oilgauge_assembled();
+std::span<const Picture> yawdamper_pictures();
+std::span<const Placement> yawdamper_assembled();
+std::span<const Picture> paneltoggle_pictures();
+std::span<const Placement> paneltoggle_assembled();
+std::span<const Picture> firepanel_pictures();
+std::span<const Placement> firepanel_assembled();
+std::span<const Picture> dmegauge_pictures();
+std::span<const Placement> dmegauge_assembled();
+std::span<const Picture> airspeed_pictures();
+std::span<const Placement> airspeed_assembled();
+std::span<const Picture> enginegauge_pictures();
+std::span<const Placement> enginegauge_assembled();
+std::span<const Picture> grossweight_pictures();
+std::span<const Placement> grossweight_assembled();
+std::span<const Picture> navdisplay_pictures();
+std::span<const Placement> navdisplay_assembled();
 }  // namespace art

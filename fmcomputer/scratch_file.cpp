@@ -1,0 +1,75 @@
+#include "fmcomputer/scratch_file.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "fmcomputer/state.h"
+
+namespace fmc {
+
+namespace {
+
+constexpr const char* kScratchTemporary = "Gauges/fp.tmp.new";
+
+// One line without its line end; false at the end of the file.
+bool read_line(std::FILE* f, char* out, std::size_t size) {
+    if (!std::fgets(out, static_cast<int>(size), f)) {
+        out[0] = '\0';
+        return false;
+    }
+    const std::size_t n = std::strcspn(out, "\r\n");
+    const bool whole = out[n] != '\0' || std::feof(f);
+    out[n] = '\0';
+    // The rest of an overlong line is not the next value.
+    if (!whole) {
+        int c;
+        while ((c = std::fgetc(f)) != EOF && c != '\n') {
+        }
+    }
+    return true;
+}
+
+int read_number(std::FILE* f) {
+    char text[32];
+    read_line(f, text, sizeof text);
+    return static_cast<int>(std::strtol(text, nullptr, 10));
+}
+
+}  // namespace
+
+ScratchState read_scratch() {
+    ScratchState s;
+    std::FILE* f = std::fopen(kScratchPath, "rb");
+    if (!f) return s;
+    s.found = true;
+    read_line(f, s.path, sizeof s.path);
+    s.page = read_number(f);
+    s.page_index = read_number(f);
+    if (s.page_index < 1) s.page_index = 1;
+    s.exec = read_number(f);
+    s.hrz = read_number(f);
+    s.vrt = read_number(f);
+    s.spd = read_number(f);
+    std::fclose(f);
+    return s;
+}
+
+bool write_scratch(const char* plan_path) {
+    std::FILE* f = std::fopen(kScratchTemporary, "wb");
+    if (!f) return false;
+    bool ok = true;
+    if (plan_path && plan_path[0]) {
+        ok = std::fprintf(f, "%s\n%d\n%d\n%d\n%d\n%d\n%d\n", plan_path, current_page, page_index, exec_on ? 1 : 0,
+                          hrz_on ? 1 : 0, vrt_on ? 1 : 0, spd_on ? 1 : 0) > 0;
+    }
+    ok = std::fflush(f) == 0 && ok;
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok || std::rename(kScratchTemporary, kScratchPath) != 0) {
+        std::remove(kScratchTemporary);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace fmc

@@ -1,0 +1,23 @@
+#pragma once
+// The autopilot: what it asks of the aircraft this step. Heading hold turns toward the bug at up to
+// the standard rate; altitude hold flies toward the altitude setting at the vertical speed setting
+// and levels off (captures) on a shrinking rate near it; with the master on and no altitude hold it
+// keeps the present vertical speed, as an attitude hold does; with the master off the hand flying
+// holds its own vertical speed and wings level. Speed hold, when the autothrottle is armed, sets
+// the throttles to the thrust that holds the speed setting.
+
+#include "sim/state.h"
+
+namespace sim {
+
+struct FlightCommands {
+    double turn_rate_dps = 0;        // right positive
+    double vertical_speed_fpm = 0;   // before the aircraft's own thrust and speed limits
+};
+
+inline constexpr double standard_rate_dps = 3.0;
+inline constexpr double capture_fpm_per_ft = 2.5;  // how steeply the altitude hold closes on its setting
+
+FlightCommands run_autopilot(AircraftState& s, double dt);
+
+}  // namespace sim

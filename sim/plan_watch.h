@@ -1,0 +1,23 @@
+#pragma once
+// Follows the flight plans the FMC publishes (fltplanMap1, then fltplanMap0, alternating, as the
+// navigation display takes them) and keeps the route of the latest one.
+
+#include <string>
+#include <vector>
+
+#include "sim/route_text.h"
+
+namespace sim {
+
+class PlanWatch {
+public:
+    // Takes a newly published plan, if there is one; true when the route changed.
+    bool poll();
+    const std::vector<RoutePoint>& route() const { return route_; }
+
+private:
+    int expected_ = 1;
+    std::vector<RoutePoint> route_;
+};
+
+}  // namespace sim

@@ -1,0 +1,70 @@
+#pragma once
+// The host aircraft's whole state, in plain units. The models of the executive (aircraft.h) read
+// and write it in a fixed order; publish.cpp turns it into the panel's tokens.
+
+#include <array>
+
+#include "sim/earth.h"
+
+namespace sim {
+
+inline constexpr int engine_count = 2;      // the panel's two-engine airliner
+inline constexpr int throttle_count = 4;    // the host has levers for four; the extra two move nothing
+
+struct AutopilotSettings {
+    bool master = false;              // 103
+    bool heading_hold = false;        // 106, flies the bug
+    bool altitude_hold = false;       // 108, flies to the altitude setting at the vertical speed setting
+    bool speed_hold = false;          // 115, the autothrottle holds the speed setting
+    bool autothrottle_armed = false;  // 123; speed hold acts only when armed
+    double heading_bug_deg = 0;       // 107, magnetic
+    double altitude_ft = 0;           // 109
+    double vertical_speed_fpm = 0;    // 120
+    double speed_kt = 250;            // 116
+};
+
+struct Controls {
+    std::array<double, throttle_count> throttle{};  // 0 idle .. 1 full
+    double speed_brake = 0;                         // 0 .. 1
+    bool gear_down = true;
+    double flaps = 0;  // lever, 0 .. 1 of the handle's travel
+};
+
+struct Engine {
+    double n1 = 0, n2 = 0;             // percent
+    double epr = 1;
+    double egt_rankine = 519.67;
+    double fuel_flow_pph = 0;
+    double oil_pressure_psf = 0;
+    double oil_temperature_rankine = 519.67;
+    double thrust_lbf = 0;
+    bool running = true;
+};
+
+struct AircraftState {
+    LatLon position;
+    double altitude_ft = 0;
+    double ias_kt = 0;
+    double true_heading_deg = 0;
+    double bank_deg = 0;            // right wing down positive
+    double pitch_deg = 0;           // nose up positive
+    double vertical_speed_fpm = 0;
+    bool on_ground = true;
+    double hand_vertical_speed_fpm = 0;  // what the hand flying holds while the autopilot master is off
+
+    double ground_elevation_ft = 0;  // of the nearest airport
+    double variation_deg = 0;        // of the nearest VOR, east positive
+    double wind_from_deg = 0, wind_kt = 0;
+    double clock_s = 12 * 3600.0;    // time of day, simulated
+
+    Controls controls;
+    AutopilotSettings autopilot;
+    bool vertical_speed_mode = false;  // 119: the altitude hold is flying the vertical speed setting
+    std::array<Engine, engine_count> engines{};
+    std::array<double, 3> fuel_lb{9000, 12000, 9000};  // left, centre, right
+    std::array<double, 3> gear_position{1, 1, 1};      // nose, left, right; 0 up .. 1 down
+    double flap_position = 0;                          // 0 .. 1, following the lever
+    bool stall_warning = false;
+};
+
+}  // namespace sim

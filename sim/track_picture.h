@@ -1,0 +1,27 @@
+#pragma once
+// track.png: the flown track drawn over the plan's route, so a flight can be judged at a glance.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/result.h"
+#include "sim/flight_record.h"
+#include "sim/route_text.h"
+
+namespace plat {
+class Bitmap;
+}
+
+namespace sim {
+
+inline constexpr int track_picture_size = 800;
+
+// Route in green with its waypoints and idents, track in white from a blue start mark to a red end
+// mark, over a graticule. Longitudes are unwrapped from the first point, so a flight across the
+// date line stays in one piece.
+plat::Bitmap draw_track(const std::vector<RoutePoint>& route, const std::vector<FlightSample>& track);
+std::optional<plat::Error> write_track_png(const std::string& path, const std::vector<RoutePoint>& route,
+                                           const std::vector<FlightSample>& track);
+
+}  // namespace sim

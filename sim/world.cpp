@@ -1,0 +1,80 @@
+#include "sim/world.h"
+
+#include <cmath>
+#include <map>
+#include <mutex>
+
+#include "sim/navdata/data_file.h"
+#include "sim/navdata/xplane.h"
+#include "sim/units.h"
+
+namespace sim {
+
+namespace {
+
+// Ranks candidates by a flat-earth distance, which orders them as the great circle does near the
+// aircraft, at a fraction of the cost; longitudes are taken the short way round.
+double rank(LatLon a, LatLon b) {
+    const double dlat = b.lat - a.lat;
+    const double dlon = wrap_180(b.lon - a.lon) * std::cos(a.lat * degrees_to_radians);
+    return dlat * dlat + dlon * dlon;
+}
+
+template <typename T>
+const T* nearest(const std::vector<T>& items, LatLon p) {
+    const T* best = nullptr;
+    double best_rank = 0;
+    for (const T& item : items) {
+        const double r = rank(p, item.at);
+        if (!best || r < best_rank) best = &item, best_rank = r;
+    }
+    return best;
+}
+
+}  // namespace
+
+World::World(std::vector<Vor> vors, std::vector<Field> fields) : vors_(std::move(vors)), fields_(std::move(fields)) {}
+
+plat::Result<World> World::load(const std::string& dir) {
+    const std::string nav_path = navdata::find_data_file(dir, "nav.dat");
+    const std::string apt_path = navdata::find_data_file(dir, "apt.dat");
+    if (nav_path.empty()) return plat::Error{dir + "/nav.dat: not found"};
+    if (apt_path.empty()) return plat::Error{dir + "/apt.dat: not found"};
+    auto nav = navdata::read_data_file(nav_path);
+    if (!nav) return plat::Error{nav.error()};
+    auto apt = navdata::read_data_file(apt_path);
+    if (!apt) return plat::Error{apt.error()};
+    std::vector<Vor> vors;
+    for (const auto& n : navdata::parse_nav(*nav))
+        if (n.kind == navdata::Navaid::vor) vors.push_back({{n.lat, n.lon}, n.variation});
+    std::vector<Field> fields;
+    for (const auto& a : navdata::parse_apt(*apt)) fields.push_back({{a.lat, a.lon}, static_cast<double>(a.elevation_ft)});
+    return World(std::move(vors), std::move(fields));
+}
+
+std::shared_ptr<const World> World::load_shared(const std::string& dir, std::string* error) {
+    static std::mutex lock;
+    static std::map<std::string, std::shared_ptr<const World>> loaded;
+    std::lock_guard<std::mutex> hold(lock);
+    if (auto it = loaded.find(dir); it != loaded.end()) return it->second;
+    auto world = load(dir);
+    if (!world) {
+        if (error) *error = world.error();
+        return nullptr;
+    }
+    auto shared = std::make_shared<const World>(std::move(world).value());
+    loaded.emplace(dir, shared);
+    return shared;
+}
+
+double World::variation_at(LatLon p) const {
+    const Vor* v = nearest(vors_, p);
+    return v ? v->variation_deg : 0.0;
+}
+
+double World::elevation_ft_at(LatLon p) const {
+    const Field* f = nearest(fields_, p);
+    return f ? f->elevation_ft : 0.0;
+}
+
+}  // namespace sim

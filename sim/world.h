@@ -1,0 +1,44 @@
+#pragma once
+// What the aircraft needs of the world data: the slaved magnetic variation of the nearest VOR and
+// the elevation of the nearest airport. Loaded once from the X-Plane-format files and shared.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/result.h"
+#include "sim/earth.h"
+
+namespace sim {
+
+class World {
+public:
+    struct Vor {
+        LatLon at;
+        double variation_deg;  // east positive
+    };
+    struct Field {
+        LatLon at;
+        double elevation_ft;
+    };
+
+    World() = default;
+    World(std::vector<Vor> vors, std::vector<Field> fields);
+    // nav.dat and apt.dat (plain or .gz) of dir; an error names the missing or unreadable file.
+    static plat::Result<World> load(const std::string& dir);
+    // The same, loaded once per folder for the whole process.
+    static std::shared_ptr<const World> load_shared(const std::string& dir, std::string* error = nullptr);
+
+    // 0 when there is no VOR at all.
+    double variation_at(LatLon p) const;
+    // 0 (sea level) when there is no airport at all.
+    double elevation_ft_at(LatLon p) const;
+    std::size_t vor_count() const { return vors_.size(); }
+    std::size_t field_count() const { return fields_.size(); }
+
+private:
+    std::vector<Vor> vors_;
+    std::vector<Field> fields_;
+};
+
+}  // namespace sim

@@ -1,0 +1,184 @@
+// The link end to end against a stand-in property server: values follow, writes arrive, a server
+// that goes away is reported once and found again, and rubbish from it changes nothing.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <map>
+#include <thread>
+
+#include "fake_props_server.h"
+#include "platform/message_box.h"
+#include "sim/flightgear/link.h"
+
+using namespace sim::fg;
+
+namespace {
+
+struct RecordingSink : sim::TokenSink {
+    std::map<int, double> d;
+    std::map<int, std::int32_t> i;
+    std::map<int, std::string> t;
+    void set_double(int token, double v) override { d[token] = v; }
+    void set_int(int token, std::int32_t v) override { i[token] = v; }
+    void set_text(int token, std::string_view v) override { t[token] = std::string(v); }
+};
+
+LinkOptions fast_options(int port) {
+    LinkOptions o;
+    o.address.port = port;
+    o.rate_hz = 100;
+    o.connect_timeout_ms = 200;
+    o.answer_timeout_ms = 400;
+    o.retry_ms = 50;
+    return o;
+}
+
+// Publishes every few milliseconds, as the panel would, until the condition holds (or 10 s pass).
+template <class F>
+bool publish_until(Link& link, RecordingSink& sink, F done) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < end) {
+        link.publish(sink);
+        if (done()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+}
+
+bool logged(std::string_view part) {
+    for (const auto& m : plat::message_log())
+        if (m.caption == "FlightGear link" && m.text.find(part) != std::string::npos) return true;
+    return false;
+}
+
+int count_sets(const FakePropsServer& s, const std::string& what) {
+    int n = 0;
+    for (const auto& line : s.sets()) n += line == what;
+    return n;
+}
+
+}  // namespace
+
+TEST(FlightGearLink, ValuesFollowTheServer) {
+    plat::clear_message_log();
+    FakePropsServer server;
+    server.set("/orientation/heading-magnetic-deg", "90");
+    server.set("/instrumentation/nav[0]/nav-id", "SFO", "string");
+    Link link(fast_options(server.port()));
+    RecordingSink sink;
+    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[81] == 90.0; }));
+    EXPECT_EQ(sink.t[47], "SFO");
+    EXPECT_EQ(link.state(), LinkState::up);
+    EXPECT_TRUE(logged("Connected to FlightGear at 127.0.0.1:"));
+    server.set("/orientation/heading-magnetic-deg", "91.5");
+    EXPECT_TRUE(publish_until(link, sink, [&] { return sink.d[81] == 91.5; }));
+}
+
+TEST(FlightGearLink, KeyEventsArriveAsWritesWithoutLosingSteps) {
+    FakePropsServer server;
+    server.set("/autopilot/settings/heading-bug-deg", "10");
+    Link link(fast_options(server.port()));
+    RecordingSink sink;
+    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[107] == 10.0; }));
+    // Three steps in a row, faster than any poll: each counts from the one before.
+    for (int k = 0; k < 3; ++k) EXPECT_TRUE(link.apply_key_event(65879, 0));
+    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[107] == 13.0; }));
+    EXPECT_EQ(server.value("/autopilot/settings/heading-bug-deg"), "13");
+    // The master and a hold become the generic autopilot's lock, written once.
+    link.apply_key_event(65807, 0);
+    link.apply_key_event(65792, 0);
+    link.apply_key_event(65807, 0);
+    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[106] == 1.0 && sink.d[103] == 1.0; }));
+    EXPECT_EQ(count_sets(server, "/autopilot/locks/heading dg-heading-hold"), 1);
+    link.apply_key_event(65580, 0);
+    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[106] == 0.0 && sink.d[103] == 0.0; }));
+    EXPECT_EQ(server.value("/autopilot/locks/heading"), "");
+    EXPECT_FALSE(link.apply_key_event(65538, 0));
+}
+
+TEST(FlightGearLink, LostServerIsReportedOnceAndFoundAgain) {
+    plat::clear_message_log();
+    FakePropsServer server;
+    server.set("/position/altitude-ft", "5000");
+    Link link(fast_options(server.port()));
+    RecordingSink sink;
+    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[74] == 5000.0; }));
+    server.drop();
+    ASSERT_TRUE(publish_until(link, sink, [&] { return link.state() == LinkState::lost; }));
+    link.publish(sink);
+    EXPECT_TRUE(logged("Lost FlightGear at 127.0.0.1:"));
+    EXPECT_EQ(sink.d[74], 5000.0);  // the last values stay
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    link.publish(sink);
+    int lost = 0;
+    for (const auto& m : plat::message_log()) lost += m.text.find("Lost FlightGear") != std::string::npos;
+    EXPECT_EQ(lost, 1);  // said once, not at every retry
+    server.set("/position/altitude-ft", "5200");
+    server.come_back();
+    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[74] == 5200.0; }));
+    EXPECT_TRUE(logged("answers again"));
+}
+
+TEST(FlightGearLink, NoServerIsAClearMessageAndThePanelRunsOn) {
+    plat::clear_message_log();
+    int port;
+    {
+        FakePropsServer probe;  // a port that nobody listens on once it is gone
+        port = probe.port();
+    }
+    Link link(fast_options(port));
+    RecordingSink sink;
+    ASSERT_TRUE(publish_until(link, sink, [&] { return logged("No FlightGear at 127.0.0.1:" + std::to_string(port)); }));
+    EXPECT_TRUE(logged("--props=socket,bi,60,," + std::to_string(port) + ",tcp"));
+    EXPECT_EQ(sink.d[76], 29.92);  // the table's values until FlightGear answers
+    EXPECT_EQ(link.state(), LinkState::waiting);
+}
+
+TEST(FlightGearLink, RubbishFromTheServerIsRejectedFieldByField) {
+    FakePropsServer server;
+    server.set("/position/altitude-ft", "5000");
+    server.set("/orientation/heading-deg", "45");
+    server.set("/orientation/pitch-deg", "3");
+    Link link(fast_options(server.port()));
+    RecordingSink sink;
+    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[74] == 5000.0 && sink.d[86] == 45.0 && sink.d[78] == -3.0; }));
+    server.answer_with([](const std::string& line) -> std::string {
+        if (line == "get /position/altitude-ft") return "/position/altitude-ft = 'lots' (double)\r\n\x01\x02garbage\n/> ";
+        if (line == "get /orientation/heading-deg") return "/orientation/heading-deg = '46' (dou";  // cut short
+        if (line == "get /orientation/pitch-deg") return "/orientation/pitch-deg = 'up' (string)\r\n/> ";
+        return "";
+    });
+    server.set("/orientation/roll-deg", "10");
+    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[80] == -10.0; }));
+    const std::uint64_t before = link.polls();
+    ASSERT_TRUE(publish_until(link, sink, [&] { return link.polls() > before + 3; }));
+    EXPECT_EQ(sink.d[74], 5000.0);
+    EXPECT_EQ(sink.d[86], 45.0);  // the half line, run into the next answer, is neither
+    EXPECT_EQ(sink.d[78], -3.0);
+    EXPECT_EQ(link.state(), LinkState::up);
+}
+
+TEST(FlightGearLink, SimOptionNamesHostAndPort) {
+    std::string why;
+    auto a = parse_sim_option("flightgear", why);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->host, "127.0.0.1");
+    EXPECT_EQ(a->port, 5401);
+    a = parse_sim_option("flightgear=fgbox", why);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->host, "fgbox");
+    a = parse_sim_option("flightgear=10.0.0.2:5500", why);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->host, "10.0.0.2");
+    EXPECT_EQ(a->port, 5500);
+    a = parse_sim_option("flightgear=[::1]:5402", why);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->host, "::1");
+    for (const char* bad : {"xplane", "flightgear=", "flightgear=host:", "flightgear=host:0", "flightgear=host:70000",
+                            "flightgear=host:12a", "flightgear=a b", "flightgear=[::1", "flightgearx"}) {
+        why.clear();
+        EXPECT_FALSE(parse_sim_option(bad, why)) << bad;
+        EXPECT_FALSE(why.empty()) << bad;
+    }
+}

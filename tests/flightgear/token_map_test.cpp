@@ -1,0 +1,179 @@
+// The table from FlightGear's properties to the panel's tokens: each conversion into the form the
+// modules read, the fixed values of tokens FlightGear has no property for, and the readings kept
+// when an answer is bad.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <set>
+
+#include "sim/earth.h"
+#include "sim/flightgear/token_map.h"
+
+using namespace sim::fg;
+
+namespace {
+
+struct RecordingSink : sim::TokenSink {
+    std::map<int, double> d;
+    std::map<int, std::int32_t> i;
+    std::map<int, std::string> t;
+    void set_double(int token, double v) override { d[token] = v; }
+    void set_int(int token, std::int32_t v) override { i[token] = v; }
+    void set_text(int token, std::string_view v) override { t[token] = std::string(v); }
+};
+
+// Readings as FlightGear would answer them.
+struct Fg {
+    Readings r;
+    LinkIntent intent;
+    Fg& set(const char* path, std::string_view value, std::string_view type = "double") {
+        const int i = property_index().find(path);
+        EXPECT_GE(i, 0) << path;
+        if (i >= 0) {
+            EXPECT_TRUE(r.take(static_cast<std::size_t>(i), Answer{path, value, type})) << path;
+        }
+        return *this;
+    }
+    RecordingSink publish() const {
+        RecordingSink s;
+        publish_tokens(r, intent, s);
+        return s;
+    }
+};
+
+}  // namespace
+
+TEST(TokenMap, EveryTokenTheModulesReadIsInTheTableOnce) {
+    const std::set<int> read = {
+        // ND
+        81, 24, 31, 35, 32, 107, 45, 40, 41, 46, 44, 42, 47, 49, 39, 19, 20, 354, 55, 56, 59, 343, 344, 71, 72, 82, 86,
+        // PFD
+        78, 80, 61, 64, 63, 69, 74, 73, 2, 65, 335, 328, 60, 76, 109, 120, 116, 103, 104, 105, 106, 108, 110, 111, 112,
+        113, 114, 115, 117, 119, 123, 124,
+        // FMC, airspeed, engines, weight, oil, yaw damper, fire panel, DME, gear
+        3, 4, 67, 630, 649, 624, 643, 567, 577, 625, 644, 638, 657, 138, 173, 5, 364, 761, 763, 304, 303, 305, 350, 562,
+        572, 561, 571, 136, 171, 58, 331, 1, 330, 319, 332, 333, 334};
+    std::multiset<int> rows;
+    for (const TokenRow& row : token_rows()) {
+        rows.insert(row.token);
+        EXPECT_TRUE(row.note && *row.note) << row.token;
+        EXPECT_TRUE(row.form == Form::text || row.convert) << row.token;
+    }
+    for (int token : read) EXPECT_EQ(rows.count(token), 1u) << token;
+}
+
+TEST(TokenMap, PositionInTheHostsUnits) {
+    Fg fg;
+    fg.set("/position/latitude-deg", "37.6188").set("/position/longitude-deg", "-122.375").set("/position/altitude-ft", "5000");
+    fg.set("/position/ground-elev-m", "4");
+    const auto s = fg.publish();
+    EXPECT_NEAR(s.d.at(71) * 8.998425275576774e-06, 37.6188, 1e-9);
+    double lon = s.d.at(72) * 1.2789770768341246e-12;
+    if (lon >= 180) lon -= 360;
+    EXPECT_NEAR(lon, -122.375, 1e-9);
+    EXPECT_NEAR(s.d.at(73), 1524.0, 1e-9);
+    EXPECT_NEAR(s.d.at(73) * 3.280839895013123, 5000.0, 1e-6);
+    EXPECT_EQ(s.d.at(74), 5000.0);
+    EXPECT_EQ(s.d.at(2), 4 * 256.0);
+}
+
+TEST(TokenMap, HeadingsAttitudeAndVerticalSpeed) {
+    Fg fg;
+    fg.set("/orientation/heading-deg", "90").set("/orientation/heading-magnetic-deg", "77.7");
+    fg.set("/environment/magnetic-variation-deg", "12.3").set("/orientation/pitch-deg", "5").set("/orientation/roll-deg", "-20");
+    fg.set("/velocities/vertical-speed-fps", "-10").set("/velocities/mach", "0.5");
+    const auto s = fg.publish();
+    EXPECT_EQ(s.d.at(86), 90.0);
+    EXPECT_EQ(s.d.at(81), 77.7);
+    EXPECT_EQ(s.d.at(82), 12.3);
+    EXPECT_EQ(s.d.at(78), -5.0);  // nose up: negative, the horizon moves down
+    EXPECT_EQ(s.d.at(80), 20.0);  // left wing down: positive
+    EXPECT_NEAR(s.d.at(65) * 0.780288, -600.0, 1e-9);
+    EXPECT_EQ(s.d.at(64), 0.5 * 20480);
+}
+
+TEST(TokenMap, RadiosAsTheNavigationDisplayReadsThem) {
+    Fg fg;
+    fg.set("/instrumentation/nav[0]/frequencies/selected-mhz", "110.9").set("/instrumentation/nav[0]/in-range", "true", "bool");
+    fg.set("/instrumentation/nav[0]/nav-loc", "true", "bool").set("/instrumentation/dme/in-range", "false", "bool");
+    fg.set("/instrumentation/nav[0]/from-flag", "true", "bool").set("/instrumentation/nav[0]/nav-id", "ISFO", "string");
+    fg.set("/instrumentation/nav[0]/heading-needle-deflection", "-20").set("/instrumentation/nav[0]/gs-needle-deflection-norm", "0.5");
+    fg.set("/instrumentation/nav[1]/nav-distance", "18520").set("/instrumentation/nav[1]/in-range", "false", "bool");
+    fg.set("/instrumentation/nav[1]/heading-deg", "10").set("/orientation/heading-deg", "350");
+    fg.set("/instrumentation/marker-beacon/middle", "true", "bool");
+    const auto s = fg.publish();
+    EXPECT_EQ(s.i.at(24), 0x1090);
+    EXPECT_EQ(s.i.at(46), 0x80);         // localizer, signal, no DME
+    EXPECT_EQ(s.i.at(42), 0x04);         // FROM: the bit the display tests
+    EXPECT_EQ(s.t.at(47), "ISFO");
+    EXPECT_EQ(s.d.at(40), -127.0);       // past full scale: held at the stop
+    EXPECT_NEAR(s.d.at(41), -63.5, 1e-9);  // needle up: below the beam, negative
+    EXPECT_EQ(s.d.at(35), 10.0);
+    EXPECT_EQ(s.i.at(55), 0x08);         // NAV2 without a signal
+    EXPECT_EQ(s.d.at(59), 20.0);
+    EXPECT_EQ(s.d.at(354), 2.0);
+    EXPECT_EQ(nav_frequency_bcd(117.95), 0x1795);
+    EXPECT_EQ(nav_frequency_bcd(108.0), 0x0800);
+}
+
+TEST(TokenMap, AutopilotLocksAsSwitches) {
+    Fg fg;
+    auto s = fg.publish();
+    for (int t : {103, 104, 105, 106, 108, 110, 111, 112, 115, 119, 123}) EXPECT_EQ(s.d.at(t), 0.0) << t;
+    fg.set("/autopilot/locks/heading", "dg-heading-hold", "string").set("/autopilot/locks/altitude", "vertical-speed-hold", "string");
+    fg.set("/autopilot/locks/speed", "", "none").set("/autopilot/settings/heading-bug-deg", "271", "string");
+    fg.intent.autothrottle_armed = true;
+    s = fg.publish();
+    EXPECT_EQ(s.d.at(103), 1.0);
+    EXPECT_EQ(s.d.at(106), 1.0);
+    EXPECT_EQ(s.d.at(108), 1.0);
+    EXPECT_EQ(s.d.at(119), 1.0);
+    EXPECT_EQ(s.d.at(115), 0.0);
+    EXPECT_EQ(s.d.at(123), 1.0);
+    EXPECT_EQ(s.d.at(107), 271.0);
+    fg.set("/autopilot/locks/heading", "nav1-hold", "string").set("/instrumentation/nav[0]/nav-loc", "true", "bool");
+    s = fg.publish();
+    EXPECT_EQ(s.d.at(112), 1.0);
+    EXPECT_EQ(s.d.at(105), 0.0);
+}
+
+TEST(TokenMap, EnginesFuelGearAndFlaps) {
+    Fg fg;
+    auto s = fg.publish();
+    // Before FlightGear answers (or for an aircraft without them): idle engines, gear down, power on.
+    EXPECT_EQ(s.d.at(630), 1.0);
+    EXPECT_EQ(s.d.at(331), 16383.0);
+    EXPECT_EQ(s.d.at(332), 16383.0);
+    EXPECT_EQ(s.d.at(364), 1.0);
+    EXPECT_EQ(s.d.at(76), 29.92);
+    fg.set("/engines/engine[1]/egt-degf", "1000").set("/engines/engine[0]/oil-pressure-psi", "40");
+    fg.set("/engines/engine[0]/fuel-flow-gph", "100").set("/consumables/fuel/tank[2]/level-lbs", "6601.6");
+    fg.set("/gear/gear[1]/position-norm", "0.5").set("/controls/gear/gear-down", "false", "bool");
+    fg.set("/controls/flight/flaps", "1.5").set("/engines/engine[0]/n2", "50");
+    s = fg.publish();
+    EXPECT_NEAR(s.d.at(577), 1459.67, 1e-9);
+    EXPECT_EQ(s.d.at(562), 5760.0);
+    EXPECT_NEAR(s.d.at(638), 660.16, 1e-9);
+    EXPECT_EQ(s.d.at(638), s.d.at(138));
+    EXPECT_NEAR(s.d.at(303), 1000.0, 1e-9);
+    EXPECT_EQ(s.d.at(333), 8192.0);
+    EXPECT_EQ(s.d.at(331), 0.0);
+    EXPECT_EQ(s.d.at(328), 16383.0);  // a handle beyond its travel is held at the stop
+    EXPECT_EQ(s.d.at(136), 8192.0);
+}
+
+TEST(TokenMap, BadAnswersKeepTheLastGoodValue) {
+    Fg fg;
+    fg.set("/position/altitude-ft", "5000");
+    const auto i = static_cast<std::size_t>(property_index().find("/position/altitude-ft"));
+    EXPECT_FALSE(fg.r.take(i, Answer{"/position/altitude-ft", "banana", "double"}));
+    EXPECT_FALSE(fg.r.take(i, Answer{"/position/altitude-ft", "", "unknown"}));
+    EXPECT_FALSE(fg.r.take(i, Answer{"/position/altitude-ft", "nan", "double"}));
+    EXPECT_EQ(fg.publish().d.at(74), 5000.0);
+    const auto id = static_cast<std::size_t>(property_index().find("/instrumentation/nav[0]/nav-id"));
+    fg.set("/instrumentation/nav[0]/nav-id", "SFO", "string");
+    EXPECT_FALSE(fg.r.take(id, Answer{"/instrumentation/nav[0]/nav-id", "\x1b[2J", "string"}));
+    EXPECT_EQ(fg.publish().t.at(47), "SFO");
+}

@@ -1,0 +1,141 @@
+// Guidance through the real host: progress, the paced heading and speed steps, disengagement.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "fmc_test_support.h"
+#include "platform/window_registry.h"
+
+using namespace fmctest;
+
+namespace {
+
+const std::string kDashes = "------------------------------";
+
+std::vector<panelhost::KeyEvent> events_of(FmcRun& fmc, std::uint32_t id) {
+    std::vector<panelhost::KeyEvent> out;
+    for (const auto& e : fmc.run().panel().key_events())
+        if (e.id == id) out.push_back(e);
+    return out;
+}
+
+// The turn plan's first leg lies 350 degrees true from 0, 0; the autopilot master is on and the
+// altitude setting above the first waypoint, so the start sequence ends at once.
+void set_up_turn(FmcRun& fmc, double heading_setting) {
+    fmc.set(71, 0);
+    fmc.set(72, 0);
+    fmc.set(103, 1);
+    fmc.set(123, 1);
+    fmc.set(107, heading_setting);
+    fmc.set(109, 10000);
+    fmc.press(kMenu);
+    fmc.press(left_key(1));
+    fmc.press(left_key(1));
+    ASSERT_EQ(fmc.line(0), "            ROUTE          1/1");
+}
+
+TEST(FmcGuidance, ProgressShowsDistancesAndEtas) {
+    FmcRun fmc({"thirteen.pln"});
+    fmc.set(71, raw_latitude(-33.9461));
+    fmc.set(72, raw_longitude(151.1772));
+    fmc.set(3, 23);
+    fmc.set(4, 50);
+    fmc.load_from_menu(1);
+    fmc.press(kProgress);
+    EXPECT_EQ(fmc.line(0), "           PROGRESS        1/1");
+    EXPECT_EQ(fmc.line(5), "TO           DIST      ETA    ");
+    EXPECT_EQ(fmc.line(4), "YSSY             2350z  ") << "LAST follows the clock before take-off";
+    EXPECT_EQ(fmc.line(6), "SY        5.7    0011z  ^") << "23:50 and 20 planned minutes";
+    EXPECT_EQ(fmc.line(8).substr(0, 5), "TOC  ") << "a starred ident shows its type";
+    EXPECT_EQ(fmc.line(8).substr(17, 5), "0026z");
+    EXPECT_EQ(fmc.line(8)[24], 'v');
+    EXPECT_EQ(fmc.line(10).substr(0, 5), "YMML ");
+
+    fmc.set(3, 12);
+    fmc.set(4, 30);
+    for (int i = 0; i < 5; ++i) fmc.press(right_key(4));
+    EXPECT_EQ(fmc.line(4).substr(0, 5), "CB   ");
+    EXPECT_EQ(fmc.line(6).substr(0, 5), "MIGAG");
+    EXPECT_EQ(fmc.line(6).substr(17, 5), "1246z") << "01:50 to 02:05 from 12:30";
+    fmc.press(right_key(3));
+    EXPECT_EQ(fmc.line(6).substr(0, 5), "CB   ");
+
+    fmc.press(left_key(6));
+    EXPECT_EQ(fmc.line(0), "           PROGRESS        1/1") << "L6 has no record behind it";
+    fmc.press(left_key(3));
+    EXPECT_EQ(fmc.line(2), "VOR  CB   ");
+    fmc.press(left_key(3));
+    EXPECT_EQ(fmc.line(3), "LAST                   ATA    ") << "closing puts back the labels";
+}
+
+TEST(FmcGuidance, TurnOf350AgainstHeading10IsTwentyLeftStepsPaced200Ms) {
+    FmcRun fmc({"turn.pln"});
+    set_up_turn(fmc, 10);
+    fmc.press(kVrt);
+    fmc.press(kExec);
+    fmc.run().session().run_for(8);
+    const auto left = events_of(fmc, 65880);
+    ASSERT_EQ(left.size(), 20u);
+    for (std::size_t i = 1; i < left.size(); ++i)
+        EXPECT_NEAR(left[i].t - left[i - 1].t, 0.2, 1e-9) << "event " << i;
+    EXPECT_TRUE(events_of(fmc, 65879).empty());
+    EXPECT_EQ(events_of(fmc, 65807).size(), 1u) << "heading hold once, as the start sequence ends";
+    EXPECT_EQ(events_of(fmc, 65808).size(), 1u);
+}
+
+TEST(FmcGuidance, MasterSwitchedOffMidFlightDisengagesWithoutKeyEvents) {
+    FmcRun fmc({"turn.pln"});
+    set_up_turn(fmc, 10);
+    fmc.press(kExec);
+    fmc.run().session().run_for(1.5);
+    ASSERT_FALSE(events_of(fmc, 65880).empty()) << "the turn is under way";
+    fmc.set(103, 0);
+    fmc.cycles(1);
+    EXPECT_EQ(fmc.line(13), kDashes);
+    const std::size_t sent = fmc.run().panel().key_events().size();
+    fmc.run().session().run_for(10);
+    EXPECT_EQ(fmc.run().panel().key_events().size(), sent) << "nothing more once the master went off";
+    EXPECT_LT(events_of(fmc, 65880).size(), 20u);
+}
+
+TEST(FmcGuidance, WithinThreeMilesOfTheDestinationExecDisengages) {
+    FmcRun fmc({"turn.pln"});
+    set_up_turn(fmc, 350);
+    fmc.set(71, raw_latitude(1.98));
+    fmc.set(72, raw_longitude(-0.176327));
+    fmc.press(kProgress);
+    fmc.press(right_key(4));
+    EXPECT_EQ(fmc.line(6).substr(0, 5), "ARR  ");
+    fmc.press(kExec);
+    fmc.cycles(1);
+    EXPECT_EQ(fmc.line(13), kDashes);
+    for (std::uint32_t id : {65580u, 65815u, 65816u, 66113u})
+        EXPECT_EQ(events_of(fmc, id).size(), 1u) << "event " << id;
+}
+
+// Speed steps from 200 to the climb speed of 280 knots, counted as 65896 events.
+std::size_t speed_steps_sent(FmcRun& fmc) {
+    set_up_turn(fmc, 350);  // no turn: the vertical thread need not wait
+    fmc.set(116, 200);
+    fmc.set(61, 250);
+    fmc.press(kExec);
+    fmc.run().session().run_for(15);
+    return events_of(fmc, 65896).size();
+}
+
+TEST(FmcGuidance, WithoutThe2000HostSpeedStepsAreWholeKnots) {
+    FmcRun fmc({"turn.pln"});
+    EXPECT_EQ(speed_steps_sent(fmc), 80u);
+    EXPECT_TRUE(events_of(fmc, 65963).empty());
+}
+
+TEST(FmcGuidance, WithThe2000HostSpeedStepsAreTensOfKnots) {
+    plat::register_window(0x2000, "FS98MAIN", "Microsoft Flight Simulator 2000");
+    {
+        FmcRun fmc({"turn.pln"});
+        EXPECT_EQ(speed_steps_sent(fmc), 8u);
+    }
+    plat::unregister_window(0x2000);
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+// The aircraft through the real host: the scenario's aircraft command, a module's key event acting
+// on it, the flight outputs, and the extra host window.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "panel_fixture.h"
+#include "platform/canvas/bitmap.h"
+#include "platform/shared_block.h"
+#include "platform/window_registry.h"
+#include "sim/earth.h"
+#include "sim/flight_record.h"
+#include "sim/route_text.h"
+#include "sim/track_picture.h"
+
+namespace {
+
+const char* kAirspeedPanel = "[Window00]\nsize=200,200\nposition=0,0\nvisible=1\ngauge00=airspeed!airspeed, 0, 0\n";
+
+std::string read_file(const std::filesystem::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+std::string shipped_plan(const char* name) {
+    return read_file(std::filesystem::path(PANEL_SOURCE_DIR) / "data/root/NavData/FlightPlans" / name);
+}
+
+}  // namespace
+
+TEST(HostAircraft, ScenarioPlacesTheAircraft) {
+    PanelRun run(kAirspeedPanel, "at 1 aircraft lat=-33.5 lon=151.25 alt-ft=9000 ias=240 hdg=45 on-ground=0\n");
+    run.cycles(18);
+    auto& v = run.session().variables();
+    EXPECT_NEAR(v.get_double(71) * 8.998425275576774e-06, 37.61, 0.01) << "parked at San Francisco until t = 1";
+    run.cycles(2);
+    EXPECT_NEAR(v.get_double(71) * 8.998425275576774e-06, -33.5, 0.01);
+    EXPECT_NEAR(v.get_double(72) * 1.2789770768341246e-12, 151.25, 0.01);
+    EXPECT_NEAR(v.get_double(74), 9000.0, 5.0);
+    EXPECT_NEAR(v.get_double(61), 240.0, 1.0);
+    EXPECT_NEAR(v.get_double(86), 45.0, 1e-6);
+    EXPECT_EQ(v.get_double(60), 0.0);
+    EXPECT_EQ(v.get_double(109), 9000.0) << "the altitude setting starts at the placed altitude";
+}
+
+TEST(HostAircraft, BadAircraftCommandsNameTheirWord) {
+    auto bad = panelhost::parse_scenario("at 0 aircraft lat=91\n", "s.txt");
+    ASSERT_FALSE(bad);
+    EXPECT_NE(bad.error().find("lat=91"), std::string::npos) << bad.error();
+    bad = panelhost::parse_scenario("at 0 aircraft speed=3\n", "s.txt");
+    ASSERT_FALSE(bad);
+    EXPECT_NE(bad.error().find("speed"), std::string::npos);
+    bad = panelhost::parse_scenario("at 0 aircraft on-ground=yes\n", "s.txt");
+    EXPECT_FALSE(bad);
+}
+
+TEST(HostAircraft, AModulesKeyEventMovesTheAutopilot) {
+    // The airspeed indicator's autopilot speed arrow sends 66037 with its new value.
+    PanelRun run(kAirspeedPanel, "at 0 aircraft lat=37 lon=-122 alt-ft=5000 ias=250 hdg=0 on-ground=0\nat 0.5 click airspeed 20 150\n");
+    run.cycles(18);
+    EXPECT_EQ(run.session().aircraft().state().autopilot.speed_kt, 251.0);
+    EXPECT_EQ(run.session().variables().get_double(116), 251.0);
+}
+
+TEST(HostAircraft, TheScenarioTakesOverATokenFromTheAircraft) {
+    PanelRun run(kAirspeedPanel, "at 0.5 set 61 123\n");
+    run.cycles(30);
+    EXPECT_EQ(run.session().variables().get_double(61), 123.0);
+}
+
+TEST(HostAircraft, FlightOutputsOneRowPerSecondAndTheTrack) {
+    const std::string plan = shipped_plan("KSFO-KLAX.pln");
+    ASSERT_FALSE(plan.empty());
+    // The FMC's publication, as it would leave it.
+    auto block = plat::SharedBlock::create_or_open("fltplanMap1", plan.size());
+    ASSERT_TRUE(block);
+    auto view = block->map(plat::Access::read_write);
+    ASSERT_TRUE(view);
+    std::memcpy(view->data(), plan.data(), plan.size());
+    view->as<char>()[plan.size() - 1] = 0;
+    PanelRun run(kAirspeedPanel, "at 0 aircraft lat=37.62 lon=-122.37 alt-ft=5000 ias=250 hdg=160 on-ground=0\n");
+    run.cycles(18 * 10);
+    ASSERT_TRUE(run.session().write_outputs());
+    const std::string csv = read_file(run.dir() / "out/flight.csv");
+    std::istringstream lines(csv);
+    std::string header, row, last;
+    std::getline(lines, header);
+    EXPECT_EQ(header, sim::flight_csv_header);
+    int rows = 0;
+    while (std::getline(lines, row)) ++rows, last = row;
+    EXPECT_EQ(rows, 10);
+    EXPECT_EQ(last.rfind("9,", 0), 0u) << last;
+    EXPECT_TRUE(std::filesystem::file_size(run.dir() / "out/track.png") > 1000);
+}
+
+TEST(TrackPicture, RouteAndTrackAreDrawn) {
+    const auto route = sim::parse_route_text(shipped_plan("NZAA-NSFA.pln"));
+    ASSERT_EQ(route.size(), 5u);
+    std::vector<sim::FlightSample> track;
+    for (int i = 0; i <= 100; ++i) {
+        sim::FlightSample s;
+        s.t = i;
+        s.position = sim::between(route.front().at, route.back().at, i / 100.0);
+        track.push_back(s);
+    }
+    const plat::Bitmap picture = sim::draw_track(route, track);
+    int green = 0, white = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            std::uint32_t p;
+            std::memcpy(&p, picture.scanline(y) + 4 * x, 4);
+            p &= 0xFFFFFF;
+            green += p == 0x28DC5A;
+            white += p == 0xFAFAFA;
+        }
+    EXPECT_GT(green, 400) << "the route across the date line, in one piece";
+    EXPECT_GT(white, 400);
+}
+
+TEST(HostWindow, AnExtraTopLevelWindowForTheHostCheck) {
+    panelhost::SessionOptions options;
+    options.host_window_class = "FS98MAIN";
+    options.host_window_title = "Microsoft Flight Simulator 2000";
+    {
+        PanelRun run(kAirspeedPanel, "", options);
+        EXPECT_NE(plat::find_window("FS98MAIN", "Microsoft Flight Simulator 2000"), 0u);
+        EXPECT_NE(plat::find_window("FS98MAIN", "Microsoft Flight Simulator"), 0u) << "the host's own stays";
+    }
+    EXPECT_EQ(plat::find_window("FS98MAIN", "Microsoft Flight Simulator 2000"), 0u);
+}
+
+TEST(ClosedLoop, TheFmcFliesAShippedPlanThroughTheAircraft) {
+    // A root with the one plan, so it is entry 0 of the LOAD page.
+    const auto root = std::filesystem::temp_directory_path() / "panel_tests" / "closed_loop_root";
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root / "NavData/FlightPlans");
+    const std::string plan = shipped_plan("KSFO-KLAX.pln");
+    std::ofstream(root / "NavData/FlightPlans/KSFO-KLAX.pln", std::ios::binary) << plan;
+    panelhost::SessionOptions options;
+    options.root = root.string();
+    // Airborne just past San Francisco VOR, on the way to Woodside; MENU, LOAD, plan 0, EXEC.
+    PanelRun run("[Window00]\nsize=300,300\nposition=0,0\nvisible=1\ngauge00=fmcomputer!fmcomputer, 0, 0\n",
+                 "at 0 aircraft lat=37.600 lon=-122.366 alt-ft=2000 ias=250 hdg=162 on-ground=0\n"
+                 "at 1 click fmcomputer 45 234\nat 2 click fmcomputer 16 43\nat 3 click fmcomputer 16 43\n"
+                 "at 4 click fmcomputer 83 260\n",
+                 options);
+    const auto waypoints = sim::parse_route_text(plan);
+    ASSERT_EQ(waypoints.size(), 12u);
+    std::vector<double> closest(waypoints.size(), 1e9);
+    double highest = 0;
+    double disengaged_nm = -1;
+    for (int s = 0; s < 3000 && disengaged_nm < 0; ++s) {
+        run.cycles(18);
+        const sim::AircraftState& a = run.session().aircraft().state();
+        for (std::size_t i = 0; i < waypoints.size(); ++i)
+            closest[i] = std::min(closest[i], sim::distance_nm(a.position, waypoints[i].at));
+        highest = std::max(highest, a.altitude_ft);
+        if (s > 10 && !a.autopilot.master) disengaged_nm = sim::distance_nm(a.position, waypoints.back().at);
+    }
+    for (std::size_t i = 2; i < waypoints.size(); ++i)
+        EXPECT_LT(closest[i], 3.0) << waypoints[i].type << " " << waypoints[i].ident;
+    EXPECT_NEAR(highest, 24000.0, 100.0) << "the cruise altitude of the plan";
+    ASSERT_GE(disengaged_nm, 0.0) << "EXEC never let go";
+    EXPECT_LT(disengaged_nm, 3.0);
+}

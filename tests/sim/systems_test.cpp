@@ -1,0 +1,148 @@
+// Engines and fuel, gear and flaps, the world's variation and elevation, the published tokens, and
+// repeatability.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "sim/aero.h"
+#include "sim/engines.h"
+#include "sim/systems.h"
+#include "sim/units.h"
+#include "sim/world.h"
+#include "sim_test_util.h"
+
+using namespace simtest;
+
+TEST(Engines, N1FollowsTheThrottleWithALagAndFuelBurns) {
+    sim::Aircraft a = airborne(10000, 250);
+    a.state().controls.throttle.fill(0);
+    fly(a, 20);
+    const double idle_n1 = a.state().engines[0].n1;
+    EXPECT_NEAR(idle_n1, sim::idle_n1, 0.5);
+    const double fuel = sim::fuel_total_lb(a.state());
+    send(a, 65963), send(a, 65968);
+    fly(a, 1);
+    EXPECT_GT(a.state().engines[0].n1, idle_n1 + 5);
+    EXPECT_LT(a.state().engines[0].n1, 80.0) << "spools, does not jump";
+    fly(a, 15);
+    const sim::Engine& e = a.state().engines[0];
+    EXPECT_NEAR(e.n1, sim::idle_n1 + sim::climb_thrust * (sim::full_n1 - sim::idle_n1), 0.5);
+    EXPECT_GT(e.epr, 1.8);
+    EXPECT_GT(e.egt_rankine, 1100.0);
+    EXPECT_GT(e.fuel_flow_pph, 3000.0);
+    EXPECT_GT(e.n2, 90.0);
+    const double burnt = fuel - sim::fuel_total_lb(a.state());
+    EXPECT_GT(burnt, 10.0);
+    EXPECT_LT(burnt, 60.0);
+    EXPECT_LT(a.state().fuel_lb[1], 12000.0) << "the centre tank feeds first";
+    EXPECT_EQ(a.state().fuel_lb[0], 9000.0);
+    simtest::MapSink sink;
+    a.publish(sink);
+    EXPECT_NEAR(sink.values[303] * sim::pounds_per_gallon, a.state().fuel_lb[1], 1e-9);
+    EXPECT_DOUBLE_EQ(sink.values[624], e.n1);
+    EXPECT_DOUBLE_EQ(sink.values[630], e.epr);
+}
+
+TEST(Engines, EnginesRunDownWithoutFuel) {
+    sim::Aircraft a = airborne(10000, 250);
+    a.state().fuel_lb = {0.5, 0, 0.5};
+    fly(a, 30);
+    EXPECT_EQ(sim::fuel_total_lb(a.state()), 0.0);
+    EXPECT_LT(a.state().engines[0].n1, 1.0);
+    EXPECT_EQ(a.state().engines[0].fuel_flow_pph, 0.0);
+}
+
+TEST(Systems, GearAndFlapsFollowTheirLevers) {
+    sim::Aircraft a = airborne(3000, 200);
+    send(a, 65570);  // the gear panel's click: lever down from up
+    EXPECT_TRUE(a.state().controls.gear_down);
+    fly(a, sim::gear_travel_s / 2);
+    simtest::MapSink sink;
+    a.publish(sink);
+    EXPECT_EQ(sink.values[331], 16383.0);
+    EXPECT_NEAR(sink.values[332], 16383.0 / 2, 300.0) << "halfway";
+    fly(a, sim::gear_travel_s);
+    a.publish(sink);
+    EXPECT_EQ(sink.values[332], 16383.0);
+    EXPECT_EQ(sink.values[334], 16383.0);
+    a.state().controls.flaps = 1.0;
+    fly(a, sim::flap_travel_s / 3);
+    a.publish(sink);
+    EXPECT_NEAR(sink.values[328], 16383.0 / 3, 300.0);
+}
+
+TEST(World, VariationOfTheNearestVorAndElevationOfTheNearestAirport) {
+    std::string why;
+    auto world = sim::World::load_shared(data_dir(), &why);
+    ASSERT_TRUE(world) << why;
+    EXPECT_GT(world->vor_count(), 5u);
+    EXPECT_EQ(world->field_count(), 3u) << "KSFO, KLAX, KSNS; the heliport and the broken one are left out";
+    sim::Aircraft a;
+    a.log = nullptr;
+    a.use_world(world);
+    sim::Placement p;
+    p.lat = 34.52, p.lon = -119.78, p.altitude_ft = 9000, p.ias_kt = 250, p.heading_deg = 100, p.on_ground = false;
+    a.place(p);  // over San Marcus VOR, 14 degrees east
+    simtest::MapSink sink;
+    a.publish(sink);
+    EXPECT_EQ(sink.values[82], 14.0);
+    EXPECT_DOUBLE_EQ(sink.values[81], 86.0) << "magnetic = true - variation";
+    EXPECT_DOUBLE_EQ(sink.values[81] - sink.values[86], -sink.values[82]);
+    EXPECT_NEAR(sink.values[2] / 256.0 * sim::feet_per_metre, 126.0, 1e-6) << "KLAX is nearest";
+    p.lat = 37.62, p.lon = -122.37;  // over San Francisco VOR, 17 degrees east
+    a.place(p);
+    a.publish(sink);
+    EXPECT_EQ(sink.values[82], 17.0);
+    EXPECT_NEAR(sink.values[2] / 256.0 * sim::feet_per_metre, 13.0, 1e-6);
+}
+
+TEST(World, MissingFilesAreNamed) {
+    auto w = sim::World::load("/nonexistent-folder");
+    ASSERT_FALSE(w);
+    EXPECT_NE(w.error().find("nav.dat"), std::string::npos);
+}
+
+TEST(Publish, TokensInTheirReadersUnits) {
+    sim::Aircraft a = airborne(10000, 250, 180);
+    a.state().vertical_speed_fpm = 1200;
+    a.state().bank_deg = 10;
+    a.state().pitch_deg = 3;
+    simtest::MapSink sink;
+    a.publish(sink);
+    auto& v = sink.values;
+    EXPECT_NEAR(v[71] * 8.998425275576774e-06, 37.0, 1e-9);
+    EXPECT_NEAR(v[72] * 1.2789770768341246e-12 - 360.0, -122.0, 1e-9);
+    EXPECT_NEAR(v[73] * 3.280839895013123, 10000.0, 1e-6);
+    EXPECT_EQ(v[74], 10000.0);
+    EXPECT_NEAR(v[65] * 0.780288, 1200.0, 1e-6) << "the flight display's factor shows feet per minute";
+    EXPECT_NEAR(v[64] / 20480.0, sim::mach(a.state()), 1e-12);
+    EXPECT_EQ(v[80], -10.0) << "right bank is negative";
+    EXPECT_EQ(v[78], -3.0) << "nose up is negative";
+    EXPECT_EQ(v[335], 0.0) << "English units";
+    EXPECT_EQ(v[3], 12.0);
+    EXPECT_EQ(v[60], 0.0);
+    fly(a, 61.5);
+    a.publish(sink);
+    EXPECT_EQ(v[4], 1.0);
+    EXPECT_EQ(v[5], 1.0) << "the clock runs with simulated time";
+}
+
+TEST(Determinism, SameEventsSameFlight) {
+    auto flight = [] {
+        sim::Aircraft a = airborne(6000, 230, 10);
+        send(a, 65792), send(a, 65807), send(a, 65860), send(a, 66112);
+        for (int i = 0; i < 600; ++i) {
+            if (i % 7 == 0) send(a, 65879);
+            if (i % 11 == 0) send(a, 65892), send(a, 65894);
+            a.step(cycle_s);
+        }
+        return a.state();
+    };
+    const sim::AircraftState x = flight(), y = flight();
+    EXPECT_EQ(x.position.lat, y.position.lat);
+    EXPECT_EQ(x.position.lon, y.position.lon);
+    EXPECT_EQ(x.altitude_ft, y.altitude_ft);
+    EXPECT_EQ(x.true_heading_deg, y.true_heading_deg);
+    EXPECT_EQ(x.ias_kt, y.ias_kt);
+}

@@ -1,0 +1,49 @@
+#pragma once
+// The world data the planner resolves a route against: airports with their runways, VORs, NDBs,
+// fixes, and the airways as graphs of their segments. Names are looked up by identifier; the same
+// identifier may stand for several places in the world.
+
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/result.h"
+#include "sim/earth.h"
+#include "sim/navdata/xplane.h"
+
+namespace planner {
+
+struct Place {
+    enum Kind { airport, vor, ndb, fix };
+    Kind kind;
+    std::size_t index;  // into the list of its kind
+};
+
+class NavDb {
+public:
+    // apt.dat, nav.dat, fix.dat and awy.dat of dir, plain or .gz.
+    static plat::Result<NavDb> load(const std::string& dir);
+    NavDb(std::vector<navdata::Airport> airports, std::vector<navdata::Navaid> navaids, std::vector<navdata::Fix> fixes,
+          std::vector<navdata::AirwaySegment> airways);
+
+    const std::vector<Place>& places(const std::string& ident) const;
+    sim::LatLon position(const Place& p) const;
+    const navdata::Airport& airport(const Place& p) const { return airports_[p.index]; }
+    const navdata::Navaid& navaid(const Place& p) const { return navaids_[p.index]; }
+    const navdata::Fix& fix(const Place& p) const { return fixes_[p.index]; }
+    // The segments of an airway; empty when there is no airway of that name.
+    const std::vector<const navdata::AirwaySegment*>& airway(const std::string& name) const;
+    // The slaved variation of the VOR nearest to p (0 without VORs).
+    double variation_at(sim::LatLon p) const;
+
+private:
+    std::vector<navdata::Airport> airports_;
+    std::vector<navdata::Navaid> navaids_;  // VORs and NDBs only
+    std::vector<navdata::Fix> fixes_;
+    std::vector<navdata::AirwaySegment> segments_;
+    std::unordered_map<std::string, std::vector<Place>> by_ident_;
+    std::unordered_map<std::string, std::vector<const navdata::AirwaySegment*>> airways_;
+};
+
+}  // namespace planner

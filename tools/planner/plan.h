@@ -1,0 +1,30 @@
+#pragma once
+// From a route string to the text of its .pln file: resolve the route, lay out its profile, choose
+// the runways, format the plan.
+
+#include <optional>
+#include <string>
+
+#include "platform/result.h"
+#include "tools/planner/navdb.h"
+#include "tools/planner/profile.h"
+
+namespace planner {
+
+struct PlanRequest {
+    std::string route;
+    std::string data_dir;
+    Performance performance;
+};
+
+struct Plan {
+    std::string text;
+    std::string note;  // a remark for the user (a lowered cruise altitude), or empty
+    Profile profile;
+};
+
+plat::Result<Plan> make_plan(const NavDb& db, const PlanRequest& request);
+// Writes through a temporary file renamed into place, so a failed write leaves no half plan.
+std::optional<plat::Error> write_plan_file(const std::string& path, const std::string& text);
+
+}  // namespace planner

@@ -1,0 +1,28 @@
+#pragma once
+// A route string such as "KSFO SFO V25 SNS PRB RZS KLAX" resolved into places: airports at both
+// ends, navaids and fixes by identifier (of several places with one identifier, the one nearest
+// the point before it), airways by name expanded into the points between their entry and exit.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/result.h"
+#include "sim/earth.h"
+#include "tools/planner/navdb.h"
+
+namespace planner {
+
+struct RoutePlace {
+    std::string type;   // "APT", "VOR", "NDB", "INT"
+    std::string ident, name;
+    sim::LatLon at;
+    double frequency = 0;   // MHz or kHz as the navaid has it; 0 for none
+    double elevation_ft = 0;  // airports
+    const navdata::Airport* airport = nullptr;
+};
+
+// Fails with a message naming the word that could not be used.
+plat::Result<std::vector<RoutePlace>> resolve_route(const NavDb& db, std::string_view route);
+
+}  // namespace planner
