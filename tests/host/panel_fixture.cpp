@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "panelhost/image.h"
 #include "platform/shared_block.h"
 
 namespace fs = std::filesystem;
@@ -44,6 +45,25 @@ std::uint32_t PanelRun::pixel(int window, int x, int y) {
         if (w->config.number == window) return w->picture.row(y)[x] & 0x00FFFFFFu;
     ADD_FAILURE() << "no window " << window;
     return 0;
+}
+
+bool PanelRun::shows(const std::string& gauge_name, int id, int x, int y, int window) {
+    panelhost::GaugeInstance* g = panel().find_gauge(gauge_name);
+    if (!g) return false;
+    auto bitmap = panelhost::load_bitmap_resource(g->module->handle(), id);
+    if (!bitmap) {
+        ADD_FAILURE() << bitmap.error();
+        return false;
+    }
+    int compared = 0;
+    for (int by = 0; by < bitmap->height; ++by)
+        for (int bx = 0; bx < bitmap->width; ++bx) {
+            const std::uint32_t p = bitmap->row(by)[bx];
+            if (panelhost::is_black(p)) continue;
+            ++compared;
+            if (pixel(window, g->placement.x + x + bx, g->placement.y + y + by) != (p & 0x00FFFFFFu)) return false;
+        }
+    return compared > 0;
 }
 
 std::string PanelRun::block_text(const std::string& block, std::size_t offset, std::size_t n) {

@@ -20,6 +20,9 @@ public:
     void cycles(int n);
     // A window picture's pixel as 0x00RRGGBB.
     std::uint32_t pixel(int window, int x, int y);
+    // Whether window `window` shows bitmap `id` of the gauge's module at (x, y) in gauge pixels:
+    // every non-black pixel of the bitmap is on screen.
+    bool shows(const std::string& gauge, int id, int x, int y, int window = 0);
     // Text of a named block's field (up to its NUL, at most n bytes); "" when the block is absent.
     std::string block_text(const std::string& block, std::size_t offset, std::size_t n = 10);
     const std::filesystem::path& dir() const { return dir_; }

@@ -12,27 +12,7 @@ const char* kControls =
     "gauge01=fdswitch!Lumiscope-Brightline-FDSW, 160, 10\n"
     "gauge02=ndswitch!Lumiscope-Brightline-NDSW, 280, 10\n";
 
-// Whether the window shows bitmap `id` of the gauge's module at (x, y): every non-black pixel of
-// the bitmap is on screen.
-bool shows(PanelRun& run, const std::string& gauge_name, int id, int x, int y) {
-    panelhost::GaugeInstance* g = run.panel().find_gauge(gauge_name);
-    if (!g) return false;
-    auto bitmap = panelhost::load_bitmap_resource(g->module->handle(), id);
-    if (!bitmap) {
-        ADD_FAILURE() << bitmap.error();
-        return false;
-    }
-    int compared = 0;
-    for (int by = 0; by < bitmap->height; ++by)
-        for (int bx = 0; bx < bitmap->width; ++bx) {
-            const std::uint32_t p = bitmap->row(by)[bx];
-            if (panelhost::is_black(p)) continue;
-            ++compared;
-            const int wx = g->placement.x + x + bx, wy = g->placement.y + y + by;
-            if (run.pixel(0, wx, wy) != (p & 0x00FFFFFFu)) return false;
-        }
-    return compared > 0;
-}
+bool shows(PanelRun& run, const std::string& gauge, int id, int x, int y) { return run.shows(gauge, id, x, y); }
 
 TEST(NdModeSelect, RangeDoublesToItsLimitAndStops) {
     PanelRun run(kControls);

@@ -104,23 +104,7 @@ bool wait_for_finish(std::size_t bytes) {
 }
 
 bool shows(PanelRun& run, const std::string& gauge_name, int window, int id, int x, int y) {
-    panelhost::GaugeInstance* g = run.panel().find_gauge(gauge_name);
-    if (!g) return false;
-    auto bitmap = panelhost::load_bitmap_resource(g->module->handle(), id);
-    if (!bitmap) {
-        ADD_FAILURE() << bitmap.error();
-        return false;
-    }
-    int compared = 0;
-    for (int by = 0; by < bitmap->height; ++by)
-        for (int bx = 0; bx < bitmap->width; ++bx) {
-            const std::uint32_t p = bitmap->row(by)[bx];
-            if (panelhost::is_black(p)) continue;
-            ++compared;
-            const int wx = g->placement.x + x + bx, wy = g->placement.y + y + by;
-            if (run.pixel(window, wx, wy) != (p & 0x00FFFFFFu)) return false;
-        }
-    return compared > 0;
+    return run.shows(gauge_name, id, x, y, window);
 }
 
 }  // namespace soundtest
