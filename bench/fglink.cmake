@@ -1,7 +1,4 @@
 # The FlightGear link's cost per panel cycle, against the stand-in property server of its tests.
-if(TARGET panel_fglink)
-  add_executable(fglink_bench ${CMAKE_CURRENT_LIST_DIR}/fglink_bench.cpp
-                 ${PROJECT_SOURCE_DIR}/tests/flightgear/fake_props_server.cpp)
-  target_include_directories(fglink_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/flightgear)
-  target_link_libraries(fglink_bench PRIVATE panel_fglink panelhost_lib benchmark::benchmark benchmark::benchmark_main)
-endif()
+add_executable(fglink_bench ${CMAKE_CURRENT_LIST_DIR}/fglink_bench.cpp ${PROJECT_SOURCE_DIR}/tests/flightgear/fake_props_server.cpp)
+target_include_directories(fglink_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/flightgear)
+target_link_libraries(fglink_bench PRIVATE panel_fglink panelhost_lib benchmark::benchmark benchmark::benchmark_main)
