@@ -254,4 +254,21 @@ void lamp(plat::Canvas& c, const Rect& r, ColorRef body, ColorRef centre_line, C
     hline(c, lens.left + 1, lens.right - 1, lens.top, blend(body, centre_line, 0.4));
 }
 
+void display_screen(plat::Canvas& c, plat::ColorRef glass, std::span<const plat::ColorRef> keys) {
+    const plat::ColorRef bezel = plat::rgb(48, 48, 48), bezel_edge = plat::rgb(78, 78, 78);
+    const int w = c.width(), h = c.height();
+    c.fill_rect({0, 0, w, h}, bezel);
+    c.fill_rect({1, 1, w - 1, h - 1}, bezel_edge);
+    c.fill_rect({2, 2, w - 2, h - 2}, glass);
+    c.fill_rect({0, h - 1, w, h}, bezel);
+    for (std::size_t i = 0; i < keys.size() && static_cast<int>(i) < w; ++i)
+        c.set_pixel(static_cast<int>(i), h - 1, keys[i]);
+}
+
+void display_self_test(plat::Canvas& c, std::string_view name) {
+    const unsigned centre_top = plat::text_align::center | plat::text_align::top;
+    legend(c, c.width() / 2, 104, name, -20, centre_top, 700, plat::rgb(0, 255, 0));
+    legend(c, c.width() / 2, 132, "SELF TEST", -14, centre_top, 700, plat::rgb(0, 255, 0));
+}
+
 }  // namespace art

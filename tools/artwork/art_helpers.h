@@ -71,6 +71,13 @@ void lever_knob(plat::Canvas& c, int cx, int cy, int hub_r, double nose_len, dou
 void boss(plat::Canvas& c, int cx, int cy, int r);
 
 // An annunciator lens: body colour with a brighter filament line through its middle when lit.
+// A rendered display's screen: dark glass in a two-tone bezel, with the display's colour keys in
+// the first pixels of the bottom row. The top and bottom rows are the same bezel colour, since the
+// host covers the keys with a copy of the top row.
+void display_screen(plat::Canvas& c, plat::ColorRef glass, std::span<const plat::ColorRef> keys);
+// What a rendered display shows until its first picture: its name and "SELF TEST" in green.
+void display_self_test(plat::Canvas& c, std::string_view name);
+
 void lamp(plat::Canvas& c, const plat::Rect& r, plat::ColorRef body, plat::ColorRef centre_line,
           plat::ColorRef rim);
 

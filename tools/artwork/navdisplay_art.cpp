@@ -12,8 +12,6 @@ using plat::Canvas;
 
 constexpr int kSize = 256;
 const plat::ColorRef kGlass = plat::rgb(14, 16, 18);
-const plat::ColorRef kBezel = plat::rgb(48, 48, 48);
-const plat::ColorRef kBezelEdge = plat::rgb(78, 78, 78);
 
 // The sixteen drawing colours by role, then the background: the first 17 pixels of the bottom row.
 constexpr plat::ColorRef kColourKeys[17] = {
@@ -36,23 +34,10 @@ constexpr plat::ColorRef kColourKeys[17] = {
     plat::rgb(0, 0, 0),        // background: see-through, so the glass shows where nothing is drawn
 };
 
-// Dark glass in a two-tone bezel. The top and bottom rows are the same bezel colour, since the
-// host covers the keys with a copy of the top row.
-void screen(Canvas& c) {
-    c.fill_rect({0, 0, kSize, kSize}, kBezel);
-    c.fill_rect({1, 1, kSize - 1, kSize - 1}, kBezelEdge);
-    c.fill_rect({2, 2, kSize - 2, kSize - 2}, kGlass);
-    c.fill_rect({0, kSize - 1, kSize, kSize}, kBezel);
-    for (int i = 0; i < 17; ++i) c.set_pixel(i, kSize - 1, kColourKeys[i]);
-}
+void screen(Canvas& c) { display_screen(c, kGlass, kColourKeys); }
 
 // What the display shows until its first picture: the power-up self-test legend.
-void self_test(Canvas& c) {
-    legend(c, kSize / 2, 104, "ND", -20, plat::text_align::center | plat::text_align::top, 700,
-           plat::rgb(0, 255, 0));
-    legend(c, kSize / 2, 132, "SELF TEST", -14, plat::text_align::center | plat::text_align::top, 700,
-           plat::rgb(0, 255, 0));
-}
+void self_test(Canvas& c) { display_self_test(c, "ND"); }
 
 constexpr Picture kPictures[] = {
     {4096, kSize, kSize, screen, true},
