@@ -279,8 +279,6 @@ void Panel::update_element(ElementState& s) {
                 s.gauge->dirty = true;
             }
         }
-        auto& str = static_cast<gauge::StringElement&>(e);
-        (void)str;
     }
     if (!s.has_value || !same_value(v, s.value)) {
         s.has_value = true;
