@@ -162,6 +162,18 @@ bool parse_command(LineParser& p, std::string_view line, Command& c) {
         return true;
     }
     if (verb == "aircraft") return parse_placement(p, c);
+    if (verb == "radio") {
+        c.kind = CommandKind::radio;
+        if (!p.need(5, "radio nav1|nav2|course1|course2|adf <value>")) return false;
+        if (!sim::knob_named(p.w[3], c.knob))
+            return p.fail("no radio knob '" + std::string(p.w[3]) + "' (nav1, nav2, course1, course2, adf)");
+        if (!p.number(4, c.value, "radio setting")) return false;
+        sim::RadioTuning check;
+        if (!sim::set_knob(check, c.knob, c.value))
+            return p.fail("'" + std::string(p.w[4]) + "' is outside the " + std::string(p.w[3]) +
+                          " range (NAV 108.00-117.95 MHz, course 0-360, ADF 190-1750 kHz)");
+        return true;
+    }
     if (verb == "window") {
         c.kind = CommandKind::toggle_window;
         return p.need(4, "window <ident>") && p.integer(3, c.token, "window ident");

@@ -4,6 +4,7 @@
 //   # comment
 //   at 1.5 set 71 12345.0
 //   at 2 click ndmodeselect 90 40
+//   at 3 radio nav1 111.70
 
 #include <cstdint>
 #include <string>
@@ -16,6 +17,7 @@ namespace panelhost {
 
 enum class CommandKind {
     set, set_int, set_text, ramp, named, click, hold, key, snap, dump, poke, reload, fail, toggle_window, aircraft,
+    radio,
 };
 
 struct Command {
@@ -32,6 +34,7 @@ struct Command {
     std::size_t offset = 0;
     std::string data;  // poke text
     sim::Placement placement;  // aircraft
+    sim::RadioKnob knob = sim::RadioKnob::nav1;  // radio, with value
 };
 
 struct Scenario {

@@ -262,6 +262,18 @@ void Session::run_command(const Command& c) {
             aircraft_.publish(sink);
             break;
         }
+        case CommandKind::radio: {
+            if (!options_.own_aircraft) {
+                warn("radio commands tune the host's own aircraft; the simulator's radios are its own");
+                break;
+            }
+            sim::RadioTuning t = aircraft_.state().radios;
+            sim::set_knob(t, c.knob, c.value);
+            aircraft_.tune(t);
+            StoreSink sink(variables_, owned_tokens_);
+            aircraft_.publish(sink);
+            break;
+        }
         case CommandKind::toggle_window:
             if (!panel_->toggle_window(static_cast<std::uint32_t>(c.token))) warn("no window with ident " + std::to_string(c.token));
             break;

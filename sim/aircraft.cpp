@@ -9,6 +9,7 @@
 #include "sim/engines.h"
 #include "sim/key_map.h"
 #include "sim/kinematics.h"
+#include "sim/radios.h"
 #include "sim/systems.h"
 
 namespace sim {
@@ -44,6 +45,17 @@ void Aircraft::use_world(std::shared_ptr<const World> world) {
         state_.altitude_ft = state_.ground_elevation_ft;
         state_.autopilot.heading_bug_deg = wrap_360(std::round(state_.true_heading_deg - state_.variation_deg));
     }
+    answer_radios(0);
+}
+
+void Aircraft::tune(const RadioTuning& t) {
+    state_.radios = t;
+    answer_radios(0);
+}
+
+void Aircraft::answer_radios(double dt) {
+    static const RadioStations none;
+    run_radios(state_, world_ ? world_->radios() : none, dt);
 }
 
 bool Aircraft::apply_key_event(std::uint32_t id, std::uint32_t value) {
@@ -80,6 +92,7 @@ void Aircraft::step(double dt) {
         run_kinematics(state_, commands, h);
     }
     look_up_world(false);
+    answer_radios(dt);
 }
 
 void Aircraft::trim_for_level_flight() {
@@ -119,6 +132,7 @@ void Aircraft::place(const Placement& p) {
         trim_for_level_flight();
     }
     run_engines(s, 0);
+    answer_radios(0);
 }
 
 }  // namespace sim

@@ -52,6 +52,8 @@ public:
     // Writes every variable the aircraft computes.
     void publish(TokenSink& sink) const;
     void place(const Placement& p);
+    // Sets the radio panel; the receivers answer at once.
+    void tune(const RadioTuning& t);
 
     double elapsed() const { return elapsed_; }
     const AircraftState& state() const { return state_; }
@@ -61,6 +63,7 @@ public:
 
 private:
     void look_up_world(bool always);
+    void answer_radios(double dt);
     void trim_for_level_flight();
 
     double elapsed_ = 0;

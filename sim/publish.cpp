@@ -98,6 +98,45 @@ void publish_gear_and_flaps(const AircraftState& s, TokenSink& out) {
     out.set_double(328, std::round(s.flap_position * lever_full));
 }
 
+// The panel's NAV flag words.
+constexpr std::int32_t nav_flag_dme = 0x01, nav_flag_no_station = 0x08, nav_flag_localizer = 0x80;
+constexpr double deviation_gate_overhead = 30000.0;  // the display centres the deviation bar from 30 000
+
+std::int32_t nav_flags(const NavReception& r, int channel) {
+    return (r.dme ? nav_flag_dme : 0) | (r.received ? 0 : nav_flag_no_station) |
+           (is_localizer_channel(channel) ? nav_flag_localizer : 0);
+}
+
+double relative_bearing(const AircraftState& s, double bearing_deg) { return wrap_360(bearing_deg - s.true_heading_deg); }
+
+void publish_radios(const AircraftState& s, TokenSink& out) {
+    const NavReception& nav1 = s.reception.nav[0];
+    const NavReception& nav2 = s.reception.nav[1];
+    out.set_int(24, nav_frequency_bcd(s.radios.nav_channel[0] / 100.0));
+    out.set_double(45, s.radios.course_deg[0]);
+    out.set_int(46, nav_flags(nav1, s.radios.nav_channel[0]));
+    out.set_text(47, nav1.ident);
+    out.set_double(40, nav1.deviation);
+    out.set_int(42, static_cast<std::int32_t>(nav1.to_from));
+    out.set_double(49, nav1.overhead ? deviation_gate_overhead : 0.0);
+    out.set_double(44, flag(nav1.glide_slope));
+    out.set_double(41, nav1.glide_deviation);
+    out.set_double(31, nav1.dme_nm);
+    out.set_double(32, nav1.dme_kt);
+
+    out.set_int(55, nav_flags(nav2, s.radios.nav_channel[1]) & ~nav_flag_localizer);
+    out.set_text(56, nav2.ident);
+    out.set_double(59, nav2.received ? relative_bearing(s, nav2.bearing_deg) : nav2.bearing_deg);
+    out.set_double(35, nav2.dme_nm);
+    out.set_double(58, flag(nav2.dme));
+
+    const AdfReception& adf = s.reception.adf;
+    out.set_double(20, flag(adf.received));
+    out.set_text(19, adf.ident);
+    out.set_double(39, adf.received ? relative_bearing(s, adf.bearing_deg) : adf.bearing_deg);
+    out.set_double(354, s.reception.marker);
+}
+
 }  // namespace
 
 void Aircraft::publish(TokenSink& out) const {
@@ -107,6 +146,7 @@ void Aircraft::publish(TokenSink& out) const {
     publish_autopilot(state_, out);
     publish_engines(state_, out);
     publish_gear_and_flaps(state_, out);
+    publish_radios(state_, out);
 }
 
 }  // namespace sim

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "sim/earth.h"
+#include "sim/radios.h"
 
 namespace sim {
 
@@ -65,6 +66,9 @@ struct AircraftState {
     std::array<double, 3> gear_position{1, 1, 1};      // nose, left, right; 0 up .. 1 down
     double flap_position = 0;                          // 0 .. 1, following the lever
     bool stall_warning = false;
+
+    RadioTuning radios;
+    RadioReception reception;  // what the radios receive, answered after each step
 };
 
 }  // namespace sim

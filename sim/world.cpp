@@ -33,7 +33,8 @@ const T* nearest(const std::vector<T>& items, LatLon p) {
 
 }  // namespace
 
-World::World(std::vector<Vor> vors, std::vector<Field> fields) : vors_(std::move(vors)), fields_(std::move(fields)) {}
+World::World(std::vector<Vor> vors, std::vector<Field> fields, RadioStations radios)
+    : vors_(std::move(vors)), fields_(std::move(fields)), radios_(std::move(radios)) {}
 
 plat::Result<World> World::load(const std::string& dir) {
     const std::string nav_path = navdata::find_data_file(dir, "nav.dat");
@@ -44,12 +45,13 @@ plat::Result<World> World::load(const std::string& dir) {
     if (!nav) return plat::Error{nav.error()};
     auto apt = navdata::read_data_file(apt_path);
     if (!apt) return plat::Error{apt.error()};
+    const std::vector<navdata::Navaid> navaids = navdata::parse_nav(*nav);
     std::vector<Vor> vors;
-    for (const auto& n : navdata::parse_nav(*nav))
+    for (const auto& n : navaids)
         if (n.kind == navdata::Navaid::vor) vors.push_back({{n.lat, n.lon}, n.variation});
     std::vector<Field> fields;
     for (const auto& a : navdata::parse_apt(*apt)) fields.push_back({{a.lat, a.lon}, static_cast<double>(a.elevation_ft)});
-    return World(std::move(vors), std::move(fields));
+    return World(std::move(vors), std::move(fields), RadioStations(navaids));
 }
 
 std::shared_ptr<const World> World::load_shared(const std::string& dir, std::string* error) {

@@ -1,6 +1,7 @@
 #pragma once
-// What the aircraft needs of the world data: the slaved magnetic variation of the nearest VOR and
-// the elevation of the nearest airport. Loaded once from the X-Plane-format files and shared.
+// What the aircraft needs of the world data: the slaved magnetic variation of the nearest VOR, the
+// elevation of the nearest airport, and the radio stations its receivers hear. Loaded once from the
+// X-Plane-format files and shared.
 
 #include <memory>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "platform/result.h"
 #include "sim/earth.h"
+#include "sim/radio_stations.h"
 
 namespace sim {
 
@@ -23,7 +25,7 @@ public:
     };
 
     World() = default;
-    World(std::vector<Vor> vors, std::vector<Field> fields);
+    World(std::vector<Vor> vors, std::vector<Field> fields, RadioStations radios = {});
     // nav.dat and apt.dat (plain or .gz) of dir; an error names the missing or unreadable file.
     static plat::Result<World> load(const std::string& dir);
     // The same, loaded once per folder for the whole process.
@@ -35,10 +37,12 @@ public:
     double elevation_ft_at(LatLon p) const;
     std::size_t vor_count() const { return vors_.size(); }
     std::size_t field_count() const { return fields_.size(); }
+    const RadioStations& radios() const { return radios_; }
 
 private:
     std::vector<Vor> vors_;
     std::vector<Field> fields_;
+    RadioStations radios_;
 };
 
 }  // namespace sim

@@ -5,6 +5,7 @@
 
 #include "sim/aero.h"
 #include "sim/earth.h"
+#include "sim/radios.h"
 #include "sim/units.h"
 
 namespace sim::fg {
@@ -244,15 +245,6 @@ PropertyIndex build_index() {
 
 double latitude_units(double deg) { return latitude_to_units(deg); }
 double longitude_units(double deg) { return longitude_to_units(deg); }
-
-std::int32_t nav_frequency_bcd(double mhz) {
-    // 108.00 .. 117.95 MHz: the digits after the leading 1, "0800" .. "1795".
-    const long hundredths = std::lround(std::clamp(mhz, 100.0, 199.99) * 100.0) - 10000;
-    std::int32_t bcd = 0;
-    long rest = std::clamp(hundredths, 0L, 9999L);
-    for (int shift = 0; shift < 16; shift += 4, rest /= 10) bcd |= static_cast<std::int32_t>(rest % 10) << shift;
-    return bcd;
-}
 
 std::span<const TokenRow> token_rows() { return kRows; }
 

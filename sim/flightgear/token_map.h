@@ -85,6 +85,5 @@ void publish_tokens(const Readings& r, const LinkIntent& intent, TokenSink& sink
 // Conversions shared with the tests.
 double latitude_units(double deg);
 double longitude_units(double deg);
-std::int32_t nav_frequency_bcd(double mhz);
 
 }  // namespace sim::fg

@@ -36,16 +36,29 @@ std::string upper(std::string_view s) {
 bool parse_nav_row(const LineFields& f, std::vector<Navaid>& out) {
     int code = 0;
     if (!to_number(f[0], code)) return false;
-    if (code < Navaid::ndb || code > Navaid::dme_alone) return true;  // markers and the like: not wanted
-    if (code >= 7 && code <= 11) return true;
+    if (code < Navaid::ndb || code > Navaid::dme_alone || code == 10 || code == 11) return true;  // not wanted
     Navaid n;
     n.kind = code;
-    double frequency = 0;
+    double frequency = 0, column6 = 0;
     if (f.size() < 9 || !to_number(f[1], n.lat) || !to_number(f[2], n.lon) || !to_number(f[3], n.elevation_ft) ||
-        !to_number(f[4], frequency) || !to_number(f[6], n.variation) || !valid_position(n.lat, n.lon))
+        !to_number(f[4], frequency) || !to_number(f[5], n.range_nm) || !to_number(f[6], column6) ||
+        !valid_position(n.lat, n.lon))
         return false;
     n.frequency = code == Navaid::ndb ? frequency : frequency / 100.0;
-    if (code != Navaid::vor) n.variation = 0;  // the column means other things on other rows
+    // The sixth column means something different on each kind of row.
+    switch (code) {
+        case Navaid::vor: n.variation = column6; break;
+        case Navaid::localizer: case Navaid::localizer_only:
+        case Navaid::outer_marker: case Navaid::middle_marker: case Navaid::inner_marker:
+            n.course = column6;
+            break;
+        case Navaid::glide_slope:
+            // The angle in hundredths of a degree, times 1000, plus the course: 300297.910 is 3.00 on 297.91.
+            n.glide_angle = std::floor(column6 / 1000.0) / 100.0;
+            n.course = column6 - std::floor(column6 / 1000.0) * 1000.0;
+            break;
+        default: break;
+    }
     n.ident = std::string(f[7]);
     n.name = upper(f.rest(8));
     out.push_back(std::move(n));

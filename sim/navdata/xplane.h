@@ -12,13 +12,19 @@
 namespace navdata {
 
 struct Navaid {
-    enum Kind { ndb = 2, vor = 3, localizer = 4, localizer_only = 5, glide_slope = 6, dme = 12, dme_alone = 13 };
+    enum Kind {
+        ndb = 2, vor = 3, localizer = 4, localizer_only = 5, glide_slope = 6,
+        outer_marker = 7, middle_marker = 8, inner_marker = 9, dme = 12, dme_alone = 13
+    };
     int kind = 0;            // the row code
     double lat = 0, lon = 0;  // degrees, north and east positive
     int elevation_ft = 0;
-    double frequency = 0;     // MHz for VOR, localizer and DME rows; kHz for NDBs
+    double frequency = 0;     // MHz for VOR, localizer and DME rows; kHz for NDBs; 0 for markers
+    int range_nm = 0;         // how far the station is received
     double variation = 0;     // VOR rows: slaved magnetic variation, degrees east positive
-    std::string ident, name;
+    double course = 0;        // localizer, glide slope and marker rows: the approach's true course
+    double glide_angle = 0;   // glide slope rows: the beam's angle above the horizon, degrees
+    std::string ident, name;  // markers: ident "----", name "KSFO 28L OM"
 };
 
 struct Fix {

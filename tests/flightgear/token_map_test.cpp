@@ -10,6 +10,7 @@
 
 #include "sim/earth.h"
 #include "sim/flightgear/token_map.h"
+#include "sim/radios.h"
 
 using namespace sim::fg;
 
@@ -114,8 +115,8 @@ TEST(TokenMap, RadiosAsTheNavigationDisplayReadsThem) {
     EXPECT_EQ(s.i.at(55), 0x08);         // NAV2 without a signal
     EXPECT_EQ(s.d.at(59), 20.0);
     EXPECT_EQ(s.d.at(354), 2.0);
-    EXPECT_EQ(nav_frequency_bcd(117.95), 0x1795);
-    EXPECT_EQ(nav_frequency_bcd(108.0), 0x0800);
+    EXPECT_EQ(sim::nav_frequency_bcd(117.95), 0x1795);
+    EXPECT_EQ(sim::nav_frequency_bcd(108.0), 0x0800);
 }
 
 TEST(TokenMap, AutopilotLocksAsSwitches) {

@@ -15,8 +15,9 @@ class MapSink : public sim::TokenSink {
 public:
     void set_double(int token, double value) override { values[token] = value; }
     void set_int(int token, std::int32_t value) override { values[token] = value; }
-    void set_text(int, std::string_view) override {}
+    void set_text(int token, std::string_view text) override { texts[token] = std::string(text); }
     std::map<int, double> values;
+    std::map<int, std::string> texts;
 };
 
 inline sim::Aircraft airborne(double alt_ft, double ias_kt, double heading = 90.0) {

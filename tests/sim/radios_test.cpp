@@ -1,0 +1,229 @@
+// The aircraft's radios over the test extract of the world: which station each receiver locks on,
+// the needles it gives, and the tokens the panel reads.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "sim/radios.h"
+#include "sim/units.h"
+#include "sim/world.h"
+#include "sim_test_util.h"
+
+using namespace simtest;
+
+namespace {
+
+constexpr double feet_per_nm = 6076.12;
+
+const sim::LatLon kIgwq{37.62953900, -122.39531100};             // 28R localizer, 111.70 on 297.903
+const sim::LatLon kIgwqGlideSlope{37.61395600, -122.36111400};  // 3.00 degrees, 4 ft below sea level
+const sim::LatLon kIgwqDme{37.63017800, -122.39460800};
+const sim::LatLon kSfo{37.61947222, -122.37388889};  // 115.80, variation 17 E, range 40
+const sim::LatLon kReiga{37.69233333, -121.68391667};  // NDB LV 374, range 50
+const sim::LatLon kOuterMarker28L{37.57220300, -122.25990300};
+const sim::LatLon kMiddleMarker28R{37.60938600, -122.34727200};
+
+std::shared_ptr<const sim::World> world() {
+    std::string why;
+    auto w = sim::World::load_shared(data_dir(), &why);
+    EXPECT_TRUE(w) << why;
+    return w;
+}
+
+struct Radios {
+    sim::Aircraft a;
+    MapSink out;
+
+    Radios() {
+        a.log = nullptr;
+        a.use_world(world());
+    }
+    void place(sim::LatLon at, double alt_ft, double heading = 0, bool on_ground = false) {
+        sim::Placement p;
+        p.lat = at.lat, p.lon = at.lon, p.altitude_ft = alt_ft, p.ias_kt = on_ground ? 0 : 180;
+        p.heading_deg = heading, p.on_ground = on_ground;
+        a.place(p);
+        a.publish(out);
+    }
+    void tune(sim::RadioKnob knob, double value) {
+        sim::RadioTuning t = a.state().radios;
+        ASSERT_TRUE(sim::set_knob(t, knob, value));
+        a.tune(t);
+        a.publish(out);
+    }
+    int flags(int token) { return static_cast<int>(out.values[token]); }
+};
+
+// A point on the 28R approach: d NM from the localizer antenna, off degrees left of the centre line.
+sim::LatLon on_final(double d, double off = 0) { return sim::travel(kIgwq, 297.903 - 180 + off, d); }
+// The glide path's height over a point, and that height raised by deg degrees.
+double glide_path_ft(sim::LatLon p, double deg = 0) {
+    return -4 + std::tan((3.0 + deg) * sim::degrees_to_radians) * sim::distance_nm(p, kIgwqGlideSlope) * feet_per_nm;
+}
+
+}  // namespace
+
+TEST(Radios, TheIlsOnItsApproachWithGlideSlopeAndDme) {
+    Radios r;
+    r.place(on_final(8), glide_path_ft(on_final(8)), 298);
+    r.tune(sim::RadioKnob::nav1, 111.70);
+    EXPECT_EQ(r.out.texts[47], "IGWQ") << "not the Los Angeles localizers on the same channel";
+    EXPECT_EQ(r.flags(46), 0x81) << "DME and ILS, a station received";
+    EXPECT_EQ(r.flags(24), 0x1170);
+    EXPECT_NEAR(r.out.values[40], 0, 0.5);
+    EXPECT_EQ(r.out.values[44], 1.0);
+    EXPECT_NEAR(r.out.values[41], 0, 0.5);
+    EXPECT_EQ(r.flags(42), 1) << "a localizer is always TO";
+    const double ground = sim::distance_nm(on_final(8), kIgwqDme);
+    const double height = (glide_path_ft(on_final(8)) - 17) / feet_per_nm;
+    EXPECT_NEAR(r.out.values[31], std::sqrt(ground * ground + height * height), 1e-6) << "slant range";
+
+    // Half a degree left of the centre line the course lies to the right: 0.5 of 2.5 degrees full scale.
+    r.place(on_final(8, 0.5), glide_path_ft(on_final(8, 0.5), 0.35), 298);
+    EXPECT_NEAR(r.out.values[40], 127 * 0.5 / 2.5, 0.5);
+    EXPECT_NEAR(r.out.values[41], 63.5, 0.5) << "0.35 degree above the beam: half scale, positive";
+    r.place(on_final(8, -3), glide_path_ft(on_final(8, -3), -1), 298);
+    EXPECT_EQ(r.out.values[40], -127.0) << "beyond full scale the needle stops";
+    EXPECT_LT(r.out.values[41], -100.0) << "below the beam: negative";
+
+    // Outside the glide slope's 10 NM and its sector the localizer still guides.
+    r.place(on_final(16), 4500, 298);
+    EXPECT_EQ(r.out.texts[47], "IGWQ");
+    EXPECT_EQ(r.out.values[44], 0.0);
+    EXPECT_EQ(r.out.values[41], 0.0);
+}
+
+TEST(Radios, ALocalizerIsHeardOnlyInItsFrontSector) {
+    Radios r;
+    r.tune(sim::RadioKnob::nav1, 111.70);
+    // West of the field, behind the localizer: the 28R localizer faces the other way.
+    r.place(sim::travel(kIgwq, 297.9, 6), 3000, 118);
+    EXPECT_EQ(r.out.texts[47], "");
+    EXPECT_EQ(r.flags(46) & 0x08, 0x08) << "no station";
+    EXPECT_EQ(r.flags(46) & 0x80, 0x80) << "still an ILS channel";
+    EXPECT_EQ(r.flags(46) & 0x01, 0x01) << "the DME on the channel answers from every side";
+    EXPECT_EQ(r.out.values[44], 0.0);
+    // Abeam, 60 degrees off the course: not in the sector either.
+    r.place(on_final(5, 60), 3000, 298);
+    EXPECT_EQ(r.out.texts[47], "");
+}
+
+TEST(Radios, VorRadialsToAndFromAndTheStationsRange) {
+    Radios r;
+    r.tune(sim::RadioKnob::nav2, 115.80);
+    r.tune(sim::RadioKnob::nav1, 115.80);
+    // 20 NM out on the 150 radial (magnetic; true 167 with 17 degrees east).
+    r.place(sim::travel(kSfo, 167, 20), 10000, 347);
+    EXPECT_EQ(r.out.texts[47], "SFO") << "not Camarillo on the same frequency, out of its range";
+    EXPECT_EQ(r.flags(46), 0x01) << "a VOR with its DME";
+    r.tune(sim::RadioKnob::course1, 150);
+    EXPECT_EQ(r.flags(42), 4) << "FROM";
+    EXPECT_NEAR(r.out.values[40], 0, 0.5);
+    r.tune(sim::RadioKnob::course1, 330);
+    EXPECT_EQ(r.flags(42), 1) << "TO";
+    EXPECT_NEAR(r.out.values[40], 0, 0.5);
+    // Course 155 outbound with the aircraft on 150: left of the course, which lies to the right.
+    r.tune(sim::RadioKnob::course1, 155);
+    EXPECT_NEAR(r.out.values[40], 127 * 5 / 10.0, 1.0);
+    r.tune(sim::RadioKnob::course1, 335);
+    EXPECT_NEAR(r.out.values[40], -127 * 5 / 10.0, 1.0) << "inbound on 335 the same spot is right of course";
+    EXPECT_NEAR(r.out.values[59], 0, 0.5) << "VOR2 needle: the station dead ahead";
+    EXPECT_EQ(r.out.texts[56], "SFO");
+    EXPECT_EQ(r.out.values[58], 1.0);
+    EXPECT_NEAR(r.out.values[35], r.out.values[31], 1e-9);
+
+    r.place(sim::travel(kSfo, 167, 45), 30000, 347);
+    EXPECT_EQ(r.out.texts[47], "") << "beyond the 40 NM the data gives";
+    EXPECT_EQ(r.flags(46), 0x08);
+    EXPECT_EQ(r.flags(42), 0);
+    EXPECT_EQ(r.out.values[31], 0.0);
+    EXPECT_EQ(r.out.values[58], 0.0);
+    // Within range but below the radio horizon: on the ground 30 NM away.
+    r.place(sim::travel(kSfo, 167, 30), 0, 347, true);
+    EXPECT_EQ(r.out.texts[47], "");
+    r.place(sim::travel(kSfo, 167, 30), 3000, 347);
+    EXPECT_EQ(r.out.texts[47], "SFO");
+    // Overhead, within the cone of silence: the deviation gate closes.
+    r.place(sim::travel(kSfo, 167, 0.5), 12000, 347);
+    EXPECT_EQ(r.out.values[49], 30000.0);
+    EXPECT_EQ(r.flags(42), 0);
+}
+
+TEST(Radios, DmeSpeedFollowsTheRangeRate) {
+    Radios r;
+    r.tune(sim::RadioKnob::nav1, 115.80);
+    r.place(sim::travel(kSfo, 167, 30), 10000, 347);
+    EXPECT_EQ(r.out.values[32], 0.0) << "a new station's speed starts at 0";
+    fly(r.a, 5);
+    r.a.publish(r.out);
+    const double before = r.out.values[31];
+    fly(r.a, 10);
+    r.a.publish(r.out);
+    const double rate = (before - r.out.values[31]) / 10 * 3600;
+    EXPECT_GT(rate, 200.0);
+    EXPECT_NEAR(r.out.values[32], rate, rate * 0.02);
+}
+
+TEST(Radios, AdfBearingRangeAndMarkers) {
+    Radios r;
+    r.tune(sim::RadioKnob::adf, 374);
+    const sim::LatLon south = sim::travel(kReiga, 180, 30);
+    r.place(south, 5000, 90);
+    EXPECT_EQ(r.out.values[20], 1.0);
+    EXPECT_EQ(r.out.texts[19], "LV");
+    EXPECT_NEAR(r.out.values[39], 270.0, 0.5) << "station to the north, heading east: on the left";
+    r.place(sim::travel(kReiga, 180, 55), 5000, 90);
+    EXPECT_EQ(r.out.values[20], 0.0) << "beyond its 50 NM";
+    EXPECT_EQ(r.out.texts[19], "");
+
+    r.place(kOuterMarker28L, 1800, 298);
+    EXPECT_EQ(r.out.values[354], 1.0);
+    r.place(sim::travel(kOuterMarker28L, 118, 0.2), 1800, 298);
+    EXPECT_EQ(r.out.values[354], 1.0) << "inside the cone: 0.2 NM at 1800 ft above it";
+    r.place(sim::travel(kOuterMarker28L, 118, 0.5), 1800, 298);
+    EXPECT_EQ(r.out.values[354], 0.0);
+    r.place(kOuterMarker28L, 6000, 298);
+    EXPECT_EQ(r.out.values[354], 0.0) << "too high to hear it";
+    r.place(kMiddleMarker28R, 250, 298);
+    EXPECT_EQ(r.out.values[354], 2.0);
+}
+
+TEST(Radios, KnobsWrapInTheirBandsAndRefuseWhatIsOutside) {
+    sim::RadioTuning t;
+    ASSERT_TRUE(sim::set_knob(t, sim::RadioKnob::nav1, 117.95));
+    sim::turn_knob(t, sim::RadioKnob::nav1, 1, false);
+    EXPECT_EQ(t.nav_channel[0], 10800);
+    sim::turn_knob(t, sim::RadioKnob::nav1, -1, true);
+    EXPECT_EQ(t.nav_channel[0], 11700);
+    ASSERT_TRUE(sim::set_knob(t, sim::RadioKnob::nav2, 109.549));
+    EXPECT_EQ(t.nav_channel[1], 10955) << "to the 50 kHz raster";
+    sim::turn_knob(t, sim::RadioKnob::course2, -1, false);
+    EXPECT_EQ(t.course_deg[1], 359.0);
+    ASSERT_TRUE(sim::set_knob(t, sim::RadioKnob::adf, 1750));
+    sim::turn_knob(t, sim::RadioKnob::adf, 1, false);
+    EXPECT_EQ(t.adf_khz, 190);
+    const sim::RadioTuning before = t;
+    EXPECT_FALSE(sim::set_knob(t, sim::RadioKnob::nav1, 118.0));
+    EXPECT_FALSE(sim::set_knob(t, sim::RadioKnob::nav1, 107.95));
+    EXPECT_FALSE(sim::set_knob(t, sim::RadioKnob::adf, 100));
+    EXPECT_FALSE(sim::set_knob(t, sim::RadioKnob::course1, std::nan("")));
+    EXPECT_EQ(t.nav_channel, before.nav_channel);
+    EXPECT_EQ(t.adf_khz, before.adf_khz);
+    EXPECT_EQ(sim::nav_frequency_bcd(110.90), 0x1090);
+    EXPECT_TRUE(sim::is_localizer_channel(10810));
+    EXPECT_FALSE(sim::is_localizer_channel(10800));
+    EXPECT_FALSE(sim::is_localizer_channel(11210)) << "above 111.95 every channel is a VOR's";
+}
+
+TEST(Radios, WithoutWorldDataNothingIsHeard) {
+    sim::Aircraft a;
+    a.log = nullptr;
+    MapSink out;
+    a.publish(out);
+    EXPECT_EQ(static_cast<int>(out.values[46]), 0x08);
+    EXPECT_EQ(static_cast<int>(out.values[55]), 0x08);
+    EXPECT_EQ(out.texts[47], "");
+    EXPECT_EQ(out.values[20], 0.0);
+    EXPECT_EQ(out.values[354], 0.0);
+}
