@@ -33,6 +33,11 @@ double horizon_nm(double aircraft_ft, double station_ft) {
     return horizon_nm_per_root_foot * (std::sqrt(std::max(0.0, aircraft_ft)) + std::sqrt(std::max(0.0, station_ft)));
 }
 
+// A station whose latitude alone puts it beyond its range, so the great circle need not be worked out.
+bool surely_beyond(const RadioStation& st, LatLon aircraft) {
+    return std::fabs(st.at.lat - aircraft.lat) * 60.0 > st.range_nm;
+}
+
 // Whether a VHF station reaches the aircraft at ground distance d.
 bool vhf_reaches(const RadioStation& st, double d, double altitude_ft) {
     return d <= st.range_nm && d <= horizon_nm(altitude_ft, st.elevation_ft);
@@ -68,6 +73,7 @@ NavLock lock_on(std::span<const RadioStation> channel, const AircraftState& s) {
     NavLock lock;
     Heard any_dme;
     for (const RadioStation& st : channel) {
+        if (surely_beyond(st, s.position)) continue;
         const double d = distance_nm(s.position, st.at);
         if (!vhf_reaches(st, d, s.altitude_ft)) continue;
         switch (st.kind) {
@@ -85,7 +91,7 @@ NavLock lock_on(std::span<const RadioStation> channel, const AircraftState& s) {
     }
     const std::string& ident = lock.nav.station->ident;
     for (const RadioStation& st : channel) {
-        if (st.ident != ident) continue;
+        if (st.ident != ident || surely_beyond(st, s.position)) continue;
         const double d = distance_nm(s.position, st.at);
         if (!vhf_reaches(st, d, s.altitude_ft)) continue;
         if (st.kind == RadioStation::dme) keep_nearest(lock.dme, st, d);
@@ -172,6 +178,7 @@ void answer_nav(NavReception& r, std::span<const RadioStation> channel, const Ai
 void answer_adf(AdfReception& r, std::span<const RadioStation> channel, const AircraftState& s) {
     Heard best;
     for (const RadioStation& st : channel) {
+        if (surely_beyond(st, s.position)) continue;
         const double d = distance_nm(s.position, st.at);
         if (d <= st.range_nm) keep_nearest(best, st, d);
     }
