@@ -66,7 +66,7 @@ TEST(FlightDisplaySpeedTape, RollingDigitsAt249Point6) {
     set(rolled, 61, 249.6);
     rolled.cycles(kPastStartup);
     // Units (x 25..31; the box edge is at 32) and tens (x 17..24) roll 12 pixels down; the hundreds do not.
-    for (const auto [x0, x1] : {std::pair{25, 32}, std::pair{17, 25}}) {
+    for (const auto& [x0, x1] : {std::pair{25, 32}, std::pair{17, 25}}) {
         // Rows 130..138 of the rolled readout (its clip ends at 139) are rows 118..126 unrolled.
         const auto moved = band(rolled, x0, x1, 130, 139);
         EXPECT_EQ(moved, band(still, x0, x1, 118, 127)) << "column " << x0;
