@@ -114,4 +114,25 @@ TEST(FlightDisplayModes, FlightDirectorWithGlideslopeAndNoNavigation) {
     EXPECT_EQ(ink(run, kVerticalArmed, kOrange), 0);
 }
 
+TEST(FlightDisplayModes, TheHostsIlsReceiverDrivesTheFlightDirector) {
+    // The host's own aircraft on San Francisco's 28R approach, half a degree left of the localizer's
+    // centre line and 0.35 degree above the glide slope, NAV1 on the ILS: the FD bars show both.
+    PanelRun run(kPanelAlone,
+                 "at 0 poke PassData 0 FDMode=2\nat 0 radio nav1 111.70\n"
+                 "at 4 aircraft lat=37.56603 lon=-122.24736 alt-ft=2175 ias=160 hdg=298 on-ground=0 flaps=0.5\n");
+    run.cycles(kPastStartup);
+    auto& v = run.session().variables();
+    ASSERT_EQ(v.get_int(46), 0x81) << "an ILS with its DME";
+    ASSERT_EQ(v.get_double(44), 1.0);
+    const double lateral = v.get_double(40), vertical = v.get_double(41);
+    EXPECT_NEAR(lateral, 25.4, 1.0);
+    EXPECT_NEAR(vertical, 63.5, 3.0);
+    const int x = xc + static_cast<int>(r * lateral / 127), y = yc + static_cast<int>(r * vertical / 127);
+    EXPECT_EQ(run.pixel(0, x, yc - 30), kMagenta) << "the localizer bar, right of centre";
+    EXPECT_NE(run.pixel(0, xc, yc - 30), kMagenta);
+    EXPECT_EQ(run.pixel(0, xc - 40, y), kMagenta) << "the glide-slope bar, below centre: fly down";
+    EXPECT_GT(ink(run, kVerticalEngaged, kOrange), 10) << "G / S";
+    EXPECT_GT(ink(run, kLateralEngaged, kOrange), 10) << "NAV";
+}
+
 }  // namespace
