@@ -98,8 +98,6 @@ void publish_gear_and_flaps(const AircraftState& s, TokenSink& out) {
     out.set_double(328, std::round(s.flap_position * lever_full));
 }
 
-// The panel's NAV flag words.
-constexpr std::int32_t nav_flag_dme = 0x01, nav_flag_no_station = 0x08, nav_flag_localizer = 0x80;
 constexpr double deviation_gate_overhead = 30000.0;  // the display centres the deviation bar from 30 000
 
 std::int32_t nav_flags(const NavReception& r, int channel) {

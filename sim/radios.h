@@ -9,6 +9,7 @@
 // degree above the beam, negative below it.
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,9 @@ inline constexpr int nav_channel_min = 10800, nav_channel_max = 11795;  // 108.0
 inline constexpr int adf_khz_min = 190, adf_khz_max = 1750;
 
 enum class ToFrom { neither = 0, to = 1, from = 4 };  // the panel's flag word: bit 2 is FROM
+
+// The panel's NAV flag words (tokens 46 and 55).
+inline constexpr std::int32_t nav_flag_dme = 0x01, nav_flag_no_station = 0x08, nav_flag_localizer = 0x80;
 
 struct NavReception {
     bool received = false;  // a VOR or a localizer on the channel

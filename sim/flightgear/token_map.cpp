@@ -19,8 +19,6 @@ constexpr double psf_per_psi = 144.0;
 constexpr double deflection_units_per_dot = 12.7;  // FlightGear's CDI spans +/-10, the token +/-127
 constexpr double needle_full_scale = 127.0;
 constexpr double turning_units_per_percent = 163.84;  // the fire panel's 16384 = 100 % N2
-constexpr std::int32_t nav_flag_dme = 0x01, nav_flag_no_signal = 0x08, nav_flag_localizer = 0x80;
-constexpr std::int32_t to_from_to = 0x01, to_from_from = 0x04;  // the ND tests bit 2 for FROM
 
 // Lock values of FlightGear's generic autopilot, as its configuration names them.
 constexpr std::string_view wing_leveler = "wing-leveler", dg_heading = "dg-heading-hold",
@@ -57,10 +55,12 @@ double glide_slope_needle(const Inputs& in) {
 }
 double glide_slope_available(const Inputs& in) { return flag(in[0] != 0 && in[1] != 0); }
 double nav1_flags(const Inputs& in) {
-    return (in[0] != 0 ? 0 : nav_flag_no_signal) | (in[1] != 0 ? nav_flag_localizer : 0) | (in[2] != 0 ? nav_flag_dme : 0);
+    return (in[0] != 0 ? 0 : nav_flag_no_station) | (in[1] != 0 ? nav_flag_localizer : 0) | (in[2] != 0 ? nav_flag_dme : 0);
 }
-double nav2_flags(const Inputs& in) { return (in[0] != 0 ? 0 : nav_flag_no_signal) | (in[1] != 0 ? nav_flag_dme : 0); }
-double to_from(const Inputs& in) { return in[1] != 0 ? to_from_from : in[0] != 0 ? to_from_to : 0; }
+double nav2_flags(const Inputs& in) { return (in[0] != 0 ? 0 : nav_flag_no_station) | (in[1] != 0 ? nav_flag_dme : 0); }
+double to_from(const Inputs& in) {
+    return static_cast<double>(in[1] != 0 ? ToFrom::from : in[0] != 0 ? ToFrom::to : ToFrom::neither);
+}
 double marker(const Inputs& in) { return in[2] != 0 ? 3 : in[1] != 0 ? 2 : in[0] != 0 ? 1 : 0; }
 double relative_bearing(const Inputs& in) { return wrap_360(in[0] - in[1]); }
 
