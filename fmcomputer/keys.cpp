@@ -58,7 +58,8 @@ int key_line_select_left(int n) {
 }
 
 int key_line_select_right(int n) {
-    if (current_page == page_progress && !details_shown) {
+    // The details page over PROGRESS leaves R3 and R4 stepping the TO waypoint beneath it.
+    if (current_page == page_progress) {
         if (n == 3 && to_index > 1) move_active_waypoint(-1);
         if (n == 4 && to_index < destination_index()) move_active_waypoint(+1);
     }

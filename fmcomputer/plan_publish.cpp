@@ -36,26 +36,43 @@ bool is_blank_tail(const char* data, std::size_t from, std::size_t to) {
     return true;
 }
 
-// The waypoint records of a plan file as it will stand in the block: every record whole, 103
-// characters and CR LF, the last one ending at or before the end of the text. A plan whose
-// records do not line up, or whose last record is cut short, is refused rather than read past
-// its end; beyond 256 records the rest are not taken.
-bool locate_records(const char* data, std::size_t size, std::size_t& first, int& count) {
-    first = 0;
-    count = 0;
+// Where the waypoint records of a plan file stand, and what the published text needs added.
+struct RecordLayout {
+    std::size_t first = 0;
+    int count = 0;
+    // Bytes of line end the last record lacks (editors often save without a final line end): the
+    // published text gets them, so that its last record is whole too.
+    std::size_t missing_line_end = 0;
+};
+
+// A record's 103 characters may not hold the text's end.
+bool record_text_whole(const char* data, std::size_t at) { return !std::memchr(data + at, '\0', kRecordLength); }
+
+// The waypoint records of a plan file: every record whole, 103 characters and CR LF, the last one
+// possibly without its line end. A plan whose records do not line up, or whose last record is cut
+// short, is refused rather than read past its end; beyond 256 records the rest are not taken.
+bool locate_records(const char* data, std::size_t size, RecordLayout& out) {
+    out = RecordLayout{};
     const char* header = find_bytes(data, size, kWaypointsHeader);
     if (!header) return true;
-    first = static_cast<std::size_t>(header - data) + std::strlen(kWaypointsHeader) + 2;
-    if (first >= size) return true;
-    const std::size_t whole = (size - first) / kRecordStep;
-    if (!is_blank_tail(data, first + whole * kRecordStep, size)) return false;
-    for (std::size_t i = 0; i < whole; ++i) {
-        const std::size_t end = first + i * kRecordStep + kRecordLength;
-        if (data[end] != '\r' || data[end + 1] != '\n') return false;
-        // A record may not hold the text's end inside its 103 characters.
-        if (std::memchr(data + end - kRecordLength, '\0', kRecordLength)) return false;
+    out.first = static_cast<std::size_t>(header - data) + std::strlen(kWaypointsHeader) + 2;
+    if (out.first >= size) return true;
+    std::size_t whole = (size - out.first) / kRecordStep;
+    const std::size_t tail = out.first + whole * kRecordStep;
+    if (!is_blank_tail(data, tail, size)) {
+        const std::size_t rest = size - tail;
+        const bool unended = rest == kRecordLength || (rest == kRecordLength + 1 && data[tail + kRecordLength] == '\r');
+        if (!unended || !record_text_whole(data, tail)) return false;
+        out.missing_line_end = kRecordStep - rest;
+        ++whole;
     }
-    count = whole < static_cast<std::size_t>(kMaxRecords) ? static_cast<int>(whole) : kMaxRecords;
+    const std::size_t ended = out.missing_line_end ? whole - 1 : whole;
+    for (std::size_t i = 0; i < ended; ++i) {
+        const std::size_t at = out.first + i * kRecordStep;
+        if (data[at + kRecordLength] != '\r' || data[at + kRecordLength + 1] != '\n') return false;
+        if (!record_text_whole(data, at)) return false;
+    }
+    out.count = whole < static_cast<std::size_t>(kMaxRecords) ? static_cast<int>(whole) : kMaxRecords;
     return true;
 }
 
@@ -88,29 +105,34 @@ LoadResult load_plan(int k) {
     unpublish_plan();
     auto file = plat::MappedFile::open(path);
     if (!file) return LoadResult::open_error;
-    publish_index = publish_index == 0 ? 1 : 0;
+    // The name alternates with every plan actually published, not with every attempt: the
+    // navigation display waits for the name after the one it took last, so a failed load must
+    // leave that name for the next good one.
+    const int index = publish_index == 0 ? 1 : 0;
     auto view = file->map();
     if (!view) return LoadResult::map_error;
     const char* bytes = reinterpret_cast<const char*>(view->data());
     const std::size_t size = view->size();
-    std::size_t first = 0;
-    int count = 0;
-    if (!locate_records(bytes, size, first, count)) return LoadResult::map_error;
+    RecordLayout layout;
+    if (!locate_records(bytes, size, layout)) return LoadResult::map_error;
+    const std::size_t text_size = size + layout.missing_line_end;
 
     char name[16];
-    std::snprintf(name, sizeof name, "fltplanMap%d", publish_index);
-    auto block = plat::SharedBlock::create_or_open(name, size);
+    std::snprintf(name, sizeof name, "fltplanMap%d", index);
+    auto block = plat::SharedBlock::create_or_open(name, text_size);
     // A block of this name still held by a reader is its plan: it is not written over.
     if (!block || block->existed()) return LoadResult::map_error;
     auto mapped = block->map(plat::Access::read_write);
-    if (!mapped || mapped->size() < size) return LoadResult::map_error;
+    if (!mapped || mapped->size() < text_size) return LoadResult::map_error;
 
     char* text = mapped->as<char>();
     std::memcpy(text, bytes, size);
-    text[size - 1] = '\0';
+    std::memcpy(text + size, "\r\n" + (2 - layout.missing_line_end), layout.missing_line_end);
+    text[text_size - 1] = '\0';
+    publish_index = index;
     published = std::move(mapped).value();
-    first_record = first;
-    records_taken = count;
+    first_record = layout.first;
+    records_taken = layout.count;
     terminate_records(text);
     std::snprintf(current_path, sizeof current_path, "%s", path);
     parse_aircraft_keys(text, values);

@@ -68,6 +68,24 @@ TEST(FmcGuidance, ProgressShowsDistancesAndEtas) {
     EXPECT_EQ(fmc.line(3), "LAST                   ATA    ") << "closing puts back the labels";
 }
 
+TEST(FmcGuidance, R3AndR4StepTheActiveWaypointBeneathTheDetails) {
+    FmcRun fmc({"thirteen.pln"});
+    fmc.load_from_menu(1);
+    fmc.press(kProgress);
+    EXPECT_EQ(fmc.line(6).substr(0, 5), "SY   ");
+    fmc.press(left_key(3));
+    ASSERT_EQ(fmc.line(0), "       WAYPOINT DETAILS       ");
+    fmc.press(right_key(4));
+    fmc.press(right_key(4));
+    fmc.press(right_key(4));
+    fmc.press(right_key(3));
+    EXPECT_EQ(fmc.line(0), "       WAYPOINT DETAILS       ") << "the details stay shown";
+    fmc.press(left_key(3));
+    EXPECT_EQ(fmc.line(0), "           PROGRESS        1/1");
+    EXPECT_EQ(fmc.line(4).substr(0, 5), "TOC  ") << "LAST: three steps on, one back";
+    EXPECT_EQ(fmc.line(6).substr(0, 5), "WOL  ") << "TO";
+}
+
 TEST(FmcGuidance, TurnOf350AgainstHeading10IsTwentyLeftStepsPaced200Ms) {
     FmcRun fmc({"turn.pln"});
     set_up_turn(fmc, 10);

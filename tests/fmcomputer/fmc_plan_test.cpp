@@ -70,7 +70,8 @@ TEST(FmcPlans, PublishedAsMapOneThenMapZeroAndErrorsFlipOnlyOnTwo) {
     EXPECT_FALSE(block_exists("fltplanMap1"));
 
     load(fmc, "thirteen");
-    EXPECT_TRUE(block_exists("fltplanMap0")) << "#2 flipped the index: this load takes the other name";
+    EXPECT_EQ(fmc.line(0), "            ROUTE          1/1") << "a good plan loads right after a failed one";
+    EXPECT_TRUE(block_exists("fltplanMap1")) << "#2 published nothing: the name after map 0 is map 1";
 
     const int turn_line = load_line_of(fmc, "turn");
     ASSERT_GT(turn_line, 0);
@@ -78,16 +79,54 @@ TEST(FmcPlans, PublishedAsMapOneThenMapZeroAndErrorsFlipOnlyOnTwo) {
     fmc.press(left_key(turn_line));
     EXPECT_EQ(fmc.line(2 * turn_line), ">>> OPEN ERROR #1");
     load(fmc, "thirteen");
-    EXPECT_TRUE(block_exists("fltplanMap1")) << "#1 left the index as it was";
+    EXPECT_TRUE(block_exists("fltplanMap0")) << "#1 left the index as it was";
+}
+
+// With the navigation display holding the plan it took, a failed load in between must not make
+// the next good plan ask for the name the display still holds.
+TEST(FmcPlans, AGoodPlanLoadsAfterAFailedOneWhileTheDisplayHoldsThePrevious) {
+    FmcRun fmc({"thirteen.pln", "empty.pln"}, "", nullptr, kPanelWithDisplay);
+    load(fmc, "thirteen");
+    fmc.cycles(2);
+    const int empty_line = load_line_of(fmc, "empty");
+    ASSERT_GT(empty_line, 0);
+    fmc.press(left_key(empty_line));
+    EXPECT_EQ(fmc.line(2 * empty_line), ">>> OPEN ERROR #2");
+    EXPECT_TRUE(block_exists("fltplanMap1")) << "the display keeps the plan it took";
+
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        load(fmc, "thirteen");
+        EXPECT_EQ(fmc.line(0), "            ROUTE          1/1") << "load " << attempt;
+        fmc.cycles(2);
+    }
+    EXPECT_TRUE(block_exists("fltplanMap0"));
+    EXPECT_FALSE(block_exists("fltplanMap1")) << "the display took every plan and let go of the one before";
+}
+
+// Editors often save a file without a final line end: its last record is still a whole record.
+TEST(FmcPlans, ALastRecordWithoutItsLineEndIsTaken) {
+    FmcRun fmc({"short_last.pln"}, "", nullptr, kPanelWithDisplay);
+    const std::string file = read_file(data_file("short_last.pln"));
+    ASSERT_NE(file.substr(file.size() - 2), "\r\n");
+    load(fmc, "short_last");
+    EXPECT_EQ(fmc.line(0), "            ROUTE          1/1");
+    expect_published("fltplanMap1", file + "\r\n", first_record_of(file), 14);
+    fmc.press(kLegs);
+    for (int i = 0; i < 2; ++i) fmc.press(kNextPage);
+    EXPECT_EQ(fmc.line(0), "         ACT RTE LEGS      3/3");
+    EXPECT_EQ(fmc.line(2), "YMML           250/  434") << "the destination is the unended record, whole";
+    fmc.press(left_key(1));
+    EXPECT_EQ(fmc.line(3), "MELBOURNE TULLAMARINE    ");
+    EXPECT_EQ(fmc.line(8), "S37 40 23.88  ");
 }
 
 TEST(FmcPlans, RecordsAreReadOnlyInsideThePlan) {
-    FmcRun fmc({"short_last.pln", "cut_record.pln", "many.pln"});
-    for (const char* name : {"short_last", "cut_record"}) {
+    FmcRun fmc({"cut_record.pln", "many.pln"});
+    for (const char* name : {"cut_record"}) {
         const int n = load_line_of(fmc, name);
         ASSERT_GT(n, 0) << name;
         fmc.press(left_key(n));
-        EXPECT_EQ(fmc.line(2 * n), ">>> OPEN ERROR #2") << name << ": a last record short of its CR LF is refused";
+        EXPECT_EQ(fmc.line(2 * n), ">>> OPEN ERROR #2") << name << ": a last record cut short is refused";
         EXPECT_FALSE(block_exists("fltplanMap1"));
         EXPECT_FALSE(block_exists("fltplanMap0"));
     }

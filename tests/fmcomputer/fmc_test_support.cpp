@@ -37,14 +37,19 @@ namespace {
 const char* kPanel = "[Window00]\nsize=280,280\nposition=0,0\nvisible=1\ngauge00=fmcomputer!fmcomputer, 0, 0\n";
 }
 
-FmcRun::FmcRun(const std::vector<std::string>& plans, const std::string& scenario, const char* scratch) {
+const char* kPanelWithDisplay =
+    "[Window00]\nsize=580,300\nposition=0,0\nvisible=1\ngauge00=fmcomputer!fmcomputer, 0, 0\n"
+    "gauge01=navdisplay!navdisplay, 290, 0\n";
+
+FmcRun::FmcRun(const std::vector<std::string>& plans, const std::string& scenario, const char* scratch,
+               const char* panel) {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     root_ = make_root(std::string(info->test_suite_name()) + "." + info->name(), plans);
     if (scratch) std::ofstream(root_ / "Gauges" / "fp.tmp", std::ios::binary) << scratch;
     panelhost::SessionOptions options;
     options.root = root_.string();
     options.own_aircraft = false;
-    run_ = std::make_unique<PanelRun>(kPanel, scenario, options);
+    run_ = std::make_unique<PanelRun>(panel ? panel : kPanel, scenario, options);
     run_->cycles(1);
 }
 

@@ -19,6 +19,9 @@ Key left_key(int n);   // L1..L6
 Key right_key(int n);  // R1..R6
 extern const Key kMenu, kRoute, kLegs, kPrevPage, kNextPage, kProgress, kExec, kHrz, kVrt, kSpd;
 
+// The FMC with the navigation display beside it, which takes every plan the FMC publishes.
+extern const char* kPanelWithDisplay;
+
 // A fresh root under the temporary folder with these plans (file names in tests/data/fmc).
 std::filesystem::path make_root(const std::string& name, const std::vector<std::string>& plans);
 std::string data_file(const std::string& name);
@@ -26,9 +29,10 @@ std::string read_file(const std::filesystem::path& path);
 
 class FmcRun {
 public:
-    // scratch, when given, is written to Gauges/fp.tmp before the panel loads.
+    // scratch, when given, is written to Gauges/fp.tmp before the panel loads; panel replaces the
+    // FMC-only panel.
     explicit FmcRun(const std::vector<std::string>& plans, const std::string& scenario = "",
-                    const char* scratch = nullptr);
+                    const char* scratch = nullptr, const char* panel = nullptr);
     PanelRun& run() { return *run_; }
     void press(Key k, int cycles = 1);
     void cycles(int n) { run_->cycles(n); }
