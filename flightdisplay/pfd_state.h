@@ -47,9 +47,12 @@ double bounded(Var v, double limit);
 std::int32_t flags(Var v);    // the value as a 32-bit integer (flag words)
 double old_value(Var v);
 
+// The largest magnitude a value converted for the drawings takes: far outside any picture, yet a
+// few of them added together, or scaled by the fixed-point rotation, stay inside an int.
+inline constexpr int kPixelLimit = 1 << 26;
 // round(v) of the drawings: trunc(v), plus 1 when the fraction is greater than 0.5.
 int round_half_up(double v);
-// trunc(v) toward zero as an int; values beyond the int range stop at its ends, NaN gives 0.
+// trunc(v) toward zero as an int, limited to +-kPixelLimit; NaN gives 0.
 int trunc_int(double v);
 
 // --- Dirty sections -----------------------------------------------------------------------------

@@ -69,15 +69,15 @@ std::int32_t flags(Var v) {
 
 int trunc_int(double v) {
     if (std::isnan(v)) return 0;
-    if (v >= 2147483647.0) return 2147483647;
-    if (v <= -2147483648.0) return -2147483647 - 1;
+    if (v >= kPixelLimit) return kPixelLimit;
+    if (v <= -kPixelLimit) return -kPixelLimit;
     return static_cast<int>(v);
 }
 
 int scaled(double v, int numerator, int denominator) {
     if (denominator == 0 || std::isnan(v)) return 0;
     const double whole = std::trunc(v);
-    constexpr long long kFar = 100000000;  // far beyond any picture, and safe to add to
+    constexpr long long kFar = kPixelLimit;
     if (std::fabs(whole) > 1e12) return whole > 0 ? kFar : -kFar;
     const long long r = static_cast<long long>(whole) * numerator / denominator;
     return static_cast<int>(std::clamp(r, -kFar, kFar));
@@ -85,7 +85,7 @@ int scaled(double v, int numerator, int denominator) {
 
 int round_half_up(double v) {
     const int whole = trunc_int(v);
-    return whole + (v - whole > 0.5 && whole < 2147483647 ? 1 : 0);
+    return whole + (v - whole > 0.5 && whole < kPixelLimit ? 1 : 0);
 }
 
 }  // namespace pfd

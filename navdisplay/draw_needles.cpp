@@ -1,6 +1,8 @@
 // The bearing needles (ADF, VOR2) and the VOR mode's course pointer, deviation bar, dots and
 // to/from triangle.
 
+#include <algorithm>
+
 #include "navdisplay/draw_tools.h"
 #include "surface/display_surface.h"
 
@@ -17,7 +19,8 @@ void draw_deviation(plat::Canvas& dc, double angle) {
         rotated_polyline(dc, {{cx - 3, cy - 18}, {cx + 3, cy + 18}, {cx, cy}, {cx - 3, cy + 18}, {cx + 3, cy - 18}}, cx,
                          cy, angle);
     } else {
-        const int x = cx + trunc_int(value(kNav1Deviation)) * g.R / 350;
+        // Limited first: the whole units are multiplied by the radius in int arithmetic.
+        const int x = cx + trunc_int(std::clamp(value(kNav1Deviation), -1e6, 1e6)) * g.R / 350;
         rotated_polyline(dc, {{x - 3, cy - 18}, {x - 3, cy + 18}, {x + 3, cy + 18}, {x + 3, cy - 18}, {x - 3, cy - 18}},
                          cx, cy, angle);
     }

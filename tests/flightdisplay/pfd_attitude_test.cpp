@@ -69,6 +69,44 @@ TEST(FlightDisplayAttitude, HeadingErrorMovesTheLateralBar) {
     EXPECT_NE(run.pixel(0, xc + 11, yc - 30), kMagenta);
 }
 
+// Values no aircraft flies must still give the picture their sign asks for: the conversions to
+// pixels stop far outside the display instead of wrapping around the int range.
+TEST(FlightDisplayAttitude, AbsurdPitchShowsAllSkyOrAllGround) {
+    for (const double pitch : {-8.4e8, -1e300}) {
+        PanelRun run(kPanelAlone, "", quiet());
+        set(run, 78, pitch);
+        run.cycles(kPastStartup);
+        EXPECT_EQ(run.pixel(0, 60, yc - 30), kSky) << pitch;
+        EXPECT_EQ(run.pixel(0, 60, yc + 40), kSky) << pitch << ": nose far up, no ground";
+    }
+    PanelRun run(kPanelAlone, "", quiet());
+    set(run, 78, 8.4e8);
+    run.cycles(kPastStartup);
+    EXPECT_EQ(run.pixel(0, 60, yc - 40), kGround);
+    EXPECT_EQ(run.pixel(0, 60, yc + 30), kGround);
+}
+
+TEST(FlightDisplayAttitude, AbsurdDeviationsPutTheBarsAtTheirOwnEnd) {
+    struct Case {
+        double deviation;
+        int x, y;  // where the localizer and glide-slope bars must stand
+    };
+    for (const Case c : {Case{4.3e9, xc + r - 1, yc + r - 1}, Case{-4.3e9, xc - r, yc - r},
+                         Case{1e300, xc + r - 1, yc + r - 1}}) {
+        PanelRun run(kPanelAlone, "at 0 poke PassData 0 FDMode=2\n", quiet());
+        auto& v = run.session().variables();
+        v.set_int(46, 0x80);  // a localizer on NAV1
+        v.set_double(44, 1.0);
+        v.set_double(40, c.deviation);
+        v.set_double(41, c.deviation);
+        run.cycles(kPastStartup);
+        EXPECT_EQ(run.pixel(0, c.x, yc - 30), kMagenta) << "localizer bar, deviation " << c.deviation;
+        EXPECT_NE(run.pixel(0, xc, yc - 30), kMagenta);
+        EXPECT_EQ(run.pixel(0, xc - 40, c.y), kMagenta) << "glide-slope bar, deviation " << c.deviation;
+        EXPECT_NE(run.pixel(0, xc - 40, yc), kMagenta);
+    }
+}
+
 // Annunciation boxes: lateral column around xc, vertical around xc + 2r/3; engaged row 0..11,
 // armed row 11..22; "CMD" / "FD" above the attitude window.
 struct Box {
