@@ -4,15 +4,15 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <span>
 
 #include "platform/clock.h"
 
 #include "panelhost/element_render.h"
+#include "panelhost/text_util.h"
 
 namespace panelhost {
 namespace {
-
-constexpr std::uint32_t kPanelBackground = 0xFF1E2226u;
 
 // Calls body for the element and everything listed after it, parents before their children.
 template <typename F>
@@ -83,6 +83,19 @@ void fill_from_picture(HostImage& img, const Image& picture) {
     }
 }
 
+// A window's background bitmap scaled to the window, or why it cannot be drawn.
+plat::Result<Image> load_background(const PanelConfig& config, const WindowConfig& window) {
+    const std::string path = background_path(config, window);
+    auto bytes = read_text_file(path);
+    if (!bytes) return plat::Error{path + ": cannot read the window's background bitmap"};
+    const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size());
+    auto decoded = decode_bitmap(data, path);
+    if (!decoded) return plat::Error{decoded.error()};
+    Image scaled(window.width, window.height, kPanelBackground);
+    draw_scaled(scaled, decoded.value(), 0, 0, window.width, window.height);
+    return scaled;
+}
+
 }  // namespace
 
 Panel::Panel(PanelOptions options, VariableStore& variables)
@@ -97,6 +110,13 @@ std::vector<std::string> Panel::load(const PanelConfig& config) {
         w->config = wc;
         w->open = wc.visible;
         w->picture = Image(wc.width, wc.height, kPanelBackground);
+        if (!wc.background.empty()) {
+            auto background = load_background(config, wc);
+            if (background)
+                w->background = std::move(background).value();
+            else
+                problems.push_back(config.path + ":" + std::to_string(wc.background_line) + ": " + background.error());
+        }
         windows_.push_back(std::move(w));
     }
     for (auto& window : windows_) {
@@ -317,7 +337,10 @@ void Panel::compose() {
         for (GaugeInstance* g : w->gauges)
             if (g->dirty) w->dirty = true;
         if (!w->dirty) continue;
-        fill_rect(w->picture, 0, 0, w->picture.width, w->picture.height, kPanelBackground);
+        if (w->background.empty())
+            fill_rect(w->picture, 0, 0, w->picture.width, w->picture.height, kPanelBackground);
+        else
+            w->picture.pixels = w->background.pixels;
         for (GaugeInstance* g : w->gauges) {
             if (g->dirty && g->installed) render_gauge(*g, options_);
             g->dirty = false;

@@ -45,9 +45,13 @@ struct GaugeInstance {
     const std::string& name() const { return placement.gauge; }
 };
 
+// The colour of a window without a background bitmap.
+inline constexpr std::uint32_t kPanelBackground = 0xFF1E2226u;
+
 struct Window {
     WindowConfig config;
     bool open = true;
+    Image background;  // the window's bitmap at the window's size; empty without one
     Image picture;
     std::vector<GaugeInstance*> gauges;
     bool dirty = true;

@@ -2,6 +2,9 @@
 
 #include "panelhost/text_util.h"
 
+#include <algorithm>
+#include <filesystem>
+
 namespace panelhost {
 namespace {
 
@@ -112,6 +115,10 @@ plat::Result<PanelConfig> parse_panel_config(const std::string& text, const std:
             auto n = parse_int(value);
             if (!n || (*n != 0 && *n != 1)) return fault(path, number, "visible must be 0 or 1");
             window->visible = *n == 1;
+        } else if (iequals(key, "file")) {
+            if (value.empty()) return fault(path, number, "file= names no bitmap");
+            window->background = std::string(value);
+            window->background_line = number;
         } else if (key.size() > 5 && iequals(key.substr(0, 5), "gauge")) {
             std::string why;
             auto g = parse_gauge(value, why);
@@ -131,6 +138,12 @@ plat::Result<PanelConfig> load_panel_config(const std::string& path) {
     auto text = read_text_file(path);
     if (!text) return plat::Error{path + ": cannot read the panel file"};
     return parse_panel_config(*text, path);
+}
+
+std::string background_path(const PanelConfig& config, const WindowConfig& window) {
+    std::string name = window.background;
+    std::replace(name.begin(), name.end(), '\\', '/');
+    return (std::filesystem::path(config.path).parent_path() / name).string();
 }
 
 }  // namespace panelhost

@@ -8,6 +8,7 @@
 //   visible=1
 //   gauge00=ndmodeselect!ndmodeselect, 10, 20
 //   gauge01=airspeed!airspeed, 200, 20, 150, 150
+//   file=panel_background.bmp
 
 #include <optional>
 #include <string>
@@ -31,6 +32,9 @@ struct WindowConfig {
     int x = 0, y = 0;
     int ident = 0;
     bool visible = true;
+    // The bitmap drawn under the gauges, scaled to the window; relative to the panel file's folder.
+    std::string background;
+    int background_line = 0;
     std::vector<GaugePlacement> gauges;
 };
 
@@ -42,5 +46,7 @@ struct PanelConfig {
 // Fails with "<file>:<line>: <what was wrong>".
 plat::Result<PanelConfig> parse_panel_config(const std::string& text, const std::string& path);
 plat::Result<PanelConfig> load_panel_config(const std::string& path);
+// Where a window's background bitmap is: the simulator's backslashes read as folder separators.
+std::string background_path(const PanelConfig& config, const WindowConfig& window);
 
 }  // namespace panelhost

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "platform/canvas/bmp_file.h"
+#include "panelhost/panel_config.h"
 #include "tools/artwork/art_registry.h"
+#include "tools/artwork/backdrop.h"
 
 namespace {
 
@@ -73,7 +75,9 @@ TEST(Artwork, EverySetDrawsExactlyItsBitmapsAtTheirSizes) {
             drawn[p.id] = {bmp.width(), bmp.height()};
         }
         // The other sets' sizes are checked with their modules.
-        if (expected != kExpected.end()) EXPECT_EQ(drawn, expected->second);
+        if (expected != kExpected.end()) {
+            EXPECT_EQ(drawn, expected->second);
+        }
         EXPECT_EQ(drawn.size(), set.pictures.size()) << "an id is registered twice";
     }
     EXPECT_EQ(art::find_set("nosuch"), nullptr);
@@ -236,6 +240,43 @@ TEST(Artwork, ContactSheetShowsEveryPicture) {
     const plat::Bitmap sheet = art::contact_sheet(*art::find_set("fdswitch"));
     EXPECT_GE(sheet.width(), 100 * 3);
     EXPECT_GT(sheet.height(), 90 * 3 * 2);
+}
+
+}  // namespace
+
+namespace {
+
+// The fire panel's and the DME's faces and the yaw damper's dark lens let the panel through; the
+// panel's background carries their art instead.
+TEST(Artwork, FacesLeftToThePanelAreBlackAndThePanelCarriesThem) {
+    const std::pair<const char*, int> black[] = {{"firepanel", 4096}, {"dmegauge", 4096}, {"yawdamper", 4096},
+                                                 {"yawdamper", 12288}};
+    for (const auto& [set, id] : black) {
+        const plat::Bitmap bmp = draw(set, id);
+        EXPECT_EQ(count(bmp, bmp.bounds(), [](Rgb c) { return !is_black(c); }), 0) << set << " " << id;
+    }
+    for (const char* set : {"firepanel", "dmegauge", "yawdamper"}) {
+        const art::PanelFace* face = art::find_set(set)->panel_face;
+        ASSERT_NE(face, nullptr) << set;
+        const plat::Bitmap bmp = art::render(*face);
+        EXPECT_GT(count(bmp, bmp.bounds(), [](Rgb c) { return !is_black(c); }), bmp.width() * bmp.height() / 2) << set;
+    }
+}
+
+TEST(Artwork, TheDefaultPanelsBackgroundIsDrawnFromItsPlacements) {
+    auto config = panelhost::load_panel_config(std::string(PANEL_DATA_DIR) + "/panel/default.cfg");
+    ASSERT_TRUE(config) << config.error();
+    ASSERT_EQ(config->windows.at(0).background, "default_panel.bmp");
+    const plat::Bitmap drawn = art::draw_backdrop(config->windows.at(0));
+    auto shipped = plat::read_bmp_file(std::string(PANEL_DATA_DIR) + "/panel/default_panel.bmp");
+    ASSERT_TRUE(shipped) << shipped.error();
+    ASSERT_EQ(shipped->width(), drawn.width());
+    ASSERT_EQ(shipped->height(), drawn.height());
+    int differing = 0;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            differing += shipped->color_of(shipped->pixel(x, y)) != drawn.color_of(drawn.pixel(x, y));
+    EXPECT_EQ(differing, 0) << "redraw it: backdrop data/panel/default.cfg 0 data/panel/default_panel.bmp";
 }
 
 }  // namespace

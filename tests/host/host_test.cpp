@@ -1,6 +1,8 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <thread>
 #include <sstream>
@@ -8,6 +10,7 @@
 #include "panel_fixture.h"
 #include "panelhost/panel_config.h"
 #include "panelhost/scenario.h"
+#include "platform/canvas/bmp_file.h"
 
 namespace {
 
@@ -223,6 +226,51 @@ TEST(HostFiles, PanelAndScenarioErrorsNameFileAndLine) {
     EXPECT_EQ(good->commands[0].text, "IAH VOR") << "sorted by time, text kept with its blanks";
     EXPECT_EQ(good->commands[1].vk, 0x09);
     EXPECT_TRUE(good->commands[1].shift);
+}
+
+// A window's file= bitmap, written as a test file: four columns of colour, one pixel each.
+std::filesystem::path four_colour_bitmap(const std::string& name) {
+    const auto dir = std::filesystem::temp_directory_path() / "panel_backgrounds";
+    std::filesystem::create_directories(dir);
+    plat::Bitmap b(4, 1, plat::PixelFormat::xrgb32);
+    const plat::ColorRef colours[] = {plat::rgb(0x10, 0x20, 0x30), plat::rgb(0x40, 0x50, 0x60),
+                                      plat::rgb(0x70, 0x80, 0x90), plat::rgb(0xA0, 0xB0, 0xC0)};
+    for (int x = 0; x < 4; ++x) b.set_pixel(x, 0, b.map_color(colours[x]));
+    const auto path = dir / name;
+    if (auto error = plat::write_bmp(path.string(), b, plat::BmpDepth::bits24)) ADD_FAILURE() << error->message;
+    return path;
+}
+
+TEST(HostFiles, WindowBackgroundBitmapIsScaledUnderTheGauges) {
+    std::string path = four_colour_bitmap("four.bmp").string();
+    std::replace(path.begin(), path.end(), '/', '\\');  // as the simulator's panel files write it
+    PanelRun run("[Window00]\nsize=400,100\nfile=" + path + "\ngauge00=probe!probe, 0, 0\n");
+    run.cycles(1);
+    EXPECT_TRUE(run.session().problems().empty()) << run.session().problems().front();
+    EXPECT_EQ(run.pixel(0, 99, 99), 0x102030u) << "each bitmap pixel spans a quarter of the window";
+    EXPECT_EQ(run.pixel(0, 100, 0), 0x405060u);
+    EXPECT_EQ(run.pixel(0, 299, 50), 0x708090u);
+    EXPECT_EQ(run.pixel(0, 300, 50), 0xA0B0C0u);
+    EXPECT_EQ(run.pixel(0, 40, 24), kGrey) << "the gauge is drawn over the background";
+}
+
+TEST(HostFiles, ABrokenBackgroundIsReportedAndThePanelRunsWithout) {
+    const auto dir = std::filesystem::temp_directory_path() / "panel_backgrounds";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "cut.bmp", std::ios::binary) << std::string("BM\x46\0\0\0\0\0\0\0\x36\0\0\0", 14);
+    for (const std::string name : {"missing.bmp", "cut.bmp"}) {
+        PanelRun run("[Window00]\nsize=200,100\n\nfile=" + (dir / name).string() + "\ngauge00=probe!probe, 0, 0\n");
+        run.cycles(1);
+        ASSERT_EQ(run.session().problems().size(), 1u) << name;
+        const std::string& problem = run.session().problems().front();
+        EXPECT_NE(problem.find("panel.cfg:4: "), std::string::npos) << problem;
+        EXPECT_NE(problem.find(name), std::string::npos) << problem;
+        EXPECT_EQ(run.pixel(0, 150, 50), 0x1E2226u) << "the plain panel colour";
+        EXPECT_EQ(run.pixel(0, 40, 24), kGrey) << "the gauges run";
+    }
+    auto empty = panelhost::parse_panel_config("[Window00]\nsize=10,10\nfile=\n", "p.cfg");
+    ASSERT_FALSE(empty);
+    EXPECT_EQ(empty.error(), "p.cfg:3: file= names no bitmap");
 }
 
 TEST(HostVariables, TokensKeepTheirFormsAndNamedVariablesBind) {

@@ -21,6 +21,9 @@ inline constexpr plat::ColorRef bevel_dark = plat::rgb(24, 26, 28);
 inline constexpr plat::ColorRef bevel_mid_dark = plat::rgb(38, 41, 44);
 inline constexpr plat::ColorRef legend_white = plat::rgb(236, 236, 230);
 
+// A picture that is see-through everywhere: a face the panel behind it carries.
+inline void nothing_drawn(plat::Canvas&) {}
+
 struct PointF {
     double x = 0;
     double y = 0;

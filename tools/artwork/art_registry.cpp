@@ -24,10 +24,10 @@ std::span<const ArtSet> art_sets() {
         {"windowswitch", windowswitch_pictures(), windowswitch_assembled()},
         {"fmcomputer", fmcomputer_pictures(), fmcomputer_assembled()},
         {"oilgauge", oilgauge_pictures(), oilgauge_assembled()},
-        {"yawdamper", yawdamper_pictures(), yawdamper_assembled()},
+        {"yawdamper", yawdamper_pictures(), yawdamper_assembled(), yawdamper_panel_face()},
         {"paneltoggle", paneltoggle_pictures(), paneltoggle_assembled()},
-        {"firepanel", firepanel_pictures(), firepanel_assembled()},
-        {"dmegauge", dmegauge_pictures(), dmegauge_assembled()},
+        {"firepanel", firepanel_pictures(), firepanel_assembled(), firepanel_panel_face()},
+        {"dmegauge", dmegauge_pictures(), dmegauge_assembled(), dmegauge_panel_face()},
         {"navdisplay", navdisplay_pictures(), navdisplay_assembled()},
     };
     return sets;
@@ -50,6 +50,10 @@ plat::Bitmap render(const Picture& picture) {
     plat::Canvas c(bmp);
     picture.draw(c);
     return bmp;
+}
+
+plat::Bitmap render(const PanelFace& face) {
+    return render(Picture{0, face.width, face.height, face.draw});
 }
 
 std::optional<std::string> write_set(const ArtSet& set, const std::string& dir) {
@@ -129,7 +133,10 @@ plat::Bitmap contact_sheet(const ArtSet& set) {
     c.set_bk_mode(plat::BkMode::transparent);
     c.set_text_color(plat::rgb(8, 8, 8));
     char label[48];
-    bool first = true;
+    // A see-through face shows the panel face behind it, as the panel's background carries it.
+    bool first = !set.panel_face;
+    if (set.panel_face)
+        stamp(c, render(*set.panel_face), kGap + set.panel_face->x * kZoom, kGap + set.panel_face->y * kZoom, false);
     for (const Placement& layer : set.assembled) {
         if (const Picture* p = find_picture(set, layer.id))
             stamp(c, render(*p), kGap + layer.x * kZoom, kGap + layer.y * kZoom, !first);

@@ -30,10 +30,20 @@ struct Placement {
     int y;
 };
 
+// Art a gauge leaves to the panel behind it: the gauge's own face is see-through black, and the
+// panel's background bitmap carries this picture where the gauge stands.
+struct PanelFace {
+    int gauge_width, gauge_height;  // the gauge's own size, to scale with its placement
+    int x, y;                       // where the picture stands on the gauge
+    int width, height;
+    DrawFn draw;
+};
+
 struct ArtSet {
     std::string_view name;
     std::span<const Picture> pictures;
     std::span<const Placement> assembled;  // first the face, then the layers drawn over it
+    const PanelFace* panel_face = nullptr;
 };
 
 std::span<const ArtSet> art_sets();
@@ -43,8 +53,11 @@ const Picture* find_picture(const ArtSet& set, int id);
 plat::Bitmap render(const Picture& picture);
 // Writes <dir>/<id>.bmp (24 bits) for every picture, creating dir; the error, if any.
 std::optional<std::string> write_set(const ArtSet& set, const std::string& dir);
-// The assembled gauge and every picture, magnified, on a neutral backdrop.
+// The assembled gauge (over its panel face, if it has one) and every picture, magnified, on a
+// neutral backdrop.
 plat::Bitmap contact_sheet(const ArtSet& set);
+// The panel face drawn at its own size.
+plat::Bitmap render(const PanelFace& face);
 
 // Each set's pictures, defined in its own source file.
 std::span<const Picture> ndmodeselect_pictures();
@@ -66,12 +79,15 @@ std::span<const Picture> oilgauge_pictures();
 std::span<const Placement> oilgauge_assembled();
 std::span<const Picture> yawdamper_pictures();
 std::span<const Placement> yawdamper_assembled();
+const PanelFace* yawdamper_panel_face();
 std::span<const Picture> paneltoggle_pictures();
 std::span<const Placement> paneltoggle_assembled();
 std::span<const Picture> firepanel_pictures();
 std::span<const Placement> firepanel_assembled();
+const PanelFace* firepanel_panel_face();
 std::span<const Picture> dmegauge_pictures();
 std::span<const Placement> dmegauge_assembled();
+const PanelFace* dmegauge_panel_face();
 std::span<const Picture> airspeed_pictures();
 std::span<const Placement> airspeed_assembled();
 std::span<const Picture> enginegauge_pictures();

@@ -115,7 +115,7 @@ void tens_mask(Canvas& c) { opening_mask(c, kTensLeft); }
 void hundreds_mask(Canvas& c) { opening_mask(c, kHundredsLeft); }
 
 constexpr Picture kPictures[] = {
-    {4096, kFaceWidth, kFaceHeight, face},
+    {4096, kFaceWidth, kFaceHeight, nothing_drawn},
     {4099, kPlateWidth, kPlateHeight, lit_plate},
     {8192, kDrumsWidth, kDrumsHeight + kUnitsTravel, units_strip},
     {8195, kDrumsWidth, kDrumsHeight, units_mask},
@@ -132,10 +132,13 @@ constexpr Placement kAssembled[] = {
     {20480, kGroundProximityX, kGroundProximityY},
     {4099, kPlateX, kPlateY},
 };
+// Only the drums and the lights are the gauge's: its face is see-through, the panel carries it.
+constexpr PanelFace kPanelFace = {kFaceWidth, kFaceHeight, 0, 0, kFaceWidth, kFaceHeight, face};
 
 }  // namespace
 
 std::span<const Picture> dmegauge_pictures() { return kPictures; }
 std::span<const Placement> dmegauge_assembled() { return kAssembled; }
+const PanelFace* dmegauge_panel_face() { return &kPanelFace; }
 
 }  // namespace art

@@ -118,7 +118,7 @@ void face(Canvas& c) {
 }
 
 constexpr Picture kPictures[] = {
-    {4096, 221, 119, face},
+    {4096, 221, 119, nothing_drawn},
     {8704, 37, 16, agent1_light},
     {8720, 37, 16, agent2_light},
     {8192, 95, 95, handle<0>},
@@ -133,10 +133,13 @@ constexpr Picture kPictures[] = {
 constexpr Placement kAssembled[] = {
     {4096, 0, 0}, {8704, 92, 8}, {8448, 142, 24}, {8195, -14, 24}, {8457, 174, 24},
 };
+// The face is the panel's own: the gauge's face bitmap is see-through black.
+constexpr PanelFace kPanelFace = {221, 119, 0, 0, 221, 119, face};
 
 }  // namespace
 
 std::span<const Picture> firepanel_pictures() { return kPictures; }
 std::span<const Placement> firepanel_assembled() { return kAssembled; }
+const PanelFace* firepanel_panel_face() { return &kPanelFace; }
 
 }  // namespace art
