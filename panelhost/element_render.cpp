@@ -190,7 +190,7 @@ void render_gauge(GaugeInstance& g, const PanelOptions&) {
                 break;
             case gauge::element_icon: {
                 if (!s.has_value || s.value < 0 || std::isnan(s.value)) break;
-                const auto index = static_cast<std::size_t>(s.value);
+                const auto index = static_cast<std::size_t>(std::min(s.value, 1e9));  // beyond: the last picture
                 if (const Image* p = picture_for(s, index, scratch)) draw_image(dst, *p, e.position.x, e.position.y, transparent);
                 break;
             }

@@ -44,22 +44,36 @@ void draw_image(Image& dst, const Image& src, int x, int y, bool transparent) {
     }
 }
 
+Rect Rect::intersect(const Rect& o) const {
+    const int x0 = std::max(x, o.x), y0 = std::max(y, o.y);
+    const int x1 = std::min(x + w, o.x + o.w), y1 = std::min(y + h, o.y + o.h);
+    return {x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
+}
+
 void draw_scaled(Image& dst, const Image& src, int x, int y, int w, int h) {
+    draw_scaled(dst, src, x, y, w, h, Rect{0, 0, dst.width, dst.height});
+}
+
+void draw_scaled(Image& dst, const Image& src, int x, int y, int w, int h, const Rect& clip) {
     if (src.empty() || w <= 0 || h <= 0) return;
-    if (w == src.width && h == src.height) {
-        draw_image(dst, src, x, y, false);
-        return;
-    }
-    const int x0 = std::max(0, x), y0 = std::max(0, y);
-    const int x1 = std::min(dst.width, x + w), y1 = std::min(dst.height, y + h);
-    for (int py = y0; py < y1; ++py) {
-        const std::uint32_t* in = src.row(static_cast<int>(static_cast<long long>(py - y) * src.height / h));
+    const Rect area = Rect{x, y, w, h}.intersect(clip).intersect({0, 0, dst.width, dst.height});
+    if (area.empty()) return;
+    const bool same_size = w == src.width && h == src.height;
+    for (int py = area.y; py < area.y + area.h; ++py) {
+        const int sy = same_size ? py - y : static_cast<int>(static_cast<long long>(py - y) * src.height / h);
+        const std::uint32_t* in = src.row(sy);
         std::uint32_t* out = dst.row(py);
-        for (int px = x0; px < x1; ++px) {
-            const std::uint32_t p = in[static_cast<long long>(px - x) * src.width / w];
+        for (int px = area.x; px < area.x + area.w; ++px) {
+            const std::uint32_t p =
+                in[same_size ? px - x : static_cast<int>(static_cast<long long>(px - x) * src.width / w)];
             if ((p >> 24) != 0) out[px] = p;
         }
     }
+}
+
+void copy_area(Image& dst, const Image& src, const Rect& area) {
+    const Rect a = area.intersect({0, 0, std::min(dst.width, src.width), std::min(dst.height, src.height)});
+    for (int y = a.y; y < a.y + a.h; ++y) std::copy(src.row(y) + a.x, src.row(y) + a.x + a.w, dst.row(y) + a.x);
 }
 
 void fill_rect(Image& dst, int x, int y, int w, int h, std::uint32_t colour) {

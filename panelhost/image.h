@@ -12,6 +12,14 @@
 
 namespace panelhost {
 
+// A rectangle of pixels: x, y of its top left corner, its width and height.
+struct Rect {
+    int x = 0, y = 0, w = 0, h = 0;
+    bool empty() const { return w <= 0 || h <= 0; }
+    Rect intersect(const Rect& o) const;
+    bool operator==(const Rect&) const = default;
+};
+
 struct Image {
     int width = 0;
     int height = 0;
@@ -34,8 +42,12 @@ plat::Result<Image> decode_bitmap(std::span<const std::uint8_t> bytes, const std
 
 // Draws src over dst at (x, y); pixels with alpha 0 are skipped, and black ones too when transparent.
 void draw_image(Image& dst, const Image& src, int x, int y, bool transparent);
-// Scales src (nearest neighbour) into the box (x, y, w, h) of dst, skipping alpha-0 pixels.
+// Scales src (nearest neighbour) into the box (x, y, w, h) of dst, skipping alpha-0 pixels. With a
+// clip, only the pixels inside it are drawn, each exactly as the unclipped drawing draws it.
 void draw_scaled(Image& dst, const Image& src, int x, int y, int w, int h);
+void draw_scaled(Image& dst, const Image& src, int x, int y, int w, int h, const Rect& clip);
+// Copies the area of src into dst at the same place (both of one size).
+void copy_area(Image& dst, const Image& src, const Rect& area);
 void fill_rect(Image& dst, int x, int y, int w, int h, std::uint32_t colour);
 
 plat::Result<bool> write_png(const Image& image, const std::string& path);

@@ -173,7 +173,7 @@ void Panel::install_gauge(GaugeInstance& g) {
     if (h->version >= 700 && h->callback) h->callback(h, gauge::kServiceAfterInstall, 0);
     if (h->initialize) h->initialize();
     g.installed = true;
-    g.dirty = true;
+    g.mark_changed();
 }
 
 void Panel::kill_gauge(GaugeInstance& g) {
@@ -243,7 +243,7 @@ void Panel::install_elements(GaugeInstance& g, gauge::Element* first, plat::Modu
         g.native_height = g.placement.height.value_or(1);
     }
     g.picture = Image(g.native_width, g.native_height, 0);
-    g.dirty = true;
+    g.mark_changed();
 }
 
 void Panel::kill_elements(GaugeInstance& g, gauge::Element* first) {
@@ -271,7 +271,7 @@ void Panel::update_element(ElementState& s) {
     bool hidden = failed_hidden || (e.draw_flags & gauge::draw_hidden);
     if (hidden != s.hidden) {
         s.hidden = hidden;
-        s.gauge->dirty = true;
+        s.gauge->mark_changed();
     }
     if (frozen || e.kind == gauge::element_static) return;
 
@@ -296,14 +296,14 @@ void Panel::update_element(ElementState& s) {
             s.text_buffer.back() = '\0';
             if (s.shown_text != s.text_buffer.data()) {
                 s.shown_text = s.text_buffer.data();
-                s.gauge->dirty = true;
+                s.gauge->mark_changed();
             }
         }
     }
     if (!s.has_value || !same_value(v, s.value)) {
         s.has_value = true;
         s.value = v;
-        s.gauge->dirty = true;
+        s.gauge->mark_changed();
     }
 }
 
@@ -329,25 +329,65 @@ void Panel::cycle(double t) {
         if (g->header->generate) g->header->generate(0);
         if (g->header->draw) g->header->draw();
     }
-    compose();
+}
+
+void GaugeInstance::mark_changed() {
+    dirty = true;
+    if (window) changed_at = ++window->changes;
 }
 
 void Panel::compose() {
-    for (auto& w : windows_) {
-        for (GaugeInstance* g : w->gauges)
-            if (g->dirty) w->dirty = true;
-        if (!w->dirty) continue;
-        if (w->background.empty())
-            fill_rect(w->picture, 0, 0, w->picture.width, w->picture.height, kPanelBackground);
-        else
-            w->picture.pixels = w->background.pixels;
-        for (GaugeInstance* g : w->gauges) {
-            if (g->dirty && g->installed) render_gauge(*g, options_);
-            g->dirty = false;
-            draw_scaled(w->picture, g->picture, g->placement.x, g->placement.y, g->width(), g->height());
-        }
-        w->dirty = false;
+    for (auto& w : windows_) compose_window(*w);
+}
+
+// The background, then every gauge over it in panel order, within one area of the window.
+void Panel::repaint(Window& w, const Rect& area) {
+    if (w.background.empty())
+        fill_rect(w.picture, area.x, area.y, area.w, area.h, kPanelBackground);
+    else
+        copy_area(w.picture, w.background, area);
+    for (GaugeInstance* g : w.gauges)
+        draw_scaled(w.picture, g->picture, g->placement.x, g->placement.y, g->width(), g->height(), area);
+}
+
+void Panel::compose_window(Window& w) {
+    if (w.composed_at == w.changes) return;
+    for (GaugeInstance* g : w.gauges) {
+        if (g->dirty && g->installed) render_gauge(*g, options_);
+        g->dirty = false;
     }
+    const Rect whole{0, 0, w.picture.width, w.picture.height};
+    if (w.whole_at > w.composed_at) {
+        repaint(w, whole);
+    } else {
+        for (GaugeInstance* g : w.gauges)
+            if (g->changed_at > w.composed_at) repaint(w, g->box().intersect(whole));
+    }
+    w.composed_at = w.changes;
+}
+
+void Panel::compose_whole(Window& w) {
+    for (GaugeInstance* g : w.gauges) {
+        if (g->dirty && g->installed) render_gauge(*g, options_);
+        g->dirty = false;
+    }
+    repaint(w, {0, 0, w.picture.width, w.picture.height});
+    w.composed_at = w.changes;
+}
+
+WindowChanges Panel::take_window(Window& w, std::uint64_t& seen) {
+    compose_window(w);
+    WindowChanges c;
+    if (seen < w.whole_at) {
+        c.whole = true;
+    } else {
+        const Rect whole{0, 0, w.picture.width, w.picture.height};
+        for (GaugeInstance* g : w.gauges)
+            if (g->changed_at > seen)
+                if (const Rect r = g->box().intersect(whole); !r.empty()) c.rects.push_back(r);
+    }
+    seen = w.changes;
+    return c;
 }
 
 void Panel::mouse_install(GaugeInstance& g, gauge::MouseArea* list) {
@@ -483,7 +523,7 @@ bool Panel::toggle_window(std::uint32_t ident) {
     for (auto& w : windows_)
         if (static_cast<std::uint32_t>(w->config.ident) == ident) {
             w->open = !w->open;
-            w->dirty = true;
+            w->whole_at = ++w->changes;
             found = true;
         }
     return found;

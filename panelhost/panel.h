@@ -37,24 +37,40 @@ struct GaugeInstance {
     std::vector<MouseList> mouse_lists;
     int native_width = 0, native_height = 0;  // the background bitmap's size
     Image picture;                            // at native size
-    bool dirty = true;
+    bool dirty = true;                        // the picture is to be drawn again
     bool installed = false;
+    std::uint64_t changed_at = 0;             // the window's change count when it last changed
 
     int width() const { return placement.width.value_or(native_width); }
     int height() const { return placement.height.value_or(native_height); }
+    Rect box() const { return {placement.x, placement.y, width(), height()}; }
     const std::string& name() const { return placement.gauge; }
+    // Something the gauge shows changed: its picture is drawn again when the window is looked at.
+    void mark_changed();
 };
 
 // The colour of a window without a background bitmap.
 inline constexpr std::uint32_t kPanelBackground = 0xFF1E2226u;
 
+// A panel window. Its picture is composed only when something looks at it; every change of a
+// gauge (or of the whole window) counts up `changes`, so a viewer that remembers the count it saw
+// learns which gauges' rectangles changed since.
 struct Window {
     WindowConfig config;
     bool open = true;
     Image background;  // the window's bitmap at the window's size; empty without one
     Image picture;
     std::vector<GaugeInstance*> gauges;
-    bool dirty = true;
+    std::uint64_t changes = 1;      // count of changes so far
+    std::uint64_t composed_at = 0;  // the count the picture shows
+    std::uint64_t whole_at = 1;     // the count when the whole window last changed (load, opened)
+};
+
+// What changed in a window since a viewer last took it, in window pixels.
+struct WindowChanges {
+    bool whole = false;
+    std::vector<Rect> rects;  // when not whole: the changed gauges' boxes, clipped to the window
+    bool any() const { return whole || !rects.empty(); }
 };
 
 struct PanelOptions {
@@ -84,7 +100,8 @@ public:
     // Kills every gauge (modules write their state files) and unloads the modules.
     void unload();
 
-    // One panel cycle at simulated time t: update (and callback 7), generate, draw, compose.
+    // One panel cycle at simulated time t: update (and callback 7), generate, draw. The host's
+    // pixel work waits until a window is looked at.
     void cycle(double t);
 
     // Input. Coordinates are the gauge's own pixels (click_gauge) or the window's (click_window).
@@ -111,8 +128,14 @@ public:
     double now() const { return now_; }
     // Input between cycles is stamped with the time of the cycle about to run.
     void set_time(double t) { now_ = t; }
-    // Rebuilds pictures of anything changed since the last cycle (also done by cycle()).
+    // Brings every window's picture up to date, drawing only the gauges changed since.
     void compose();
+    // Brings one window's picture up to date and tells what changed since the count `seen` (0 for a
+    // viewer that has nothing yet); `seen` becomes the window's current count.
+    WindowChanges take_window(Window& window, std::uint64_t& seen);
+    // Composes the whole window afresh, whatever changed: the reference the tracked composition
+    // must equal, pixel for pixel.
+    void compose_whole(Window& window);
 
     // --- Used by the services table -------------------------------------------------------------
     void install_elements(GaugeInstance& g, gauge::Element* first, plat::ModuleHandle resources);
@@ -134,6 +157,8 @@ private:
     void kill_gauge(GaugeInstance& g);
     void update_element(ElementState& s);
     void apply_key_event(KeyEvent event);
+    void compose_window(Window& window);
+    void repaint(Window& window, const Rect& area);
     void drain_key_events();
 
     PanelOptions options_;

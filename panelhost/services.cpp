@@ -30,7 +30,7 @@ void svc_install(gauge::Element* first, plat::ModuleHandle resources) {
 }
 
 void svc_initialize(gauge::Element* first) {
-    if (GaugeInstance* g = gauge_of(first)) g->dirty = true;
+    if (GaugeInstance* g = gauge_of(first)) g->mark_changed();
 }
 
 void svc_update(gauge::Element* first) {

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <thread>
 
+#include "panelhost/screen_frame.h"
 #include "platform/keyboard.h"
 
 namespace panelhost {
@@ -61,23 +62,6 @@ bool turn_radio_knob(Session& session, SDL_Keycode k, bool shift) {
     return false;
 }
 
-struct Layout {
-    int width = 0, height = 0;
-};
-
-// Open windows at their configured positions.
-Layout layout_of(Panel& panel) {
-    Layout l;
-    for (auto& w : panel.windows()) {
-        if (!w->open) continue;
-        l.width = std::max(l.width, w->config.x + w->picture.width);
-        l.height = std::max(l.height, w->config.y + w->picture.height);
-    }
-    l.width = std::max(l.width, 320);
-    l.height = std::max(l.height, 200);
-    return l;
-}
-
 struct SdlDeleter {
     void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
     void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
@@ -89,27 +73,31 @@ struct SdlDeleter {
 plat::Result<bool> run_viewer(Session& session) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return plat::Error{std::string("cannot open a window: ") + SDL_GetError()};
     Panel& panel = session.panel();
-    panel.compose();
-    Layout l = layout_of(panel);
-    std::unique_ptr<SDL_Window, SdlDeleter> window(SDL_CreateWindow(
-        "Cockpit panel", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, l.width, l.height, SDL_WINDOW_RESIZABLE));
+    ScreenFrame frame;
+    frame.refresh(panel);
+    std::unique_ptr<SDL_Window, SdlDeleter> window(SDL_CreateWindow("Cockpit panel", SDL_WINDOWPOS_CENTERED,
+                                                                    SDL_WINDOWPOS_CENTERED, frame.width(),
+                                                                    frame.height(), SDL_WINDOW_RESIZABLE));
     if (!window) return plat::Error{std::string("cannot open a window: ") + SDL_GetError()};
     std::unique_ptr<SDL_Renderer, SdlDeleter> renderer(SDL_CreateRenderer(window.get(), -1, 0));
     if (!renderer) return plat::Error{std::string("cannot draw in the window: ") + SDL_GetError()};
-    SDL_RenderSetLogicalSize(renderer.get(), l.width, l.height);
     std::unique_ptr<SDL_Texture, SdlDeleter> texture;
     int tex_w = 0, tex_h = 0;
-    std::vector<std::uint32_t> frame;
 
     std::printf("radios: F5/F6 NAV1, F7/F8 NAV1 course, F9/F10 NAV2, F11/F12 ADF (Shift: big steps)\n");
     const auto period = std::chrono::duration<double>(1.0 / 18.0);
     auto next = std::chrono::steady_clock::now();
     bool running = true;
+    bool exposed = true;  // the screen lost what was presented: present again even when idle
     while (running) {
         SDL_Event ev;
         while (SDL_PollEvent(&ev)) {
             switch (ev.type) {
                 case SDL_QUIT: running = false; break;
+                case SDL_WINDOWEVENT:
+                    if (ev.window.event == SDL_WINDOWEVENT_EXPOSED || ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+                        exposed = true;
+                    break;
                 case SDL_KEYDOWN:
                     turn_radio_knob(session, ev.key.keysym.sym, (ev.key.keysym.mod & KMOD_SHIFT) != 0);
                     [[fallthrough]];
@@ -133,27 +121,25 @@ plat::Result<bool> run_viewer(Session& session) {
             }
         }
         session.step();
-        l = layout_of(panel);
-        if (!texture || tex_w != l.width || tex_h != l.height) {
+        std::vector<Rect> changed = frame.refresh(panel);
+        if (!texture || tex_w != frame.width() || tex_h != frame.height()) {
             texture.reset(SDL_CreateTexture(renderer.get(), SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                            l.width, l.height));
-            tex_w = l.width;
-            tex_h = l.height;
-            SDL_RenderSetLogicalSize(renderer.get(), l.width, l.height);
+                                            frame.width(), frame.height()));
+            tex_w = frame.width();
+            tex_h = frame.height();
+            SDL_RenderSetLogicalSize(renderer.get(), tex_w, tex_h);
+            changed = {Rect{0, 0, tex_w, tex_h}};
         }
-        frame.assign(static_cast<std::size_t>(tex_w) * tex_h, 0xFF000000u);
-        for (auto& w : panel.windows()) {
-            if (!w->open) continue;
-            for (int y = 0; y < w->picture.height; ++y)
-                for (int x = 0; x < w->picture.width; ++x) {
-                    const int fx = w->config.x + x, fy = w->config.y + y;
-                    if (fx < tex_w && fy < tex_h) frame[static_cast<std::size_t>(fy) * tex_w + fx] = w->picture.row(y)[x] | 0xFF000000u;
-                }
+        for (const Rect& r : changed) {
+            const SDL_Rect area{r.x, r.y, r.w, r.h};
+            SDL_UpdateTexture(texture.get(), &area, frame.picture().row(r.y) + r.x, tex_w * 4);
         }
-        SDL_UpdateTexture(texture.get(), nullptr, frame.data(), tex_w * 4);
-        SDL_RenderClear(renderer.get());
-        SDL_RenderCopy(renderer.get(), texture.get(), nullptr, nullptr);
-        SDL_RenderPresent(renderer.get());
+        if (!changed.empty() || exposed) {
+            SDL_RenderClear(renderer.get());
+            SDL_RenderCopy(renderer.get(), texture.get(), nullptr, nullptr);
+            SDL_RenderPresent(renderer.get());
+            exposed = false;
+        }
         next += std::chrono::duration_cast<std::chrono::steady_clock::duration>(period);
         std::this_thread::sleep_until(next);
     }

@@ -32,7 +32,9 @@ TEST(YawDamper, OverlaysFollowSupplyAndDamperState) {
         EXPECT_EQ(shows(run, "yawdamper", 8192, 7, 5), c.lit) << c.name;
         // The dark overlay is all black: shown or not, the panel behind it is what is seen.
         EXPECT_EQ(gauge_test::gauge_of(run, "yawdamper").elements[1]->value == 0.0, c.dark) << c.name;
-        if (!c.lit) EXPECT_EQ(run.pixel(0, 10 + 7 + 80, 10 + 5 + 160), kPanelBackground) << "the panel shows through";
+        if (!c.lit) {
+            EXPECT_EQ(run.pixel(0, 10 + 7 + 80, 10 + 5 + 160), kPanelBackground) << "the panel shows through";
+        }
     }
 }
 
