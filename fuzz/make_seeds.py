@@ -114,6 +114,11 @@ put('fg_answers', 'answers.txt', '\x08'
     "/autopilot/locks/altitude = '' (none)\r\n/> "
     "/sim/absent = '' (unknown)\r\n")
 
+# An answer for every property the link polls, as the prompting server gives them.
+import re
+paths = sorted(set(re.findall(r'"(/[a-z][^"]*)"', (root / 'sim/flightgear/token_map.cpp').read_text())))
+put('fg_answers', 'every_property.txt', '\x10' + ''.join(f"{p} = '1' (double)\r\n/> " for p in paths))
+
 for i, route in enumerate(('KSFO SFO V25 SNS PRB RZS KLAX', 'KSFO SFO KSNS', 'KSFO SFO V25 ZZGBP KLAX',
                            'KSFO ZZGAP V999 ZZGDP KLAX')):
     put('route', f'route{i}.txt', route)

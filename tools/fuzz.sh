@@ -39,6 +39,7 @@ cmake --build "$build_dir" -j "${PANEL_JOBS:-2}" --target fuzzers
 max_len() {
   case "$1" in
     navdata|fmc_plan|nd_plan) echo 8192 ;;
+    route) echo 512 ;;
     *) echo 4096 ;;
   esac
 }
