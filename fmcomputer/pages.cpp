@@ -339,6 +339,20 @@ void eta_text(int k, char* out, unsigned size) {
     eta_between(from, to, out, size);
 }
 
+namespace {
+
+// Whole nautical miles as the PROGRESS page shows them. A damaged record can put a waypoint
+// billions of miles off, or nowhere at all: such a distance shows pinned to six digits (nowhere as
+// 0), never converted with undefined results.
+constexpr double kShownMilesLimit = 999999.0;
+
+int shown_miles(double nm) {
+    if (std::isnan(nm)) return 0;
+    return static_cast<int>(std::fmax(-kShownMilesLimit, std::fmin(kShownMilesLimit, nm)));
+}
+
+}  // namespace
+
 void compute_progress(double d) {
     const int dest = destination_index();
     if (!takeoff_time[0]) {
@@ -346,7 +360,8 @@ void compute_progress(double d) {
                       static_cast<int>(var(tok_clock_minutes)));
     }
     char ident[8], number[24], eta[12];
-    const int whole = static_cast<int>(d);
+    const int whole = shown_miles(d);
+    const int tenths = std::fabs(d) < kShownMilesLimit ? static_cast<int>((d - whole) * 10.0) : 0;
     {
         Entry e;
         progress_ident(record(to_index - 1), ident, sizeof ident);
@@ -358,7 +373,7 @@ void compute_progress(double d) {
     {
         Entry e;
         progress_ident(record(to_index), ident, sizeof ident);
-        std::snprintf(number, sizeof number, "%-5s     %d.%1d", ident, whole, static_cast<int>((d - whole) * 10.0));
+        std::snprintf(number, sizeof number, "%-5s     %d.%1d", ident, whole, tenths);
         e.at(0, number);
         e.pad(25);
         e.at(24, "^");
@@ -374,7 +389,7 @@ void compute_progress(double d) {
         Entry e;
         progress_ident(record(to_index + 1), ident, sizeof ident);
         const double next = d + record_distance(record(to_index + 1)) - record_distance(record(to_index));
-        std::snprintf(number, sizeof number, "%-5s     %d", ident, static_cast<int>(next));
+        std::snprintf(number, sizeof number, "%-5s     %d", ident, shown_miles(next));
         e.at(0, number);
         e.pad(25);
         e.at(24, "v");
@@ -386,7 +401,7 @@ void compute_progress(double d) {
         Entry e;
         record_field(record(dest), 5, 5, ident, sizeof ident);
         const double remaining = d + record_distance(record(dest)) - record_distance(record(to_index));
-        std::snprintf(number, sizeof number, "%-5s     %d", ident, static_cast<int>(remaining));
+        std::snprintf(number, sizeof number, "%-5s     %d", ident, shown_miles(remaining));
         e.at(0, number);
         e.pad(25);
         eta_text(dest, eta, sizeof eta);

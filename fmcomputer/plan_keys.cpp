@@ -16,9 +16,19 @@ const char* value_of(const char* text, const char* key) {
     return at ? at + std::strlen(key) : nullptr;
 }
 
+// No speed, rate or altitude of a real plan comes near a million. A number of a damaged plan
+// beyond that is pinned there (and one that is no number at all reads as 0), so converting it is
+// never undefined and the guidance's sums of two of them stay inside an int.
+constexpr double kPlanNumberLimit = 1000000.0;
+
+int pinned(double v) {
+    if (std::isnan(v)) return 0;
+    return static_cast<int>(std::fmax(-kPlanNumberLimit, std::fmin(kPlanNumberLimit, v)));
+}
+
 int integer_key(const char* text, const char* key) {
     const char* v = value_of(text, key);
-    return v ? static_cast<int>(std::strtol(v, nullptr, 10)) : 0;
+    return v ? pinned(static_cast<double>(std::strtol(v, nullptr, 10))) : 0;
 }
 
 // The rest of a line, without its CR, cut to the buffer.
@@ -70,9 +80,9 @@ void parse_aircraft_keys(const char* text, AircraftValues& out) {
     if (speed <= 5.0f) {
         // A Mach number: knots fall with altitude as the speed of sound does.
         out.cruise_mach = speed;
-        out.cruise_speed = static_cast<int>(std::lround(650.0 * speed - 0.007246377 * out.cruise_altitude));
+        out.cruise_speed = pinned(std::round(650.0 * speed - 0.007246377 * out.cruise_altitude));
     } else {
-        out.cruise_speed = static_cast<int>(speed);
+        out.cruise_speed = pinned(speed);
         out.cruise_mach = static_cast<float>(3.142184e-6 * out.cruise_altitude + 0.0014925373 * out.cruise_speed);
     }
 }

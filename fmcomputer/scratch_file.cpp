@@ -4,6 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "fmcomputer/keys.h"
+#include "fmcomputer/pages.h"
+#include "fmcomputer/plan.h"
 #include "fmcomputer/state.h"
 
 namespace fmc {
@@ -53,6 +56,23 @@ ScratchState read_scratch() {
     s.spd = read_number(f);
     std::fclose(f);
     return s;
+}
+
+void restore_from_scratch() {
+    const ScratchState saved = read_scratch();
+    if (!saved.found) return;
+    if (saved.path[0]) {
+        std::snprintf(plan_paths[0], kPlanPathSize, "%s", saved.path);
+        load_plan_entry(0);
+    }
+    current_page = saved.page;
+    page_index = saved.page_index;
+    exec_on = false;
+    hrz_on = saved.hrz != 0;
+    vrt_on = saved.vrt != 0;
+    spd_on = saved.spd != 0;
+    build_exec_line();
+    if (saved.exec != 0) switch_exec_on();
 }
 
 bool write_scratch(const char* plan_path) {

@@ -16,6 +16,9 @@ struct ScratchState {
 
 // Reads the file; found is false when it does not exist.
 ScratchState read_scratch();
+// At install: the saved plan loaded again, then the page, its index and the switches (EXEC last,
+// as its key would switch it on). Nothing changes when there is no file.
+void restore_from_scratch();
 // Writes the seven lines (or an empty file when no plan path is known) to a temporary file and
 // renames it over the old one, so a crash never leaves a half-written file. False on failure.
 bool write_scratch(const char* plan_path);

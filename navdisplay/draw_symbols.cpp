@@ -67,10 +67,11 @@ unsigned end_align(bool above) {
 
 void draw_airport(plat::Canvas& dc, SymbolPass& pass, const NavRecord& r, const Source& src, Point p) {
     const double s = pass.projection->s;
+    // A damaged record may hold "inf" or "nan" in these columns: trunc_int takes any double.
     const int length = trunc_int(navdb::field_number(src.record, src.length, navdb::kRunwayLengthColumn,
-                                                            navdb::kRunwayLengthWidth));
+                                                     navdb::kRunwayLengthWidth));
     const int heading = trunc_int(navdb::field_number(src.record, src.length, navdb::kRunwayHeadingColumn,
-                                                             navdb::kRunwayHeadingWidth));
+                                                      navdb::kRunwayHeadingWidth));
     const auto [first, second] = runway_line(dc, p, trunc_int(length * kFeetToPixels * s * 0.5), heading);
     char id[8];
     label_of(r, src, id, sizeof id);

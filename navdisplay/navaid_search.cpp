@@ -90,6 +90,10 @@ struct IndexEntry {
     char kind = ' ';
 };
 
+// The data-file record number an index record gives. A number no data file could reach (beyond a
+// billion, infinite, not a number) is no record rather than an undefined conversion.
+long record_number(double v) { return v > -1.0 && v < 1e9 ? static_cast<long>(v) : -1; }
+
 IndexEntry read_entry(const Index& idx, std::size_t n) {
     IndexEntry e;
     const char* r = idx.at(n);
@@ -97,7 +101,7 @@ IndexEntry read_entry(const Index& idx, std::size_t n) {
     const std::size_t len = idx.file.record_length;
     e.lon = static_cast<float>(navdb::field_number(r, len, navdb::kIdxLonColumn, navdb::kIdxLonWidth));
     e.lat = static_cast<float>(navdb::field_number(r, len, navdb::kIdxLatColumn, navdb::kIdxLatWidth));
-    e.number = static_cast<long>(navdb::field_number(r, len, navdb::kIdxRecordColumn, navdb::kIdxRecordWidth, -1));
+    e.number = record_number(navdb::field_number(r, len, navdb::kIdxRecordColumn, navdb::kIdxRecordWidth, -1));
     e.kind = navdb::field_char(r, len, navdb::kIdxKindColumn);
     return e;
 }

@@ -86,6 +86,19 @@ TEST(FmcGuidance, R3AndR4StepTheActiveWaypointBeneathTheDetails) {
     EXPECT_EQ(fmc.line(6).substr(0, 5), "WOL  ") << "TO";
 }
 
+// A damaged record gives TOC an endless distance from the departure: the distance to it shows
+// pinned to six digits.
+TEST(FmcGuidance, ProgressOfAnEndlessDistanceIsPinned) {
+    FmcRun fmc({"far_waypoint.pln"});
+    fmc.set(71, raw_latitude(-33.9461));
+    fmc.set(72, raw_longitude(151.1772));
+    fmc.load_from_menu(1);
+    fmc.press(kProgress);
+    EXPECT_EQ(fmc.line(6).substr(0, 14), "SY        5.7 ");
+    EXPECT_EQ(fmc.line(8).substr(0, 16), "TOC       999999");
+    EXPECT_EQ(fmc.line(10).substr(0, 5), "YMML ");
+}
+
 TEST(FmcGuidance, TurnOf350AgainstHeading10IsTwentyLeftStepsPaced200Ms) {
     FmcRun fmc({"turn.pln"});
     set_up_turn(fmc, 10);

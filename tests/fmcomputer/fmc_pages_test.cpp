@@ -100,6 +100,23 @@ TEST(FmcScreen, RouteAndPerformancePages) {
     EXPECT_EQ(fmc.line(10), "280       KNOTS       250");
 }
 
+// Numbers no aircraft has, as a damaged plan may hold them: each is pinned to a million either way
+// rather than converted with undefined results, and the guidance works with them.
+TEST(FmcScreen, PerformanceOfADamagedPlanIsPinned) {
+    FmcRun fmc({"wild_numbers.pln"});
+    fmc.load_from_menu(1);
+    fmc.press(kMenu);
+    fmc.press(left_key(2));
+    // The screen's 24 columns cut the longer lines.
+    EXPECT_EQ(fmc.line(4), "1000000/1492.65      KNOT") << "CRUISE_SPEED=1e30";
+    EXPECT_EQ(fmc.line(8), "-1000000      FT/MIN     ") << "CLIMB_RATE=-99999999999";
+    EXPECT_EQ(fmc.line(10), "1000000       KNOTS      ") << "CLIMB_SPEED=99999999999";
+    fmc.set(103, 1);
+    fmc.press(kExec);
+    fmc.cycles(3);
+    EXPECT_EQ(fmc.line(13).find("EXCEPTION"), std::string::npos) << fmc.line(13);
+}
+
 TEST(FmcScreen, PositionRefFollowsTheAircraft) {
     FmcRun fmc({});
     fmc.set(71, raw_latitude(-33.5) * (1 + 1e-12));

@@ -105,3 +105,25 @@ TEST(NavDatabase, IndexRecordOutsideItsFileIsSkipped) {
     EXPECT_GT(count_colour(run, kOrange, 85, 130, 100, 142), 4) << "the NDB is drawn";
     EXPECT_EQ(count_colour(run, kCyan, 155, 125, 180, 142), 0) << "the VOR that is not in its file is not";
 }
+
+// A record number no file could hold, as a damaged index may give it (an overflowing exponent, not
+// a number), is no record: the VOR is left out and the rest is drawn.
+TEST(NavDatabase, IndexRecordNumberThatIsNoNumberIsSkipped) {
+    for (const char* number : {"1e999", "  nan"}) {
+        const fs::path root = make_root();
+        write_file(root / "Gauges/NDmode.tmp", "0\n2\n30\n10\n");
+        NavData d;
+        d.ndb("NNN", 0.0, -0.05);
+        d.vor("AAA", 'V', 0.0, 0.05);
+        d.write(root / "NavData");
+        std::string idx = read_file(root / "NavData/idx.dat");
+        const std::size_t at = idx.rfind("V  00000");
+        ASSERT_NE(at, std::string::npos);
+        idx.replace(at + 3, 5, number);
+        write_file(root / "NavData/idx.dat", idx);
+        PanelRun run = open_run(root, position_at(0, 0, 0));
+        run.cycles(100);
+        EXPECT_GT(count_colour(run, kOrange, 85, 130, 100, 142), 4) << number << ": the NDB is drawn";
+        EXPECT_EQ(count_colour(run, kCyan, 155, 125, 180, 142), 0) << number << ": the VOR is not";
+    }
+}

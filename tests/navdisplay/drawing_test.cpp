@@ -135,3 +135,30 @@ TEST(NdDrawing, TwoRunwaysOneLabel) {
     EXPECT_GT(count_colour(run, kWhite, bx, by - 6, bx + 1, by + 6), 8) << "the second runway";
     EXPECT_GT(count_colour(run, kWhite, ax - 6, ay, ax + 6, ay + 1), 8) << "the first runway";
 }
+
+// Columns of a damaged database that hold "inf" or "nan" where the runway's heading and length and
+// the localizer's course stand: the symbols are still drawn, from whatever those read as.
+TEST(NdDrawing, RunwayAndLocalizerColumnsThatAreNoNumbers) {
+    const fs::path root = make_root();
+    NavData d;
+    d.runway("KAAA", "09", "27", 90, 8000, 0.02, -0.02);
+    d.vor("IAAA", 'I', -0.02, 0.02, 90);
+    d.write(root / "NavData");
+    std::string apt = read_file(root / "NavData/apt.dat");
+    const std::size_t runway = apt.find("KAAA ");
+    ASSERT_NE(runway, std::string::npos);
+    apt.replace(runway + 42, 3, "inf");
+    apt.replace(runway + 87, 5, "  nan");
+    write_file(root / "NavData/apt.dat", apt);
+    std::string vor = read_file(root / "NavData/vor.dat");
+    const std::size_t localizer = vor.find("IAAA ");
+    ASSERT_NE(localizer, std::string::npos);
+    ASSERT_EQ(vor.substr(localizer + 58, 3), "090");
+    vor.replace(localizer + 58, 3, "nan");
+    write_file(root / "NavData/vor.dat", vor);
+    PanelRun run = run_with(root, "0\n2\n30\n20\n", position_at(0, 0, 0));
+    run.cycles(100);
+    const unsigned left_base = plat::text_align::left | plat::text_align::baseline;
+    EXPECT_TRUE(text_shown(run, 128 - 7 + 3, 136 - 7 - 2, left_base, 9, "KAAA", kWhite)) << "the airport's label";
+    EXPECT_GT(count_colour(run, kMagenta, 0, 20, 256, 256), 20) << "the localizer's feather";
+}
