@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs, only those that are missing.
-# Sourced or run by the README's two commands and by CI; safe to run again.
+# Installs the Debian packages the build needs, only those that are missing, and any further
+# packages named as arguments (a build variant's own: clang for the fuzz targets).
+# Run by the README's two commands and by CI; safe to run again.
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-liberation fonts-dseg
   libpng-dev zlib1g-dev libsdl2-dev
   libcairo2-dev            # benchmark comparison only
+  "$@"
 )
 
 missing=()

@@ -12,22 +12,8 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="${FUZZ_BUILD_DIR:-$root/build-fuzz}"
 seconds="${FUZZ_SECONDS:-6}"
 
-bash "$root/tools/deps.sh"
 # clang with its runtime libraries, libFuzzer among them.
-missing=()
-for p in clang libclang-rt-dev; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-if ((${#missing[@]})); then
-  echo "installing: ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  export DEBIAN_FRONTEND=noninteractive
-  "${sudo_cmd[@]}" apt-get update -qq
-  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash "$root/tools/deps.sh" clang libclang-rt-dev
 
 if [ ! -f "$build_dir/build.ninja" ]; then
   CC=clang CXX=clang++ cmake -S "$root" -B "$build_dir" -G Ninja -DPANEL_FUZZ=ON
