@@ -1,7 +1,7 @@
-// The navaid search worker against a crew that never lets it finish: the range knob of the mode
+// The navaid search worker under a crew that never lets the map rest: the range knob of the mode
 // selector turned every cycle while the host's aircraft flies over the shipped world data, so a
-// search is due on every cycle and each worker's lists are stale before they are published. Once
-// the knob rests, the display must show what a crew that set the same range calmly sees.
+// new search starts on every cycle and publishes its lists while the panel thread draws. Once the
+// knob rests, the display must show what a crew that set the same range calmly sees.
 
 #include <gtest/gtest.h>
 
@@ -22,13 +22,13 @@ const char* kPanelWithSelector =
 
 constexpr int kRate = 18;
 constexpr int kSettleCycles = 5 * kRate;  // past the display's start-up delay
-constexpr int kChurnCycles = 40 * kRate;
+constexpr int kChurnCycles = 24 * kRate;
 
-// Over the Bay Area's navaids at 450 knots. For the last ten seconds of the knob work the display's
-// position is held, so that only the range makes the last searches due, and both runs end at the
-// same place.
+// Over the Bay Area's navaids at 450 knots. For the last eight seconds of the knob work the
+// display's position is held, so that only the range makes the last searches due, and both runs end
+// at the same place.
 std::string scenario() {
-    const double frozen_at = (kSettleCycles + kChurnCycles) / static_cast<double>(kRate) - 10.0;
+    const double frozen_at = (kSettleCycles + kChurnCycles) / static_cast<double>(kRate) - 8.0;
     return "at 0 aircraft lat=37.35 lon=-122.55 alt-ft=15000 ias=450 hdg=45 on-ground=0\n" +
            position_at(frozen_at, 37.62, -122.38);
 }
