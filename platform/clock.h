@@ -26,7 +26,8 @@ bool sleep_ms(std::uint32_t ms);
 
 // Simulated time only: moves the clock forward by ms, waking each sleeper at its own deadline in
 // order, and returns once every platform thread sleeps or has finished (or after a wall-clock guard
-// of two seconds, so a thread blocked elsewhere cannot hang the host).
+// of two seconds, twenty in a ThreadSanitizer build, so a thread blocked elsewhere cannot hang the
+// host).
 void advance_clock_ms(std::uint32_t ms);
 
 }  // namespace plat

@@ -126,7 +126,12 @@ Link::Link(LinkOptions options)
 }
 
 Link::~Link() {
-    stop_ = true;
+    {
+        // Set under the worker's wait mutex, so the worker cannot check the flag, miss the
+        // notification and sleep out its whole retry period.
+        std::lock_guard<std::mutex> lock(wake_mutex_);
+        stop_ = true;
+    }
     wake_.notify_all();
     if (worker_.joinable()) worker_.join();
 }

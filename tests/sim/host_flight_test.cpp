@@ -169,3 +169,48 @@ TEST(ClosedLoop, TheFmcFliesAShippedPlanThroughTheAircraft) {
     ASSERT_GE(disengaged_nm, 0.0) << "EXEC never let go";
     EXPECT_LT(disengaged_nm, 3.0);
 }
+
+TEST(ClosedLoop, TheFmcsWorkersTurnAndClimbTheAircraft) {
+    const auto root = std::filesystem::temp_directory_path() / "panel_tests" / "closed_loop_workers_root";
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root / "NavData/FlightPlans");
+    const std::string plan = shipped_plan("KSFO-KLAX.pln");
+    std::ofstream(root / "NavData/FlightPlans/KSFO-KLAX.pln", std::ios::binary) << plan;
+    panelhost::SessionOptions options;
+    options.root = root.string();
+    // Past San Francisco VOR but pointing 60 degrees left of the leg to Woodside, so the heading
+    // worker has a long turn to dial in while the vertical worker raises the altitude setting.
+    PanelRun run("[Window00]\nsize=300,300\nposition=0,0\nvisible=1\ngauge00=fmcomputer!fmcomputer, 0, 0\n",
+                 "at 0 aircraft lat=37.600 lon=-122.366 alt-ft=2000 ias=250 hdg=100 on-ground=0\n"
+                 "at 1 click fmcomputer 45 234\nat 2 click fmcomputer 16 43\nat 3 click fmcomputer 16 43\n"
+                 "at 4 click fmcomputer 83 260\n",
+                 options);
+    const auto waypoints = sim::parse_route_text(plan);
+    ASSERT_EQ(waypoints[2].ident, "OSI");
+    double closest = 1e9;
+    for (int s = 0; s < 300 && closest > 1.0; ++s) {
+        run.cycles(18);
+        closest = std::min(closest, sim::distance_nm(run.session().aircraft().state().position, waypoints[2].at));
+    }
+    const sim::AircraftState& a = run.session().aircraft().state();
+    EXPECT_LT(closest, 3.0) << "Woodside";
+    EXPECT_TRUE(a.autopilot.master);
+    EXPECT_GT(a.altitude_ft, 4000.0) << "climbing towards Woodside's 6228 ft";
+    EXPECT_GE(a.autopilot.altitude_ft, 6000.0);
+    // The workers' events, sent off the panel thread, carry the module's name and their pacing.
+    int right = 0, altitude_up = 0;
+    double last_right = -1;
+    for (const auto& e : run.panel().key_events()) {
+        if (e.id == 65879) {
+            EXPECT_EQ(e.gauge, "fmcomputer");
+            if (last_right >= 0 && e.t - last_right < 0.5) {
+                EXPECT_NEAR(e.t - last_right, 0.2, 1e-9);
+            }
+            last_right = e.t;
+            ++right;
+        }
+        if (e.id == 65892) ++altitude_up;
+    }
+    EXPECT_GT(right, 40) << "the turn from 100 to Woodside's course, a degree a step";
+    EXPECT_GT(altitude_up, 30) << "2000 ft to 6200 ft, 100 ft a step";
+}
