@@ -7,15 +7,8 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="${BUILD_DIR:-$root/build-tsan}"
 
-bash "$root/tools/deps.sh"
 # GCC's ThreadSanitizer runtime; g++ brings it on Debian, but say so rather than rely on it.
-if ! dpkg-query -W -f='${Status}' libtsan2 2>/dev/null | grep -q "install ok installed"; then
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  export DEBIAN_FRONTEND=noninteractive
-  "${sudo_cmd[@]}" apt-get update -qq
-  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends libtsan2
-fi
+bash "$root/tools/deps.sh" libtsan2
 
 if [ ! -f "$build_dir/build.ninja" ]; then
   cmake -S "$root" -B "$build_dir" -G Ninja -DPANEL_TSAN=ON
