@@ -67,6 +67,11 @@ struct MouseHit {
     gauge::Point local{};  // gauge pixels
 };
 
+// A mouse area's rectangle in its gauge's own pixels.
+struct AreaRect {
+    int x = 0, y = 0, w = 0, h = 0;
+};
+
 class Panel {
 public:
     Panel(PanelOptions options, VariableStore& variables);
@@ -90,6 +95,8 @@ public:
     bool press_gauge(const std::string& name, int x, int y);
     bool press_window(int window_number, int x, int y);
     void release();
+    // The areas a left click reaches now (attached lists only), first match first.
+    std::vector<AreaRect> clickable_areas(GaugeInstance& g);
 
     bool toggle_window(std::uint32_t ident);
     void set_failure(int key, bool active);

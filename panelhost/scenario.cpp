@@ -154,6 +154,12 @@ bool parse_command(LineParser& p, std::string_view line, Command& c) {
         c.kind = CommandKind::reload;
         return true;
     }
+    if (verb == "stats") {
+        c.kind = CommandKind::stats;
+        if (p.w.size() > 4) return p.fail("expected: at <t> stats [<label>]");
+        if (p.w.size() == 4) c.text = std::string(p.w[3]);
+        return true;
+    }
     if (verb == "fail") {
         c.kind = CommandKind::fail;
         if (!p.need(5, "fail <key> on|off") || !p.integer(3, c.token, "failure key")) return false;

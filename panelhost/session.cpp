@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <thread>
 
+#include "panelhost/process_stats.h"
 #include "panelhost/root_folder.h"
 #include "platform/audio.h"
 #include "platform/keyboard.h"
@@ -251,10 +253,13 @@ void Session::run_command(const Command& c) {
                 break;
             }
             std::memcpy(view->as<char>() + c.offset, c.data.c_str(), c.data.size() + 1);
-            poked_.push_back(std::move(block).value());
+            poked_.try_emplace(c.text, std::move(block).value());
             break;
         }
         case CommandKind::reload: reload(); break;
+        case CommandKind::stats:
+            if (auto r = log_stats(c.text); !r) warn(r.error());
+            break;
         case CommandKind::fail: panel_->set_failure(c.token, c.int_value != 0); break;
         case CommandKind::aircraft: {
             aircraft_.place(c.placement);
@@ -365,15 +370,37 @@ plat::Result<bool> Session::dump(const std::string& name) {
             f << info.name << ' ' << info.requested << ' ' << escape_bytes(bytes, shown) << '\n';
         }
     }
-    const std::string path = out_ + "/" + name + "-strings.txt";
+    {
+        const std::string path = out_ + "/" + name + "-strings.txt";
+        std::ofstream f(path, std::ios::binary);
+        if (!f) return plat::Error{path + ": cannot write"};
+        for (auto& g : panel_->gauges())
+            for (std::size_t i = 0; i < g->elements.size(); ++i) {
+                const ElementState& s = *g->elements[i];
+                if (s.element->kind != gauge::element_string) continue;
+                f << g->placement.module << ' ' << i << " \"" << s.shown_text << "\"\n";
+            }
+    }
+    // The gauge as a scenario's click names it (blanks as '_'), then the area in its pixels.
+    const std::string path = out_ + "/" + name + "-areas.txt";
     std::ofstream f(path, std::ios::binary);
     if (!f) return plat::Error{path + ": cannot write"};
-    for (auto& g : panel_->gauges())
-        for (std::size_t i = 0; i < g->elements.size(); ++i) {
-            const ElementState& s = *g->elements[i];
-            if (s.element->kind != gauge::element_string) continue;
-            f << g->placement.module << ' ' << i << " \"" << s.shown_text << "\"\n";
-        }
+    for (auto& g : panel_->gauges()) {
+        std::string gauge_name = g->name();
+        std::replace(gauge_name.begin(), gauge_name.end(), ' ', '_');
+        for (const AreaRect& a : panel_->clickable_areas(*g))
+            f << gauge_name << ' ' << a.x << ' ' << a.y << ' ' << a.w << ' ' << a.h << '\n';
+    }
+    return true;
+}
+
+plat::Result<bool> Session::log_stats(const std::string& label) {
+    const std::string path = out_ + "/stats.log";
+    std::FILE* f = std::fopen(path.c_str(), "a");
+    if (!f) return plat::Error{path + ": cannot write"};
+    const std::string figures = format_process_stats(read_process_stats());
+    std::fprintf(f, "t=%.1f %s %s\n", time(), label.empty() ? "-" : label.c_str(), figures.c_str());
+    if (std::fclose(f) != 0) return plat::Error{path + ": cannot write"};
     return true;
 }
 
