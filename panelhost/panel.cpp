@@ -509,7 +509,10 @@ void Panel::send_key_event(const std::string& gauge, std::uint32_t id, std::uint
 }
 
 void Panel::apply_key_event(KeyEvent event) {
+    ++key_events_sent_;
+    if (log_key_event) log_key_event(event);
     key_events_.push_back(std::move(event));
+    if (key_events_.size() > kRecentKeyEvents) key_events_.pop_front();
     if (on_key_event) on_key_event(key_events_.back().id, key_events_.back().value);
 }
 

@@ -169,6 +169,10 @@ plat::Result<std::unique_ptr<Session>> Session::open(const SessionOptions& optio
         StoreSink sink(s->variables_, s->owned_tokens_);
         s->link_->publish(sink);
     }
+    // The events go to the log as they are sent: a run of hours sends more than are kept.
+    s->events_log_.open(s->out_ + "/events.log", std::ios::binary | std::ios::trunc);
+    if (!s->events_log_) return plat::Error{s->out_ + "/events.log: cannot write"};
+    s->panel_->log_key_event = [self](const KeyEvent& e) { self->events_log_ << format_key_event(e) << '\n'; };
     s->panel_->on_key_event = [self](std::uint32_t id, std::uint32_t value) {
         if (self->link_) self->link_->apply_key_event(id, value);
         else self->aircraft_.apply_key_event(id, value);
@@ -179,6 +183,7 @@ plat::Result<std::unique_ptr<Session>> Session::open(const SessionOptions& optio
         else std::fprintf(stderr, "panelhost: %s: no magnetic variation, ground at sea level\n", why.c_str());
         StoreSink sink(s->variables_, s->owned_tokens_);
         s->aircraft_.publish(sink);
+        if (auto e = s->flight_.open_csv(s->out_ + "/flight.csv")) return *e;
     }
     s->problems_ = s->panel_->load(s->config_);
     for (const auto& p : s->problems_) std::fprintf(stderr, "panelhost: %s\n", p.c_str());
@@ -315,9 +320,9 @@ void Session::step() {
         run_command(scenario_.commands[next_command_++]);
     apply_ramps();
     if (options_.own_aircraft) {
-        const std::size_t before = flight_.samples().size();
+        const std::uint64_t before = flight_.taken();
         flight_.sample(t, aircraft_.state());
-        if (flight_.samples().size() != before) plans_.poll();
+        if (flight_.taken() != before) plans_.poll();
     }
     panel_->cycle(t);
     const auto ms_now = static_cast<std::uint64_t>(std::llround(cycle_ * 1000.0 / options_.rate));
@@ -406,11 +411,8 @@ plat::Result<bool> Session::log_stats(const std::string& label) {
 
 plat::Result<bool> Session::write_outputs() {
     if (auto r = snapshot(""); !r) return r;
-    {
-        std::ofstream f(out_ + "/events.log", std::ios::binary);
-        for (const auto& e : panel_->key_events()) f << format_key_event(e) << '\n';
-        if (!f) return plat::Error{out_ + "/events.log: cannot write"};
-    }
+    events_log_.flush();
+    if (!events_log_) return plat::Error{out_ + "/events.log: cannot write"};
     {
         std::ofstream f(out_ + "/messages.log", std::ios::binary);
         for (const auto& m : plat::message_log())
@@ -426,7 +428,7 @@ plat::Result<bool> Session::write_outputs() {
     }
     if (options_.own_aircraft) {
         plans_.poll();
-        if (auto e = flight_.write_csv(out_ + "/flight.csv")) return *e;
+        if (auto e = flight_.flush_csv()) return *e;
         if (auto e = sim::write_track_png(out_ + "/track.png", plans_.route(), flight_.samples())) return *e;
     }
     return true;

@@ -2,6 +2,7 @@
 // A run of the panel: the simulator root prepared, the panel loaded, the scenario played against
 // the host's aircraft, one panel cycle per step, and the results written out.
 
+#include <fstream>
 #include <map>
 #include <memory>
 #include <set>
@@ -112,6 +113,7 @@ private:
     // the same block all run long holds one, not one per poke).
     std::map<std::string, plat::SharedBlock> poked_;
     bool finished_ = false;
+    std::ofstream events_log_;
     sim::FlightRecorder flight_;
     sim::PlanWatch plans_;
 };

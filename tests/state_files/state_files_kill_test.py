@@ -152,7 +152,7 @@ def scenario(rng, seconds):
         clicks += rng.sample(ND_CLICKS, 3) + rng.sample(BUG_CLICKS, 3) + rng.sample(FMC_CLICKS, 2)
         rng.shuffle(clicks)
         for i, (g, x, y) in enumerate(clicks):
-            lines.append(f"at {start + 0.1 * i:.2f} click {g} {x} {y}")
+            lines.append(f"at {start + 0.07 * i:.2f} click {g} {x} {y}")
         lines.append(f"at {start:.2f} poke NDPassData 0 NDMode={rng.randint(0, 1)}")
         for name in ("737_ET", "737_CT", "737_ER", "737_CR", "737_DH"):
             lines.append(f"at {start:.2f} named {name} {rng.uniform(0, 5000):.3f}")
@@ -173,6 +173,14 @@ def run_to_end(cmd, what, log):
         r = subprocess.run(cmd, stdout=out, stderr=subprocess.STDOUT, timeout=120)
     if r.returncode != 0:
         raise Failure(f"{what} exited with {r.returncode} (log {log})")
+
+
+def signature(path):
+    try:
+        st = os.stat(path)
+        return (st.st_ino, st.st_size, st.st_mtime_ns)
+    except FileNotFoundError:
+        return None
 
 
 def temporaries(root):
@@ -199,8 +207,8 @@ def kill_and_restart(args, run, chain, timing, tally):
     out, restart_out = os.path.join(work, "run"), os.path.join(work, "restart")
     # One run in four starts without the speed-limit file, so that it is created at the start.
     # Half the runs are killed after a delay anywhere in the run (in its start for those); the
-    # rest pick one state file, wait after their delay for its next save to begin (its temporary
-    # appears) and are killed up to 3 ms into that save.
+    # rest pick one state file, wait after their delay for its next save to begin and are killed
+    # up to 3 ms into that save.
     fresh_limits = rng.random() < 0.25
     watch = rng.random() < 0.5
     target = LIMITS_FILE if fresh_limits else rng.choice((ND_FILE, FMC_FILE, BUGS_FILE))
@@ -221,8 +229,12 @@ def kill_and_restart(args, run, chain, timing, tally):
                                 stdout=log, stderr=subprocess.STDOUT)
         time.sleep(delay)
         if watch:
+            # A save shows as its temporary appearing or, were the file written in place, as the
+            # file itself changing.
             temporary = os.path.join(root, target + TEMPORARY)
-            while proc.poll() is None and not os.path.exists(temporary):
+            before = signature(os.path.join(root, target))
+            while proc.poll() is None and not os.path.exists(temporary) and \
+                    signature(os.path.join(root, target)) == before:
                 time.sleep(0.0002)
             time.sleep(into_save)
         proc.send_signal(signal.SIGKILL)
@@ -268,9 +280,9 @@ def run_chain(args, runs, chain, timing, tally):
     try:
         for run in runs:
             kill_and_restart(args, run, chain, timing, tally)
-    except (Failure, subprocess.TimeoutExpired) as e:
+    except Exception as e:  # noqa: BLE001 - a chain's failure of any kind fails the test
         with tally.lock:
-            tally.failures.append(str(e))
+            tally.failures.append(f"{type(e).__name__}: {e}" if not isinstance(e, Failure) else str(e))
 
 
 def main():
@@ -336,6 +348,8 @@ def main():
           f"speed-limit file; {tally.finished_first} runs finished before their kill", flush=True)
     if tally.failures:
         raise Failure("\n".join(tally.failures))
+    if tally.runs != args.runs:
+        raise Failure(f"only {tally.runs} of {args.runs} runs took place")
     if tally.kills_in_writes == 0:
         raise Failure("no kill landed during a write: the test proved nothing")
     print("every state file was whole after every kill and every restart")
