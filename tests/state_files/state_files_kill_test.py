@@ -292,7 +292,7 @@ def main():
     ap.add_argument("--runs", type=int, default=100)
     ap.add_argument("--first-run", type=int, default=0, help="number of the first run (to repeat one)")
     ap.add_argument("--seed", type=int, default=int(os.environ.get("PANEL_KILL_SEED", "20261208")))
-    ap.add_argument("--seconds", type=float, default=20.0, help="simulated length of a killed run")
+    ap.add_argument("--seconds", type=float, default=12.0, help="simulated length of a killed run")
     ap.add_argument("--jobs", type=int, default=2, help="runs at once, each on its own root")
     args = ap.parse_args()
     print(f"seed {args.seed} (--seed or PANEL_KILL_SEED to repeat), {args.runs} runs", flush=True)
