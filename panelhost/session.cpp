@@ -400,12 +400,15 @@ plat::Result<bool> Session::dump(const std::string& name) {
 }
 
 plat::Result<bool> Session::log_stats(const std::string& label) {
-    const std::string path = out_ + "/stats.log";
-    std::FILE* f = std::fopen(path.c_str(), "a");
-    if (!f) return plat::Error{path + ": cannot write"};
+    // Taken before the log is opened, so its own descriptor is not among them.
     const std::string figures = format_process_stats(read_process_stats());
-    std::fprintf(f, "t=%.1f %s %s\n", time(), label.empty() ? "-" : label.c_str(), figures.c_str());
-    if (std::fclose(f) != 0) return plat::Error{path + ": cannot write"};
+    const std::string path = out_ + "/stats.log";
+    std::ofstream f(path, std::ios::binary | std::ios::app);
+    char when[32];
+    std::snprintf(when, sizeof when, "t=%.1f ", time());
+    f << when << (label.empty() ? "-" : label) << ' ' << figures << '\n';
+    f.close();
+    if (!f) return plat::Error{path + ": cannot write"};
     return true;
 }
 
