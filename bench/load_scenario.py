@@ -7,7 +7,8 @@ panel is clicked again and again, with the process's figures logged along the wa
 AREAS.txt is what the scenario command "dump" writes as <name>-areas.txt: one clickable area a
 line, "<gauge> <x> <y> <width> <height>". The flight is the demo's: from the departure course at
 San Francisco the FMC flies the first plan with EXEC; every half hour the aircraft is put back on
-that course, since the clicking also reaches the FMC's keys and the autopilot's switches. Each area
+that course and refuelled, since the clicking also reaches the FMC's keys and the autopilot's
+switches and the tanks would run dry after four and a half hours. Each area
 is clicked at its centre in turn, one every CLICK_SPACING seconds, and every fifth turn held for
 a second instead, so areas that repeat while held repeat. The figures ("stats") are logged every
 ten simulated minutes; at the end the clicking stops and the panel is reloaded three times with
@@ -22,7 +23,8 @@ REPOSITION_EVERY = 1800.0
 STATS_EVERY = 600.0
 SETTLE = 60.0  # after a reload: the displays' start-up delays and first searches are long over
 
-DEPARTURE = "lat=37.600 lon=-122.366 alt-ft=2000 ias=250 hdg=162 on-ground=0 throttle=0.8 flaps=0"
+# Refuelled each time: the tanks last about four and a half hours.
+DEPARTURE = "lat=37.600 lon=-122.366 alt-ft=2000 ias=250 hdg=162 on-ground=0 throttle=0.8 flaps=0 fuel-lb=30000"
 # MENU, the first plan (list, then the plan), EXEC.
 FMC_ENGAGE = [(45, 234), (16, 43), (16, 43), (83, 260)]
 
