@@ -212,7 +212,8 @@ def kill_and_restart(args, run, chain, timing, tally):
     fresh_limits = rng.random() < 0.25
     watch = rng.random() < 0.5
     target = LIMITS_FILE if fresh_limits else rng.choice((ND_FILE, FMC_FILE, BUGS_FILE))
-    delay = rng.uniform(0, timing["bare"] if fresh_limits else timing["whole"])
+    # A watch begun near the end may find no further save of its file.
+    delay = rng.uniform(0, timing["bare"] if fresh_limits else timing["whole"] * (0.8 if watch else 1.0))
     if fresh_limits and watch:
         delay = 0.0
     into_save = rng.uniform(0, 0.003)
@@ -292,7 +293,9 @@ def main():
     ap.add_argument("--runs", type=int, default=100)
     ap.add_argument("--first-run", type=int, default=0, help="number of the first run (to repeat one)")
     ap.add_argument("--seed", type=int, default=int(os.environ.get("PANEL_KILL_SEED", "20261208")))
-    ap.add_argument("--seconds", type=float, default=12.0, help="simulated length of a killed run")
+    ap.add_argument("--seconds", type=float, default=14.5,
+                    help="simulated length of a killed run (the end more than 4 s after a reload, so "
+                         "that the navigation display saves there too)")
     ap.add_argument("--jobs", type=int, default=2, help="runs at once, each on its own root")
     args = ap.parse_args()
     print(f"seed {args.seed} (--seed or PANEL_KILL_SEED to repeat), {args.runs} runs", flush=True)
