@@ -1,12 +1,13 @@
 #include "airspeed/bugs_file.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
+
+#include "platform/atomic_file.h"
 
 namespace airspeed {
 namespace {
@@ -46,20 +47,14 @@ void read_bugs_file(const char* path, SpeedBugs& bugs) {
 }
 
 bool write_bugs_file(const char* path, const SpeedBugs& bugs, const SavedTimers& timers) {
-    char fresh[1024];
-    if (std::snprintf(fresh, sizeof fresh, "%s.new", path) >= static_cast<int>(sizeof fresh)) return false;
-    std::FILE* f = std::fopen(fresh, "w");
-    if (!f) return false;
-    const int written = std::fprintf(f, "%d %d %d %d %d %lf %lf %d %d %d\r\n", whole(bugs.speed[0]),
-                                     whole(bugs.speed[1]), whole(bugs.speed[2]), whole(bugs.speed[3]),
-                                     whole(bugs.speed[4]), timers.elapsed_time, timers.chrono_time,
-                                     whole(timers.elapsed_run), whole(timers.chrono_run),
-                                     whole(timers.decision_height));
-    bool ok = written > 0 && std::fflush(f) == 0 && ::fsync(fileno(f)) == 0;
-    ok = std::fclose(f) == 0 && ok;
-    if (ok && std::rename(fresh, path) == 0) return true;
-    std::remove(fresh);
-    return false;
+    // Room for the longest line: two doubles printed whole at their largest take about 620 bytes.
+    char line[1024];
+    const int n = std::snprintf(line, sizeof line, "%d %d %d %d %d %lf %lf %d %d %d\r\n", whole(bugs.speed[0]),
+                                whole(bugs.speed[1]), whole(bugs.speed[2]), whole(bugs.speed[3]),
+                                whole(bugs.speed[4]), timers.elapsed_time, timers.chrono_time,
+                                whole(timers.elapsed_run), whole(timers.chrono_run), whole(timers.decision_height));
+    if (n <= 0 || n >= static_cast<int>(sizeof line)) return false;
+    return plat::replace_file_atomically(path, std::string_view(line, static_cast<std::size_t>(n))).ok();
 }
 
 }  // namespace airspeed

@@ -26,8 +26,8 @@ struct SavedTimers {
 // speed; anything else, a missing file or a line cut short leaves the bugs as they are.
 void read_bugs_file(const char* path, SpeedBugs& bugs);
 
-// Writes the line into a new file beside it and renames that over the old one, so a write that
-// fails half-way leaves the previous file whole. False when nothing was saved.
+// Replaces the file atomically (platform/atomic_file.h): a kill or a failed write at any moment
+// leaves the previous file whole. False when nothing was saved.
 bool write_bugs_file(const char* path, const SpeedBugs& bugs, const SavedTimers& timers);
 
 }  // namespace airspeed

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "flightdisplay/pfd_state.h"
+#include "platform/atomic_file.h"
 
 namespace pfd {
 namespace {
@@ -69,16 +70,27 @@ std::string config_name_of(const std::string& path) {
     return name.size() >= 4 ? name.substr(0, name.size() - 4) : std::string();
 }
 
-void write_speed_limits(const std::string& path, const SpeedLimits& limits) {
-    std::FILE* f = std::fopen(path.c_str(), "w");
-    if (!f) return;
-    std::fprintf(f, "// Config file for %s\n", config_name_of(path).c_str());
-    std::fprintf(f, "// WARNING : Modify only numbers !\n\n");
-    for (std::size_t i = 0; i < 9; ++i) std::fprintf(f, "%s%d\n", kMinimumKeys[i], limits.minimum[i]);
-    std::fprintf(f, "\n");
-    for (std::size_t i = 0; i < 8; ++i) std::fprintf(f, "%s%d\n", kMaximumKeys[i], limits.maximum[i]);
-    std::fprintf(f, "\n%s%d\n\n", kDecisionHeightKey, limits.decision_height);
-    std::fclose(f);
+// Created atomically (platform/atomic_file.h): a start killed while writing it would otherwise
+// leave a file cut short (a number cut to its first digits), which every later start reads as it
+// stands and never writes again.
+bool write_speed_limits(const std::string& path, const SpeedLimits& limits) {
+    // Formatted with snprintf rather than std::to_string, whose digit table gcc makes a unique
+    // symbol: a module holding one can never be unloaded, and a reload would keep its state.
+    std::string text = "// Config file for " + config_name_of(path) + "\n";
+    text += "// WARNING : Modify only numbers !\n\n";
+    char line[64];
+    for (std::size_t i = 0; i < 9; ++i) {
+        std::snprintf(line, sizeof line, "%s%d\n", kMinimumKeys[i], limits.minimum[i]);
+        text += line;
+    }
+    text += "\n";
+    for (std::size_t i = 0; i < 8; ++i) {
+        std::snprintf(line, sizeof line, "%s%d\n", kMaximumKeys[i], limits.maximum[i]);
+        text += line;
+    }
+    std::snprintf(line, sizeof line, "\n%s%d\n\n", kDecisionHeightKey, limits.decision_height);
+    text += line;
+    return plat::replace_file_atomically(path, text).ok();
 }
 
 }  // namespace

@@ -3,17 +3,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "fmcomputer/keys.h"
 #include "fmcomputer/pages.h"
 #include "fmcomputer/plan.h"
 #include "fmcomputer/state.h"
+#include "platform/atomic_file.h"
 
 namespace fmc {
 
 namespace {
-
-constexpr const char* kScratchTemporary = "Gauges/fp.tmp.new";
 
 // One line without its line end; false at the end of the file.
 bool read_line(std::FILE* f, char* out, std::size_t size) {
@@ -76,20 +76,14 @@ void restore_from_scratch() {
 }
 
 bool write_scratch(const char* plan_path) {
-    std::FILE* f = std::fopen(kScratchTemporary, "wb");
-    if (!f) return false;
-    bool ok = true;
+    std::string text;
     if (plan_path && plan_path[0]) {
-        ok = std::fprintf(f, "%s\n%d\n%d\n%d\n%d\n%d\n%d\n", plan_path, current_page, page_index, exec_on ? 1 : 0,
-                          hrz_on ? 1 : 0, vrt_on ? 1 : 0, spd_on ? 1 : 0) > 0;
+        char numbers[96];
+        std::snprintf(numbers, sizeof numbers, "\n%d\n%d\n%d\n%d\n%d\n%d\n", current_page, page_index,
+                      exec_on ? 1 : 0, hrz_on ? 1 : 0, vrt_on ? 1 : 0, spd_on ? 1 : 0);
+        text = std::string(plan_path) + numbers;
     }
-    ok = std::fflush(f) == 0 && ok;
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok || std::rename(kScratchTemporary, kScratchPath) != 0) {
-        std::remove(kScratchTemporary);
-        return false;
-    }
-    return true;
+    return plat::replace_file_atomically(kScratchPath, text).ok();
 }
 
 }  // namespace fmc

@@ -19,8 +19,9 @@ ScratchState read_scratch();
 // At install: the saved plan loaded again, then the page, its index and the switches (EXEC last,
 // as its key would switch it on). Nothing changes when there is no file.
 void restore_from_scratch();
-// Writes the seven lines (or an empty file when no plan path is known) to a temporary file and
-// renames it over the old one, so a crash never leaves a half-written file. False on failure.
+// Replaces the file atomically (platform/atomic_file.h) with the seven lines, or with an empty file
+// when no plan path is known, so a kill never leaves a half-written file. False on failure, with
+// the old file whole.
 bool write_scratch(const char* plan_path);
 
 }  // namespace fmc

@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "navdisplay/nd_state.h"
+#include "platform/atomic_file.h"
 
 namespace nd {
 namespace {
@@ -94,21 +96,17 @@ void first_active_update() {
     std::fclose(f);
 }
 
-// Written beside the old file and renamed over it, so the saved selections are never half
-// written. A display that never got past its start-up delay has taken nothing up and leaves the
-// file as it is.
-void write_mode_file() {
-    if (!state.selections_taken) return;
-    const std::string temporary = std::string(kModeFile) + ".new";
-    std::FILE* f = std::fopen(temporary.c_str(), "w");
-    if (!f) return;
+// Replaced atomically (platform/atomic_file.h), so the saved selections are never half written.
+// A display that never got past its start-up delay has taken nothing up and leaves the file as it
+// is. False when nothing was saved.
+bool write_mode_file() {
+    if (!state.selections_taken) return false;
     const Selections& s = state.sel;
-    const bool written = std::fprintf(f, "%d\n%d\n%d\n%d\n", s.nd_mode, s.map_mode, static_cast<int>(s.items),
-                                      static_cast<int>(s.range)) > 0;
-    if (std::fclose(f) == 0 && written)
-        std::rename(temporary.c_str(), kModeFile);
-    else
-        std::remove(temporary.c_str());
+    char text[64];
+    const int n = std::snprintf(text, sizeof text, "%d\n%d\n%d\n%d\n", s.nd_mode, s.map_mode,
+                                static_cast<int>(s.items), static_cast<int>(s.range));
+    if (n <= 0 || n >= static_cast<int>(sizeof text)) return false;
+    return plat::replace_file_atomically(kModeFile, std::string_view(text, static_cast<std::size_t>(n))).ok();
 }
 
 void close_block() { block.close(); }

@@ -69,7 +69,7 @@ struct Selections {
 
 void reset_selections();
 void first_active_update();   // opens the block, applies the mode file
-void write_mode_file();       // at kill, once the selections have been taken up
+bool write_mode_file();       // at kill, once the selections have been taken up
 void close_block();
 void publish_nd_mode();
 void publish_map_mode();

@@ -402,7 +402,12 @@ void Panel::mouse_attach(GaugeInstance& g, gauge::MouseArea* list, bool attached
     if (!attached && holding_ && held_.gauge == &g) release();
 }
 
-MouseHit Panel::route(GaugeInstance& g, int x, int y) {
+namespace {
+
+// Calls take(area, x, y) for every left-clickable area of the gauge's attached lists, with the
+// area's corner in the gauge's pixels (groups offset what they hold), until take returns true.
+template <typename F>
+void walk_clickable_areas(GaugeInstance& g, F&& take) {
     constexpr int kMaxDepth = 16;
     for (auto& m : g.mouse_lists) {
         if (!m.attached) continue;
@@ -414,14 +419,32 @@ MouseHit Panel::route(GaugeInstance& g, int x, int y) {
                 if (depth < kMaxDepth) origin[++depth] = {base.x + a->x, base.y + a->y};
             } else if (a->kind == gauge::mouse_group_end) {
                 if (depth > 0) --depth;
-            } else if (a->kind == gauge::mouse_area) {
-                int ax = base.x + a->x, ay = base.y + a->y;
-                if (x >= ax && x < ax + a->w && y >= ay && y < ay + a->h && (a->event_flags & gauge::mouse_left_single))
-                    return MouseHit{&g, a, {x, y}};
+            } else if (a->kind == gauge::mouse_area && (a->event_flags & gauge::mouse_left_single)) {
+                if (take(a, base.x + a->x, base.y + a->y)) return;
             }
         }
     }
-    return {};
+}
+
+}  // namespace
+
+MouseHit Panel::route(GaugeInstance& g, int x, int y) {
+    MouseHit hit;
+    walk_clickable_areas(g, [&](gauge::MouseArea* a, int ax, int ay) {
+        if (x < ax || x >= ax + a->w || y < ay || y >= ay + a->h) return false;
+        hit = MouseHit{&g, a, {x, y}};
+        return true;
+    });
+    return hit;
+}
+
+std::vector<AreaRect> Panel::clickable_areas(GaugeInstance& g) {
+    std::vector<AreaRect> areas;
+    walk_clickable_areas(g, [&](gauge::MouseArea* a, int ax, int ay) {
+        areas.push_back({ax, ay, a->w, a->h});
+        return false;
+    });
+    return areas;
 }
 
 bool Panel::fire(const MouseHit& hit, std::uint32_t flags) {
@@ -549,7 +572,10 @@ void Panel::send_key_event(const std::string& gauge, std::uint32_t id, std::uint
 }
 
 void Panel::apply_key_event(KeyEvent event) {
+    ++key_events_sent_;
+    if (log_key_event) log_key_event(event);
     key_events_.push_back(std::move(event));
+    if (key_events_.size() > kRecentKeyEvents) key_events_.pop_front();
     if (on_key_event) on_key_event(key_events_.back().id, key_events_.back().value);
 }
 

@@ -2,6 +2,7 @@
 // The loaded panel: its windows, the gauges placed in them, and the panel cycle that drives them.
 // Everything here runs on the one panel thread, as the modules expect.
 
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -87,6 +88,11 @@ struct MouseHit {
     gauge::Point local{};  // gauge pixels
 };
 
+// A mouse area's rectangle in its gauge's own pixels.
+struct AreaRect {
+    int x = 0, y = 0, w = 0, h = 0;
+};
+
 class Panel {
 public:
     Panel(PanelOptions options, VariableStore& variables);
@@ -111,14 +117,22 @@ public:
     bool press_gauge(const std::string& name, int x, int y);
     bool press_window(int window_number, int x, int y);
     void release();
+    // The areas a left click reaches now (attached lists only), first match first.
+    std::vector<AreaRect> clickable_areas(GaugeInstance& g);
 
     bool toggle_window(std::uint32_t ident);
     void set_failure(int key, bool active);
     bool failure_active(int key) const { return failures_.count(key) != 0; }
 
-    const std::vector<KeyEvent>& key_events() const { return key_events_; }
+    // The most recent key events (kRecentKeyEvents at most: an autopilot flown for hours sends
+    // millions), oldest first; key_events_sent() counts them all.
+    static constexpr std::size_t kRecentKeyEvents = 16384;
+    const std::deque<KeyEvent>& key_events() const { return key_events_; }
+    std::uint64_t key_events_sent() const { return key_events_sent_; }
     // Every key event also goes here (the simulator model).
     std::function<void(std::uint32_t id, std::uint32_t value)> on_key_event;
+    // And, whole, here (the run's events.log).
+    std::function<void(const KeyEvent& event)> log_key_event;
 
     std::vector<std::unique_ptr<Window>>& windows() { return windows_; }
     std::vector<std::unique_ptr<GaugeInstance>>& gauges() { return gauges_; }
@@ -166,7 +180,8 @@ private:
     std::vector<std::unique_ptr<GaugeModule>> modules_;
     std::vector<std::unique_ptr<Window>> windows_;
     std::vector<std::unique_ptr<GaugeInstance>> gauges_;
-    std::vector<KeyEvent> key_events_;
+    std::deque<KeyEvent> key_events_;
+    std::uint64_t key_events_sent_ = 0;
     std::set<int> failures_;
     double now_ = 0;
     std::thread::id panel_thread_ = std::this_thread::get_id();

@@ -49,6 +49,7 @@ std::string_view tail_after(std::string_view line, std::size_t n) {
 }
 
 // at <t> aircraft lat=.. lon=.. alt-ft=.. ias=.. hdg=.. on-ground=0|1 [throttle=0..1] [flaps=0..1]
+//                 [fuel-lb=0..30000]
 bool parse_placement(LineParser& p, Command& c) {
     c.kind = CommandKind::aircraft;
     if (!p.need(4, "aircraft lat=.. lon=.. alt-ft=.. ias=.. hdg=.. on-ground=0|1")) return false;
@@ -68,7 +69,8 @@ bool parse_placement(LineParser& p, Command& c) {
         else if (key == "on-ground" && (*v == 0 || *v == 1)) pl.on_ground = *v != 0;
         else if (key == "throttle" && *v >= 0 && *v <= 1) pl.throttle = *v;
         else if (key == "flaps" && *v >= 0 && *v <= 1) pl.flaps = *v;
-        else if (key == "lat" || key == "lon" || key == "alt-ft" || key == "ias" || key == "on-ground" || key == "throttle" || key == "flaps")
+        else if (key == "fuel-lb" && *v >= 0 && *v <= 30000) pl.fuel_lb = *v;
+        else if (key == "lat" || key == "lon" || key == "alt-ft" || key == "ias" || key == "on-ground" || key == "throttle" || key == "flaps" || key == "fuel-lb")
             return p.fail(key + " out of range: '" + std::string(word) + "'");
         else return p.fail("unknown aircraft setting '" + key + "'");
     }
@@ -152,6 +154,12 @@ bool parse_command(LineParser& p, std::string_view line, Command& c) {
     }
     if (verb == "reload") {
         c.kind = CommandKind::reload;
+        return true;
+    }
+    if (verb == "stats") {
+        c.kind = CommandKind::stats;
+        if (p.w.size() > 4) return p.fail("expected: at <t> stats [<label>]");
+        if (p.w.size() == 4) c.text = std::string(p.w[3]);
         return true;
     }
     if (verb == "fail") {

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <thread>
 
+#include "panelhost/process_stats.h"
 #include "panelhost/root_folder.h"
 #include "platform/audio.h"
 #include "platform/keyboard.h"
@@ -167,6 +169,10 @@ plat::Result<std::unique_ptr<Session>> Session::open(const SessionOptions& optio
         StoreSink sink(s->variables_, s->owned_tokens_);
         s->link_->publish(sink);
     }
+    // The events go to the log as they are sent: a run of hours sends more than are kept.
+    s->events_log_.open(s->out_ + "/events.log", std::ios::binary | std::ios::trunc);
+    if (!s->events_log_) return plat::Error{s->out_ + "/events.log: cannot write"};
+    s->panel_->log_key_event = [self](const KeyEvent& e) { self->events_log_ << format_key_event(e) << '\n'; };
     s->panel_->on_key_event = [self](std::uint32_t id, std::uint32_t value) {
         if (self->link_) self->link_->apply_key_event(id, value);
         else self->aircraft_.apply_key_event(id, value);
@@ -177,6 +183,7 @@ plat::Result<std::unique_ptr<Session>> Session::open(const SessionOptions& optio
         else std::fprintf(stderr, "panelhost: %s: no magnetic variation, ground at sea level\n", why.c_str());
         StoreSink sink(s->variables_, s->owned_tokens_);
         s->aircraft_.publish(sink);
+        if (auto e = s->flight_.open_csv(s->out_ + "/flight.csv")) return *e;
     }
     s->problems_ = s->panel_->load(s->config_);
     for (const auto& p : s->problems_) std::fprintf(stderr, "panelhost: %s\n", p.c_str());
@@ -251,10 +258,13 @@ void Session::run_command(const Command& c) {
                 break;
             }
             std::memcpy(view->as<char>() + c.offset, c.data.c_str(), c.data.size() + 1);
-            poked_.push_back(std::move(block).value());
+            poked_.try_emplace(c.text, std::move(block).value());
             break;
         }
         case CommandKind::reload: reload(); break;
+        case CommandKind::stats:
+            if (auto r = log_stats(c.text); !r) warn(r.error());
+            break;
         case CommandKind::fail: panel_->set_failure(c.token, c.int_value != 0); break;
         case CommandKind::aircraft: {
             aircraft_.place(c.placement);
@@ -310,9 +320,9 @@ void Session::step() {
         run_command(scenario_.commands[next_command_++]);
     apply_ramps();
     if (options_.own_aircraft) {
-        const std::size_t before = flight_.samples().size();
+        const std::uint64_t before = flight_.taken();
         flight_.sample(t, aircraft_.state());
-        if (flight_.samples().size() != before) plans_.poll();
+        if (flight_.taken() != before) plans_.poll();
     }
     panel_->cycle(t);
     const auto ms_now = static_cast<std::uint64_t>(std::llround(cycle_ * 1000.0 / options_.rate));
@@ -365,25 +375,47 @@ plat::Result<bool> Session::dump(const std::string& name) {
             f << info.name << ' ' << info.requested << ' ' << escape_bytes(bytes, shown) << '\n';
         }
     }
-    const std::string path = out_ + "/" + name + "-strings.txt";
+    {
+        const std::string path = out_ + "/" + name + "-strings.txt";
+        std::ofstream f(path, std::ios::binary);
+        if (!f) return plat::Error{path + ": cannot write"};
+        for (auto& g : panel_->gauges())
+            for (std::size_t i = 0; i < g->elements.size(); ++i) {
+                const ElementState& s = *g->elements[i];
+                if (s.element->kind != gauge::element_string) continue;
+                f << g->placement.module << ' ' << i << " \"" << s.shown_text << "\"\n";
+            }
+    }
+    // The gauge as a scenario's click names it (blanks as '_'), then the area in its pixels.
+    const std::string path = out_ + "/" + name + "-areas.txt";
     std::ofstream f(path, std::ios::binary);
     if (!f) return plat::Error{path + ": cannot write"};
-    for (auto& g : panel_->gauges())
-        for (std::size_t i = 0; i < g->elements.size(); ++i) {
-            const ElementState& s = *g->elements[i];
-            if (s.element->kind != gauge::element_string) continue;
-            f << g->placement.module << ' ' << i << " \"" << s.shown_text << "\"\n";
-        }
+    for (auto& g : panel_->gauges()) {
+        std::string gauge_name = g->name();
+        std::replace(gauge_name.begin(), gauge_name.end(), ' ', '_');
+        for (const AreaRect& a : panel_->clickable_areas(*g))
+            f << gauge_name << ' ' << a.x << ' ' << a.y << ' ' << a.w << ' ' << a.h << '\n';
+    }
+    return true;
+}
+
+plat::Result<bool> Session::log_stats(const std::string& label) {
+    // Taken before the log is opened, so its own descriptor is not among them.
+    const std::string figures = format_process_stats(read_process_stats());
+    const std::string path = out_ + "/stats.log";
+    std::ofstream f(path, std::ios::binary | std::ios::app);
+    char when[32];
+    std::snprintf(when, sizeof when, "t=%.1f ", time());
+    f << when << (label.empty() ? "-" : label) << ' ' << figures << '\n';
+    f.close();
+    if (!f) return plat::Error{path + ": cannot write"};
     return true;
 }
 
 plat::Result<bool> Session::write_outputs() {
     if (auto r = snapshot(""); !r) return r;
-    {
-        std::ofstream f(out_ + "/events.log", std::ios::binary);
-        for (const auto& e : panel_->key_events()) f << format_key_event(e) << '\n';
-        if (!f) return plat::Error{out_ + "/events.log: cannot write"};
-    }
+    events_log_.flush();
+    if (!events_log_) return plat::Error{out_ + "/events.log: cannot write"};
     {
         std::ofstream f(out_ + "/messages.log", std::ios::binary);
         for (const auto& m : plat::message_log())
@@ -399,7 +431,7 @@ plat::Result<bool> Session::write_outputs() {
     }
     if (options_.own_aircraft) {
         plans_.poll();
-        if (auto e = flight_.write_csv(out_ + "/flight.csv")) return *e;
+        if (auto e = flight_.flush_csv()) return *e;
         if (auto e = sim::write_track_png(out_ + "/track.png", plans_.route(), flight_.samples())) return *e;
     }
     return true;

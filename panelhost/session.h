@@ -2,6 +2,8 @@
 // A run of the panel: the simulator root prepared, the panel loaded, the scenario played against
 // the host's aircraft, one panel cycle per step, and the results written out.
 
+#include <fstream>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -66,7 +68,10 @@ public:
     // flight: flight.csv (one row per simulated second) and track.png (over the FMC's last plan).
     plat::Result<bool> write_outputs();
     plat::Result<bool> snapshot(const std::string& prefix);
+    // Writes <name>-blocks.txt, <name>-strings.txt and <name>-areas.txt (the clickable areas).
     plat::Result<bool> dump(const std::string& name);
+    // Appends "t=<s> <label> rss_kb=.. fds=.. maps=.. blocks=.." to stats.log (label "-" when none).
+    plat::Result<bool> log_stats(const std::string& label);
     // Unloads every gauge; the modules write their state files.
     void finish();
 
@@ -104,8 +109,11 @@ private:
     double release_at_ = -1;  // a held click ends here
     std::vector<int> keys_to_release_;
     std::set<int> owned_tokens_;            // set by the scenario; the aircraft leaves them alone
-    std::vector<plat::SharedBlock> poked_;  // kept open, as the module that wrote them would
+    // One handle per poked block, kept open as the module that wrote it would (a scenario that pokes
+    // the same block all run long holds one, not one per poke).
+    std::map<std::string, plat::SharedBlock> poked_;
     bool finished_ = false;
+    std::ofstream events_log_;
     sim::FlightRecorder flight_;
     sim::PlanWatch plans_;
 };

@@ -112,6 +112,12 @@ void Aircraft::place(const Placement& p) {
     if (p.ias_kt) s.ias_kt = std::max(0.0, *p.ias_kt);
     if (p.flaps) s.controls.flaps = s.flap_position = std::clamp(*p.flaps, 0.0, 1.0);
     if (p.on_ground) s.on_ground = *p.on_ground;
+    if (p.fuel_lb) {
+        const AircraftState full;
+        const double capacity = full.fuel_lb[0] + full.fuel_lb[1] + full.fuel_lb[2];
+        const double share = std::clamp(*p.fuel_lb, 0.0, capacity) / capacity;
+        for (std::size_t t = 0; t < s.fuel_lb.size(); ++t) s.fuel_lb[t] = full.fuel_lb[t] * share;
+    }
     look_up_world(true);
     if (p.altitude_ft) s.altitude_ft = *p.altitude_ft;
     if (s.on_ground) {

@@ -36,6 +36,9 @@ struct Placement {
     std::optional<bool> on_ground;
     std::optional<double> throttle;     // 0 .. 1, every lever; airborne without it: the thrust of level flight
     std::optional<double> flaps;        // 0 .. 1 of the lever's travel
+    // Pounds in all tanks, spread as a full load is (the wings' share, the rest in the centre), as
+    // a refuelling does: a flight longer than the tanks last is put back in the air with fuel.
+    std::optional<double> fuel_lb;
 };
 
 class Aircraft {

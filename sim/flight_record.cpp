@@ -10,28 +10,53 @@ const char* const flight_csv_header =
     "heading_bug_deg,altitude_hold,altitude_setting_ft,vertical_speed_setting_fpm,speed_hold,speed_setting_kt,"
     "autothrottle_armed";
 
+FlightRecorder::~FlightRecorder() {
+    if (csv_) std::fclose(csv_);
+}
+
+std::optional<plat::Error> FlightRecorder::open_csv(const std::string& path) {
+    if (csv_) std::fclose(csv_);
+    csv_path_ = path;
+    csv_failed_ = false;
+    csv_ = std::fopen(path.c_str(), "wb");
+    if (!csv_) return plat::Error{path + ": cannot write"};
+    if (std::fprintf(csv_, "%s\n", flight_csv_header) < 0) csv_failed_ = true;
+    return std::nullopt;
+}
+
+std::optional<plat::Error> FlightRecorder::flush_csv() {
+    if (!csv_) return std::nullopt;
+    if (std::fflush(csv_) != 0 || std::ferror(csv_)) csv_failed_ = true;
+    if (csv_failed_) return plat::Error{csv_path_ + ": write failed"};
+    return std::nullopt;
+}
+
+void FlightRecorder::write_row(const FlightSample& x) {
+    if (!csv_) return;
+    const AutopilotSettings& ap = x.autopilot;
+    if (std::fprintf(csv_, "%.0f,%.6f,%.6f,%.1f,%.1f,%.1f,%.0f,%d,%d,%.0f,%d,%.0f,%.0f,%d,%.0f,%d\n", x.t, x.position.lat,
+                     x.position.lon, x.altitude_ft, x.ias_kt, x.true_heading_deg, x.vertical_speed_fpm, ap.master,
+                     ap.heading_hold, ap.heading_bug_deg, ap.altitude_hold, ap.altitude_ft, ap.vertical_speed_fpm,
+                     ap.speed_hold, ap.speed_kt, ap.autothrottle_armed) < 0)
+        csv_failed_ = true;
+}
+
 void FlightRecorder::sample(double t, const AircraftState& s) {
     if (t + 1e-9 < next_second_) return;
     next_second_ = std::floor(t + 1e-9) + 1.0;
-    samples_.push_back({std::floor(t + 1e-9), s.position, s.altitude_ft, s.ias_kt, s.true_heading_deg,
-                        s.vertical_speed_fpm, s.autopilot});
-}
-
-std::optional<plat::Error> FlightRecorder::write_csv(const std::string& path) const {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return plat::Error{path + ": cannot write"};
-    std::fprintf(f, "%s\n", flight_csv_header);
-    for (const FlightSample& x : samples_) {
-        const AutopilotSettings& ap = x.autopilot;
-        std::fprintf(f, "%.0f,%.6f,%.6f,%.1f,%.1f,%.1f,%.0f,%d,%d,%.0f,%d,%.0f,%.0f,%d,%.0f,%d\n", x.t, x.position.lat,
-                     x.position.lon, x.altitude_ft, x.ias_kt, x.true_heading_deg, x.vertical_speed_fpm, ap.master,
-                     ap.heading_hold, ap.heading_bug_deg, ap.altitude_hold, ap.altitude_ft, ap.vertical_speed_fpm,
-                     ap.speed_hold, ap.speed_kt, ap.autothrottle_armed);
+    const FlightSample x{std::floor(t + 1e-9), s.position, s.altitude_ft, s.ias_kt, s.true_heading_deg,
+                         s.vertical_speed_fpm, s.autopilot};
+    write_row(x);
+    if (taken_++ % keep_every_ != 0) return;
+    if (samples_.size() == kTrackSamples) {
+        // Every other one goes, so the kept samples stay evenly spaced at twice the interval.
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < samples_.size(); i += 2) samples_[kept++] = samples_[i];
+        samples_.resize(kept);
+        keep_every_ *= 2;
+        if ((taken_ - 1) % keep_every_ != 0) return;
     }
-    const bool ok = std::fflush(f) == 0 && !std::ferror(f);
-    std::fclose(f);
-    if (!ok) return plat::Error{path + ": write failed"};
-    return std::nullopt;
+    samples_.push_back(x);
 }
 
 }  // namespace sim

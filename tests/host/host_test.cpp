@@ -3,9 +3,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <cstdio>
 #include <fstream>
 #include <thread>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "panel_fixture.h"
 #include "panelhost/panel_config.h"
@@ -271,6 +274,66 @@ TEST(HostFiles, ABrokenBackgroundIsReportedAndThePanelRunsWithout) {
     auto empty = panelhost::parse_panel_config("[Window00]\nsize=10,10\nfile=\n", "p.cfg");
     ASSERT_FALSE(empty);
     EXPECT_EQ(empty.error(), "p.cfg:3: file= names no bitmap");
+}
+
+std::vector<std::string> lines_of(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+TEST(HostDiagnostics, DumpListsTheClickableAreasInGaugePixels) {
+    PanelRun run(kProbePanel, "at 0.2 dump d\n");
+    run.session().run_for(0.5);
+    // Groups offset what they hold: the inner area sits at 10 + 20.
+    const std::vector<std::string> expected = {"probe 10 10 10 10", "probe 30 30 10 10", "probe 54 54 10 10"};
+    EXPECT_EQ(lines_of(run.session().out() + "/d-areas.txt"), expected);
+}
+
+TEST(HostDiagnostics, StatsLogTheProcessFiguresAndAReloadGivesBackWhatItTook) {
+    PanelRun run(kProbePanel, "at 0.5 stats before\nat 1 reload\nat 2 stats\nat 2.5 reload\nat 3.5 stats again\n");
+    run.session().run_for(4);
+    const auto lines = lines_of(run.session().out() + "/stats.log");
+    ASSERT_EQ(lines.size(), 3u);
+    struct Figures {
+        long rss = -1;
+        int fds = -1, maps = -1, blocks = -1;
+        char label[32] = "";
+        double t = -1;
+    };
+    std::vector<Figures> f(3);
+    for (std::size_t i = 0; i < 3; ++i)
+        ASSERT_EQ(std::sscanf(lines[i].c_str(), "t=%lf %31s rss_kb=%ld fds=%d maps=%d blocks=%d", &f[i].t, f[i].label,
+                              &f[i].rss, &f[i].fds, &f[i].maps, &f[i].blocks),
+                  6)
+            << lines[i];
+    EXPECT_STREQ(f[0].label, "before");
+    EXPECT_STREQ(f[1].label, "-") << "no label given";
+    EXPECT_NEAR(f[2].t, 3.5, 0.06);
+    EXPECT_GT(f[0].rss, 1000);
+    EXPECT_GT(f[0].fds, 2);
+    EXPECT_GT(f[0].maps, 10);
+    for (std::size_t i = 1; i < 3; ++i) {
+        EXPECT_EQ(f[i].fds, f[0].fds) << "reload " << i;
+#ifndef __SANITIZE_ADDRESS__  // the sanitizer's allocator maps more regions as it goes
+        EXPECT_EQ(f[i].maps, f[0].maps) << "reload " << i;
+#endif
+        EXPECT_EQ(f[i].blocks, f[0].blocks) << "reload " << i;
+    }
+    EXPECT_FALSE(panelhost::parse_scenario("at 1 stats a b\n", "s.txt"));
+}
+
+// Hours of flying send millions of events: the panel keeps the latest, the log has them all.
+TEST(HostKeyEvents, ThePanelKeepsTheLatestAndTheLogHasEveryOne) {
+    PanelRun run(kProbePanel);
+    run.cycles(1);
+    const std::size_t sent = panelhost::Panel::kRecentKeyEvents + 100;
+    for (std::size_t i = 0; i < sent; ++i) ASSERT_TRUE(run.panel().click_gauge("probe", 58, 58));
+    EXPECT_EQ(run.panel().key_events_sent(), sent);
+    EXPECT_EQ(run.panel().key_events().size(), panelhost::Panel::kRecentKeyEvents);
+    ASSERT_TRUE(run.session().write_outputs());
+    EXPECT_EQ(lines_of(run.session().out() + "/events.log").size(), sent);
 }
 
 TEST(HostVariables, TokensKeepTheirFormsAndNamedVariablesBind) {

@@ -123,3 +123,24 @@ TEST(Kinematics, LevelFlightWithoutTheAutopilotStaysLevel) {
     EXPECT_NEAR(a.state().ias_kt, 250.0, 3.0) << "placed airborne with the thrust of level flight";
     EXPECT_NEAR(a.state().true_heading_deg, 45.0, 1e-9);
 }
+
+// A flight longer than the tanks last: the engines stop when the fuel is gone, and a placement
+// with fuel brings them back, the load spread over the tanks as a full one is.
+TEST(Kinematics, RefuellingAtAPlacementRestartsTheEngines) {
+    sim::Aircraft a = airborne(8000, 250, 45);
+    a.state().fuel_lb = {0, 0, 0};
+    fly(a, 1);
+    EXPECT_FALSE(a.state().engines[0].running) << "dry tanks feed nothing";
+    sim::Placement p;
+    p.fuel_lb = 15000;
+    a.place(p);
+    EXPECT_DOUBLE_EQ(a.state().fuel_lb[0], 4500.0);
+    EXPECT_DOUBLE_EQ(a.state().fuel_lb[1], 6000.0);
+    EXPECT_DOUBLE_EQ(a.state().fuel_lb[2], 4500.0);
+    fly(a, 1);
+    EXPECT_TRUE(a.state().engines[0].running);
+    EXPECT_GT(a.state().engines[0].fuel_flow_pph, 0.0);
+    p.fuel_lb = 1e9;
+    a.place(p);
+    EXPECT_DOUBLE_EQ(a.state().fuel_lb[0] + a.state().fuel_lb[1] + a.state().fuel_lb[2], 30000.0) << "no more than full";
+}
