@@ -135,15 +135,20 @@ TEST(HostWindow, AnExtraTopLevelWindowForTheHostCheck) {
     EXPECT_EQ(plat::find_window("FS98MAIN", "Microsoft Flight Simulator 2000"), 0u);
 }
 
-TEST(ClosedLoop, TheFmcFliesAShippedPlanThroughTheAircraft) {
-    // A root with the one plan, so it is entry 0 of the LOAD page.
-    const auto root = std::filesystem::temp_directory_path() / "panel_tests" / "closed_loop_root";
+// A fresh root whose one plan is entry 0 of the LOAD page.
+panelhost::SessionOptions root_with_plan(const std::string& name, const std::string& plan) {
+    const auto root = std::filesystem::temp_directory_path() / "panel_tests" / name;
     std::filesystem::remove_all(root);
     std::filesystem::create_directories(root / "NavData/FlightPlans");
-    const std::string plan = shipped_plan("KSFO-KLAX.pln");
     std::ofstream(root / "NavData/FlightPlans/KSFO-KLAX.pln", std::ios::binary) << plan;
     panelhost::SessionOptions options;
     options.root = root.string();
+    return options;
+}
+
+TEST(ClosedLoop, TheFmcFliesAShippedPlanThroughTheAircraft) {
+    const std::string plan = shipped_plan("KSFO-KLAX.pln");
+    const panelhost::SessionOptions options = root_with_plan("closed_loop_root", plan);
     // Airborne just past San Francisco VOR, on the way to Woodside; MENU, LOAD, plan 0, EXEC.
     PanelRun run("[Window00]\nsize=300,300\nposition=0,0\nvisible=1\ngauge00=fmcomputer!fmcomputer, 0, 0\n",
                  "at 0 aircraft lat=37.600 lon=-122.366 alt-ft=2000 ias=250 hdg=162 on-ground=0\n"
@@ -171,13 +176,8 @@ TEST(ClosedLoop, TheFmcFliesAShippedPlanThroughTheAircraft) {
 }
 
 TEST(ClosedLoop, TheFmcsWorkersTurnAndClimbTheAircraft) {
-    const auto root = std::filesystem::temp_directory_path() / "panel_tests" / "closed_loop_workers_root";
-    std::filesystem::remove_all(root);
-    std::filesystem::create_directories(root / "NavData/FlightPlans");
     const std::string plan = shipped_plan("KSFO-KLAX.pln");
-    std::ofstream(root / "NavData/FlightPlans/KSFO-KLAX.pln", std::ios::binary) << plan;
-    panelhost::SessionOptions options;
-    options.root = root.string();
+    const panelhost::SessionOptions options = root_with_plan("closed_loop_workers_root", plan);
     // Past San Francisco VOR but pointing 60 degrees left of the leg to Woodside, so the heading
     // worker has a long turn to dial in while the vertical worker raises the altitude setting.
     PanelRun run("[Window00]\nsize=300,300\nposition=0,0\nvisible=1\ngauge00=fmcomputer!fmcomputer, 0, 0\n",
