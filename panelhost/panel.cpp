@@ -350,12 +350,16 @@ void Panel::repaint(Window& w, const Rect& area) {
         draw_scaled(w.picture, g->picture, g->placement.x, g->placement.y, g->width(), g->height(), area);
 }
 
-void Panel::compose_window(Window& w) {
-    if (w.composed_at == w.changes) return;
+void Panel::render_changed_gauges(Window& w) {
     for (GaugeInstance* g : w.gauges) {
         if (g->dirty && g->installed) render_gauge(*g, options_);
         g->dirty = false;
     }
+}
+
+void Panel::compose_window(Window& w) {
+    if (w.composed_at == w.changes) return;
+    render_changed_gauges(w);
     const Rect whole{0, 0, w.picture.width, w.picture.height};
     if (w.whole_at > w.composed_at) {
         repaint(w, whole);
@@ -367,10 +371,7 @@ void Panel::compose_window(Window& w) {
 }
 
 void Panel::compose_whole(Window& w) {
-    for (GaugeInstance* g : w.gauges) {
-        if (g->dirty && g->installed) render_gauge(*g, options_);
-        g->dirty = false;
-    }
+    render_changed_gauges(w);
     repaint(w, {0, 0, w.picture.width, w.picture.height});
     w.composed_at = w.changes;
 }

@@ -71,7 +71,6 @@ struct Window {
 struct WindowChanges {
     bool whole = false;
     std::vector<Rect> rects;  // when not whole: the changed gauges' boxes, clipped to the window
-    bool any() const { return whole || !rects.empty(); }
 };
 
 struct PanelOptions {
@@ -171,6 +170,7 @@ private:
     void kill_gauge(GaugeInstance& g);
     void update_element(ElementState& s);
     void apply_key_event(KeyEvent event);
+    void render_changed_gauges(Window& window);
     void compose_window(Window& window);
     void repaint(Window& window, const Rect& area);
     void drain_key_events();
