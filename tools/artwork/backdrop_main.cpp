@@ -8,9 +8,20 @@
 #include "platform/canvas/bmp_file.h"
 #include "tools/artwork/backdrop.h"
 
+namespace {
+constexpr const char* kUsage =
+    "usage: backdrop <panel.cfg> <window number> <out.bmp>\n"
+    "Draws the background bitmap of one window of a panel file: the panel colour and the faces the\n"
+    "fire panel, the DME and the yaw damper leave to the panel, where the panel places them.\n";
+}
+
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "--help") {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     if (argc != 4) {
-        std::fprintf(stderr, "usage: backdrop <panel.cfg> <window number> <out.bmp>\n");
+        std::fputs(kUsage, stderr);
         return 2;
     }
     auto config = panelhost::load_panel_config(argv[1]);
