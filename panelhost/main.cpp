@@ -3,19 +3,28 @@
 //   panelhost run  [--root DIR] [--panel FILE] [--scenario FILE] [--seconds S] [--rate HZ]
 //                  [--format 8|16] [--pitch-padding N] [--fail-surface-step N]
 //                  [--audio-capture FILE] [--host-window CLASS,TITLE]
-//                  [--sim flightgear[=HOST[:PORT]]] --out DIR
+//                  [--sim flightgear[=HOST[:PORT]]] [--web [ADDRESS:]PORT [--web-token TEXT]] --out DIR
 //   panelhost view [the same options]
 
 #include <algorithm>
+#include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "panelhost/session.h"
 #include "panelhost/text_util.h"
 #include "panelhost/viewer.h"
+#include "web/panel_server.h"
 
 namespace {
+
+// Ctrl-C or a stop request ends a run as its end would: pictures, logs and state files written.
+volatile std::sig_atomic_t stop_requested = 0;
+void request_stop(int) { stop_requested = 1; }
 
 int usage(const char* why) {
     if (why) std::fprintf(stderr, "panelhost: %s\n", why);
@@ -24,7 +33,7 @@ int usage(const char* why) {
                  "                          [--seconds S] [--rate HZ] [--format 8|16] [--pitch-padding N]\n"
                  "                          [--fail-surface-step N] [--audio-capture FILE]\n"
                  "                          [--host-window CLASS,TITLE] [--sim flightgear[=HOST[:PORT]]]\n"
-                 "                          --out DIR\n");
+                 "                          [--web [ADDRESS:]PORT [--web-token TEXT]] --out DIR\n");
     return 2;
 }
 
@@ -36,6 +45,8 @@ int main(int argc, char** argv) {
     if (mode != "run" && mode != "view") return usage(("unknown command '" + mode + "'").c_str());
     panelhost::SessionOptions options;
     double seconds = 10.0;
+    std::optional<web::WebOptions> web_options;
+    std::string web_token;
     for (int i = 2; i < argc; ++i) {
         const std::string opt = argv[i];
         if (i + 1 >= argc) return usage(("option " + opt + " needs a value").c_str());
@@ -70,6 +81,15 @@ int main(int argc, char** argv) {
         } else if (opt == "--sim") {
             options.sim = value;
             options.clock = plat::ClockMode::real;  // a live simulator runs in real time
+        } else if (opt == "--web") {
+            std::string why;
+            auto listen = web::parse_listen_address(value, why);
+            if (!listen) return usage(("--web: " + why).c_str());
+            web_options.emplace();
+            web_options->listen = *listen;
+        } else if (opt == "--web-token") {
+            if (value.empty() || value.size() > 200) return usage("--web-token needs a text of 1 to 200 characters");
+            web_token = value;
         } else if (opt == "--audio-capture") {
             options.audio_capture = value;
         } else if (opt == "--pitch-padding") {
@@ -85,6 +105,11 @@ int main(int argc, char** argv) {
         }
     }
     if (options.out.empty()) return usage("--out DIR is required");
+    if (!web_token.empty() && !web_options) return usage("--web-token goes with --web");
+    if (web_options) {
+        web_options->token = web_token;
+        options.clock = plat::ClockMode::real;  // a browser watches the panel live
+    }
     if (mode == "view") {
         options.clock = plat::ClockMode::real;
         options.audio_device = true;
@@ -96,20 +121,42 @@ int main(int argc, char** argv) {
         return 1;
     }
     panelhost::Session& s = **session;
+    std::unique_ptr<web::PanelWebServer> server;
+    if (web_options) {
+        auto started = web::PanelWebServer::start(s, *web_options);
+        if (!started) {
+            std::fprintf(stderr, "panelhost: %s\n", started.error().c_str());
+            return 1;
+        }
+        server = std::move(started).value();
+        for (const std::string& url : server->urls()) std::printf("panel in the browser: %s\n", url.c_str());
+        if (!web::is_loopback(web_options->listen.address) && web_options->token.empty())
+            std::printf("panelhost: anyone who can reach port %d can see and click the panel; "
+                        "--web-token TEXT asks for a token\n",
+                        server->port());
+        std::fflush(stdout);
+    }
     if (mode == "view") {
         if (auto r = panelhost::run_viewer(s); !r) {
             std::fprintf(stderr, "panelhost: %s\n", r.error().c_str());
             return 1;
         }
     } else {
-        // Progress on the terminal, once a simulated minute.
-        for (double done = 0; done < seconds; done += 60) {
-            s.run_for(std::min(60.0, seconds - done));
-            const auto& a = s.aircraft().state();
-            std::fprintf(stderr, "t=%6.0f s  lat %9.4f  lon %10.4f  alt %6.0f ft  ias %4.0f kt  hdg %4.0f\n",
-                         s.time(), a.position.lat, a.position.lon, a.altitude_ft, a.ias_kt, a.true_heading_deg);
+        std::signal(SIGINT, request_stop);
+        std::signal(SIGTERM, request_stop);
+        // Progress on the terminal, once a simulated minute; a stop request is looked at every second.
+        for (double done = 0; done < seconds && !stop_requested;) {
+            const double chunk = std::min(1.0, seconds - done);
+            s.run_for(chunk);
+            done += chunk;
+            if (std::fmod(done, 60.0) < 1e-9 || done >= seconds || stop_requested) {
+                const auto& a = s.aircraft().state();
+                std::fprintf(stderr, "t=%6.0f s  lat %9.4f  lon %10.4f  alt %6.0f ft  ias %4.0f kt  hdg %4.0f\n",
+                             s.time(), a.position.lat, a.position.lon, a.altitude_ft, a.ias_kt, a.true_heading_deg);
+            }
         }
     }
+    server.reset();
     auto written = s.write_outputs();
     s.finish();
     if (!written) {

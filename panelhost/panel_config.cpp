@@ -66,6 +66,8 @@ plat::Result<PanelConfig> parse_panel_config(const std::string& text, const std:
     PanelConfig config;
     config.path = path;
     WindowConfig* window = nullptr;
+    bool in_titles = false;
+    std::vector<std::pair<int, std::string>> titles;  // the section may come before its windows
     int number = 0;
     for (std::string_view rest = text; !rest.empty() || number == 0;) {
         ++number;
@@ -80,6 +82,7 @@ plat::Result<PanelConfig> parse_panel_config(const std::string& text, const std:
             if (line.back() != ']') return fault(path, number, "unclosed section header");
             std::string_view name = line.substr(1, line.size() - 2);
             window = nullptr;
+            in_titles = iequals(name, "window titles");
             // [WindowNN] holds a window; other sections ([Window Titles], [Views]...) are skipped.
             auto n = name.size() > 6 && iequals(name.substr(0, 6), "window") ? parse_int(name.substr(6))
                                                                             : std::nullopt;
@@ -98,6 +101,8 @@ plat::Result<PanelConfig> parse_panel_config(const std::string& text, const std:
         if (eq == std::string_view::npos) return fault(path, number, "expected key=value");
         std::string_view key = trim(line.substr(0, eq));
         std::string_view value = trim(line.substr(eq + 1));
+        if (in_titles && key.size() > 6 && iequals(key.substr(0, 6), "window"))
+            if (auto n = parse_int(key.substr(6))) titles.emplace_back(*n, std::string(value));
         if (!window) {
             if (rest.empty()) break;
             continue;  // other sections ([Window Titles], [Views]...) are the simulator's business
@@ -128,6 +133,9 @@ plat::Result<PanelConfig> parse_panel_config(const std::string& text, const std:
         }
         if (rest.empty()) break;
     }
+    for (const auto& [n, title] : titles)
+        for (auto& w : config.windows)
+            if (w.number == n) w.title = title;
     for (const auto& w : config.windows)
         if (w.width <= 0 || w.height <= 0)
             return fault(path, 0, "window " + std::to_string(w.number) + " has no size");

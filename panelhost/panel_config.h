@@ -32,6 +32,7 @@ struct WindowConfig {
     int x = 0, y = 0;
     int ident = 0;
     bool visible = true;
+    std::string title;  // from [Window Titles]; empty when none is given
     // The bitmap drawn under the gauges, scaled to the window; relative to the panel file's folder.
     std::string background;
     int background_line = 0;

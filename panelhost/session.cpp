@@ -302,6 +302,7 @@ void Session::step() {
     keys_to_release_.clear();
     const double t = time();
     panel_->set_time(t);
+    for (CycleHook* h : hooks_) h->before_cycle();
     if (release_at_ >= 0 && t >= release_at_) {
         panel_->release();
         release_at_ = -1;
@@ -325,6 +326,7 @@ void Session::step() {
         if (flight_.taken() != before) plans_.poll();
     }
     panel_->cycle(t);
+    for (CycleHook* h : hooks_) h->after_cycle();
     const auto ms_now = static_cast<std::uint64_t>(std::llround(cycle_ * 1000.0 / options_.rate));
     ++cycle_;
     const auto ms_next = static_cast<std::uint64_t>(std::llround(cycle_ * 1000.0 / options_.rate));

@@ -53,6 +53,15 @@ std::string default_data_dir();
 std::string default_module_dir();
 std::string default_navdata_dir();
 
+// Takes part in every panel cycle, on the panel thread: input applied before the cycle, pictures
+// taken after it (the browser's server).
+class CycleHook {
+public:
+    virtual ~CycleHook() = default;
+    virtual void before_cycle() = 0;
+    virtual void after_cycle() = 0;
+};
+
 class Session {
 public:
     static plat::Result<std::unique_ptr<Session>> open(const SessionOptions& options);
@@ -74,6 +83,9 @@ public:
     plat::Result<bool> log_stats(const std::string& label);
     // Unloads every gauge; the modules write their state files.
     void finish();
+    // The hook is called every cycle until removed; it must outlive that.
+    void add_cycle_hook(CycleHook* hook) { hooks_.push_back(hook); }
+    void remove_cycle_hook(CycleHook* hook) { std::erase(hooks_, hook); }
 
     Panel& panel() { return *panel_; }
     VariableStore& variables() { return variables_; }
@@ -116,6 +128,7 @@ private:
     std::ofstream events_log_;
     sim::FlightRecorder flight_;
     sim::PlanWatch plans_;
+    std::vector<CycleHook*> hooks_;
 };
 
 }  // namespace panelhost

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <thread>
 
+#include "panelhost/radio_keys.h"
 #include "panelhost/screen_frame.h"
 #include "platform/keyboard.h"
 
@@ -37,29 +38,6 @@ int virtual_key(SDL_Keycode k) {
         case SDLK_DELETE: return plat::vk::del;
         default: return -1;
     }
-}
-
-// The radio panel on the function keys: F5/F6 NAV1 down/up, F7/F8 NAV1 course, F9/F10 NAV2,
-// F11/F12 ADF; with Shift in big steps (1 MHz, 10 degrees, 100 kHz).
-bool turn_radio_knob(Session& session, SDL_Keycode k, bool shift) {
-    struct Key {
-        SDL_Keycode down, up;
-        sim::RadioKnob knob;
-    };
-    static constexpr Key keys[] = {{SDLK_F5, SDLK_F6, sim::RadioKnob::nav1},
-                                   {SDLK_F7, SDLK_F8, sim::RadioKnob::course1},
-                                   {SDLK_F9, SDLK_F10, sim::RadioKnob::nav2},
-                                   {SDLK_F11, SDLK_F12, sim::RadioKnob::adf}};
-    for (const Key& key : keys) {
-        if (k != key.down && k != key.up) continue;
-        sim::RadioTuning t = session.aircraft().state().radios;
-        sim::turn_knob(t, key.knob, k == key.up ? 1 : -1, shift);
-        session.aircraft().tune(t);
-        std::printf("NAV1 %.2f  course %03.0f  NAV2 %.2f  ADF %d\n", t.nav_channel[0] / 100.0, t.course_deg[0],
-                    t.nav_channel[1] / 100.0, t.adf_khz);
-        return true;
-    }
-    return false;
 }
 
 struct SdlDeleter {
@@ -99,7 +77,7 @@ plat::Result<bool> run_viewer(Session& session) {
                         exposed = true;
                     break;
                 case SDL_KEYDOWN:
-                    turn_radio_knob(session, ev.key.keysym.sym, (ev.key.keysym.mod & KMOD_SHIFT) != 0);
+                    turn_radio_knob(session, virtual_key(ev.key.keysym.sym), (ev.key.keysym.mod & KMOD_SHIFT) != 0);
                     [[fallthrough]];
                 case SDL_KEYUP:
                     if (int vk = virtual_key(ev.key.keysym.sym); vk >= 0) plat::set_key_state(vk, ev.type == SDL_KEYDOWN);

@@ -10,6 +10,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-liberation fonts-dseg
   libpng-dev zlib1g-dev libsdl2-dev
   libcairo2-dev            # benchmark comparison only
+  libcivetweb-dev          # the panel in a browser: HTTP and WebSocket
   "$@"
 )
 

@@ -1,8 +1,11 @@
 #pragma once
 // PNG output of any bitmap, for looking at rendered pictures.
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "platform/canvas/bitmap.h"
 #include "platform/result.h"
@@ -12,5 +15,10 @@ namespace plat {
 // Writes the bitmap as an 8-bit RGB PNG, every format converted through its colours; the error,
 // naming the file, if any.
 std::optional<Error> write_png(const std::string& path, const Bitmap& bitmap);
+
+// Encodes 0x..RRGGBB pixels (the top byte ignored; `stride` pixels from one row to the next) as an
+// 8-bit RGB PNG in memory, compressed for speed: a live picture sent over the network.
+Result<std::vector<std::uint8_t>> encode_png_xrgb(int width, int height, std::span<const std::uint32_t> pixels,
+                                                  std::size_t stride);
 
 }  // namespace plat
