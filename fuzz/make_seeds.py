@@ -122,3 +122,6 @@ put('fg_answers', 'every_property.txt', '\x10' + ''.join(f"{p} = '1' (double)\r\
 for i, route in enumerate(('KSFO SFO V25 SNS PRB RZS KLAX', 'KSFO SFO KSNS', 'KSFO SFO V25 ZZGBP KLAX',
                            'KSFO ZZGAP V999 ZZGDP KLAX')):
     put('route', f'route{i}.txt', route)
+
+for i, message in enumerate(('press 16 43', 'release', 'keydown 9', 'keyup 65', 'ping', 'press 0 65535')):
+    put('web_message', f'message{i}.txt', message)

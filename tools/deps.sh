@@ -11,6 +11,7 @@ packages=(
   libpng-dev zlib1g-dev libsdl2-dev
   libcairo2-dev            # benchmark comparison only
   libcivetweb-dev          # the panel in a browser: HTTP and WebSocket
+  chromium chromium-driver python3-selenium python3-pil  # its tests, in a real browser
   "$@"
 )
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The tests that start threads (ctest label `threads`: the platform's threads, clock and audio, the
-# navigation display's search worker, the FMC's heading and vertical workers, the FlightGear link),
+# navigation display's search worker, the FMC's heading and vertical workers, the FlightGear link,
+# the browser server),
 # built with ThreadSanitizer in their own folder and run there. Any report fails the test that
 # caused it. A second run rebuilds nothing that is current.
 set -euo pipefail
@@ -15,7 +16,8 @@ if [ ! -f "$build_dir/build.ninja" ]; then
 fi
 # Only the programs that run here; each depends on the modules and data it loads.
 cmake --build "$build_dir" -j "${PANEL_JOBS:-2}" --target \
-  platform_tests audio_tests navdisplay_tests fmcomputer_tests sim_host_tests fglink_tests fglink_session_tests
+  platform_tests audio_tests navdisplay_tests fmcomputer_tests sim_host_tests fglink_tests fglink_session_tests \
+  web_tests
 
 # The whole KSFO-KLAX flight takes about twenty minutes instrumented; the same heading and vertical
 # workers fly the first part of it in ClosedLoop.TheFmcsWorkersTurnAndClimbTheAircraft.

@@ -389,16 +389,14 @@ void PanelWebServer::send_loop(const std::shared_ptr<Client>& client) {
                         json_text(feed.title) + ",\"width\":" + std::to_string(width) +
                         ",\"height\":" + std::to_string(height) + "}";
         }
+        // Counted as handed to the connection, so the figures never lag what a page has read.
         if (!hello.empty()) {
-            if (mg_websocket_write(c.conn, kOpcodeText, hello.data(), hello.size()) <= 0) return;
             bytes_sent_ += hello.size();
+            if (mg_websocket_write(c.conn, kOpcodeText, hello.data(), hello.size()) <= 0) return;
         }
         if (pieces.empty()) continue;
         auto frame = encode_frame(width, height, pieces);
         if (!frame) continue;  // nothing to do for this page but wait for the next change
-        if (mg_websocket_write(c.conn, MG_WEBSOCKET_OPCODE_BINARY, reinterpret_cast<const char*>(frame->data()),
-                               frame->size()) <= 0)
-            return;
         bytes_sent_ += frame->size();
         ++frames_sent_;
         if (click) {
@@ -407,6 +405,9 @@ void PanelWebServer::send_loop(const std::shared_ptr<Client>& client) {
             latencies_.push_back(ms);
             if (latencies_.size() > kMaxLatencies) latencies_.pop_front();
         }
+        if (mg_websocket_write(c.conn, MG_WEBSOCKET_OPCODE_BINARY, reinterpret_cast<const char*>(frame->data()),
+                               frame->size()) <= 0)
+            return;
     }
 }
 

@@ -1,0 +1,156 @@
+// What the browser server sends one page of the default panel's main window, paced at the panel's
+// rate as `panelhost run --web` runs: bytes per second idle (the goal is none), in cruise, and with
+// the flight and navigation displays drawn again every cycle; and the time from a click received to
+// the changed picture handed to the connection (the goal is under one panel cycle).
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "panelhost/panel.h"
+#include "panelhost/session.h"
+#include "tests/web/ws_client.h"
+#include "web/panel_server.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr double kRate = 18.0;
+constexpr double kMeasured = 5.0;  // wall seconds per measurement
+
+struct Rig {
+    std::unique_ptr<panelhost::Session> session;
+    std::unique_ptr<web::PanelWebServer> server;
+    std::unique_ptr<webtest::WsClient> page;
+};
+
+Rig open_rig(const std::string& name, bool demo, double warm_up) {
+    Rig r;
+    panelhost::SessionOptions options;
+    options.out = (fs::temp_directory_path() / "panel_bench" / name).string();
+    fs::remove_all(options.out);
+    if (demo) {
+        options.scenario = panelhost::default_data_dir() + "/scenarios/demo.txt";
+        options.plan = "KSFO-KLAX.pln";
+    } else {
+        options.own_aircraft = false;
+    }
+    auto s = panelhost::Session::open(options);
+    if (!s) return r;
+    r.session = std::move(s).value();
+    r.session->run_for(warm_up);
+    auto server = web::PanelWebServer::start(*r.session, web::WebOptions{});
+    if (!server) return Rig{};
+    r.server = std::move(server).value();
+    r.page = std::make_unique<webtest::WsClient>(r.server->port(), "/ws/0");
+    return r;
+}
+
+// Cycles at the panel's rate for the time, the page reading all it is sent; the bytes it read.
+// `between` is called once between each cycle and the next, `share` of the way from one to the
+// other: where a page's input arrives while the panel thread waits.
+std::uint64_t paced(Rig& r, double seconds, const std::function<void(int cycle)>& between = {},
+                    const std::function<double(int cycle)>& share = {}) {
+    std::uint64_t bytes = 0;
+    const auto start = Clock::now();
+    const auto period = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / kRate));
+    const int cycles = static_cast<int>(seconds * kRate);
+    for (int i = 0; i < cycles; ++i) {
+        r.session->step();
+        const auto next = start + period * (i + 1);
+        auto input_at = next - period + std::chrono::duration_cast<Clock::duration>(period * (share ? share(i) : 0.0));
+        bool input_done = !between;
+        while (true) {
+            const auto until = input_done ? next : std::min(next, input_at);
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
+            auto m = r.page->receive(static_cast<int>(std::max<long long>(left, 0)));
+            if (m) bytes += m->data.size();
+            if (!input_done && Clock::now() >= input_at) {
+                between(i);
+                input_done = true;
+            }
+            if (!m && input_done && Clock::now() >= next) break;
+        }
+    }
+    return bytes;
+}
+
+void stream(benchmark::State& state, const std::string& name, bool demo, double warm_up, bool redraw_displays) {
+    Rig r = open_rig(name, demo, warm_up);
+    if (!r.page || !r.page->open()) {
+        state.SkipWithError("the panel or its server did not start");
+        return;
+    }
+    paced(r, 1.0);  // the whole window first, which every page is sent once
+    std::uint64_t bytes = 0;
+    double seconds = 0;
+    for (auto _ : state) {
+        std::function<void(int)> redraw;
+        if (redraw_displays)
+            redraw = [&](int) {
+                for (auto& g : r.session->panel().gauges())
+                    if (g->placement.module == "flightdisplay" || g->placement.module == "navdisplay") g->mark_changed();
+            };
+        bytes += paced(r, kMeasured, redraw);
+        seconds += kMeasured;
+    }
+    state.counters["bytes_per_s"] = double(bytes) / seconds;
+    state.counters["frames_sent"] = double(r.server->stats().frames_sent);
+    r.server.reset();
+}
+
+void BM_IdleBytesPerSecond(benchmark::State& state) { stream(state, "web-idle", false, 6, false); }
+BENCHMARK(BM_IdleBytesPerSecond)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
+
+void BM_CruiseBytesPerSecond(benchmark::State& state) { stream(state, "web-cruise", true, 600, false); }
+BENCHMARK(BM_CruiseBytesPerSecond)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
+
+void BM_DisplaysRedrawnEveryCycleBytesPerSecond(benchmark::State& state) {
+    stream(state, "web-displays", true, 600, true);
+}
+BENCHMARK(BM_DisplaysRedrawnEveryCycleBytesPerSecond)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
+
+// The FMC's MENU key and L1 in turn, twice a second, each arriving at another moment between two
+// cycles: each click changes the FMC's page.
+void BM_ClickToChangedFrame(benchmark::State& state) {
+    Rig r = open_rig("web-click", false, 6);
+    if (!r.page || !r.page->open()) {
+        state.SkipWithError("the panel or its server did not start");
+        return;
+    }
+    paced(r, 1.0);
+    panelhost::GaugeInstance* fmc = r.session->panel().find_gauge("fmcomputer");
+    if (!fmc) {
+        state.SkipWithError("no FMC on the panel");
+        return;
+    }
+    const int x0 = fmc->placement.x, y0 = fmc->placement.y;
+    for (auto _ : state) {
+        paced(r, kMeasured * 2, [&](int cycle) {
+            if (cycle % 9 != 0) return;
+            const bool menu = (cycle / 9) % 2 == 1;
+            const int x = x0 + (menu ? 45 : 16), y = y0 + (menu ? 234 : 43);
+            r.page->send_text("press " + std::to_string(x) + " " + std::to_string(y));
+            r.page->send_text("release");
+        }, [](int cycle) { return ((cycle / 9) % 10) / 10.0; });
+    }
+    std::vector<double> ms = r.server->stats().click_to_frame_ms;
+    if (ms.empty()) {
+        state.SkipWithError("no click changed the picture");
+        return;
+    }
+    std::sort(ms.begin(), ms.end());
+    state.counters["clicks"] = double(ms.size());
+    state.counters["median_ms"] = ms[ms.size() / 2];
+    state.counters["max_ms"] = ms.back();
+    state.counters["cycle_ms"] = 1000.0 / kRate;
+    r.server.reset();
+}
+BENCHMARK(BM_ClickToChangedFrame)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
+
+}  // namespace
