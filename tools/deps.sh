@@ -12,6 +12,7 @@ packages=(
   libcairo2-dev            # benchmark comparison only
   libcivetweb-dev          # the panel in a browser: HTTP and WebSocket
   chromium chromium-driver python3-selenium python3-pil  # its tests, in a real browser
+  xvfb xauth xdotool       # and with the window viewer, on a virtual screen
   "$@"
 )
 
