@@ -16,15 +16,8 @@ namespace {
 namespace fs = std::filesystem;
 
 std::unique_ptr<panelhost::Session> open_panel(const std::string& name, bool demo) {
-    panelhost::SessionOptions options;
-    options.out = (fs::temp_directory_path() / "panel_bench" / name).string();
+    const auto options = panelhost::panel_options((fs::temp_directory_path() / "panel_bench" / name).string(), demo);
     fs::remove_all(options.out);
-    if (demo) {
-        options.scenario = panelhost::default_data_dir() + "/scenarios/demo.txt";
-        options.plan = "KSFO-KLAX.pln";
-    } else {
-        options.own_aircraft = false;
-    }
     auto s = panelhost::Session::open(options);
     if (!s) return nullptr;
     return std::move(s).value();

@@ -31,15 +31,8 @@ struct Rig {
 
 Rig open_rig(const std::string& name, bool demo, double warm_up) {
     Rig r;
-    panelhost::SessionOptions options;
-    options.out = (fs::temp_directory_path() / "panel_bench" / name).string();
+    const auto options = panelhost::panel_options((fs::temp_directory_path() / "panel_bench" / name).string(), demo);
     fs::remove_all(options.out);
-    if (demo) {
-        options.scenario = panelhost::default_data_dir() + "/scenarios/demo.txt";
-        options.plan = "KSFO-KLAX.pln";
-    } else {
-        options.own_aircraft = false;
-    }
     auto s = panelhost::Session::open(options);
     if (!s) return r;
     r.session = std::move(s).value();

@@ -81,6 +81,18 @@ std::string window_file(const std::string& prefix, int number) {
 
 }  // namespace
 
+SessionOptions panel_options(const std::string& out, bool demo) {
+    SessionOptions options;
+    options.out = out;
+    if (demo) {
+        options.scenario = default_data_dir() + "/scenarios/demo.txt";
+        options.plan = "KSFO-KLAX.pln";
+    } else {
+        options.own_aircraft = false;
+    }
+    return options;
+}
+
 std::string default_data_dir() {
     if (const char* env = std::getenv("PANEL_DATA_DIR")) return env;
     return PANEL_DATA_DIR;

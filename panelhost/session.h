@@ -48,6 +48,11 @@ struct SessionOptions {
     std::string host_window_class, host_window_title;
 };
 
+// The main job's flight (the demo scenario with its shipped plan) with the host's aircraft, or with
+// `demo` false the default panel alone, nothing feeding it: what the tests and benchmarks that
+// measure the whole panel run.
+SessionOptions panel_options(const std::string& out, bool demo);
+
 // Where the project's data and the built modules are.
 std::string default_data_dir();
 std::string default_module_dir();

@@ -15,14 +15,8 @@ namespace {
 namespace fs = std::filesystem;
 
 std::unique_ptr<panelhost::Session> open_panel(const std::string& name, bool demo) {
-    panelhost::SessionOptions options;
-    options.out = (fs::temp_directory_path() / "panel_tests" / ("Composition." + name)).string();
-    if (demo) {
-        options.scenario = panelhost::default_data_dir() + "/scenarios/demo.txt";
-        options.plan = "KSFO-KLAX.pln";
-    } else {
-        options.own_aircraft = false;
-    }
+    const fs::path out = fs::temp_directory_path() / "panel_tests" / ("Composition." + name);
+    const auto options = panelhost::panel_options(out.string(), demo);
     auto s = panelhost::Session::open(options);
     if (!s) throw std::runtime_error(s.error());
     return std::move(s).value();
