@@ -37,7 +37,6 @@ struct PanelWebServer::Feed {
 
 // A page connected over a WebSocket, watching one window.
 struct PanelWebServer::Client {
-    const mg_connection* key = nullptr;
     int window = 0;
     // Guarded by the server's mutex: not yet sent anything, so the next picture is the whole window.
     bool fresh = true;
@@ -429,23 +428,28 @@ bool PanelWebServer::accept_socket(const mg_connection* conn) {
     if (!number) return false;
     std::lock_guard l(mutex_);
     if (clients_.size() >= static_cast<std::size_t>(kMaxClients)) return false;
-    if (std::none_of(feeds_.begin(), feeds_.end(), [&](const auto& f) { return f->number == *number; })) return false;
-    auto c = std::make_shared<Client>();
-    c->key = conn;
-    c->window = *number;
-    clients_.emplace(conn, std::move(c));
-    return true;
+    return std::any_of(feeds_.begin(), feeds_.end(), [&](const auto& f) { return f->number == *number; });
 }
 
+// A page is taken on only once its handshake is done: the library calls the close handler only
+// for those, so nothing is kept for a page whose handshake failed.
 void PanelWebServer::socket_ready(mg_connection* conn) {
-    std::shared_ptr<Client> c;
+    const mg_request_info* ri = mg_get_request_info(conn);
+    const auto number = ri && ri->local_uri ? number_after(ri->local_uri, "/ws/") : std::nullopt;
+    auto c = std::make_shared<Client>();
+    c->conn = conn;
+    c->window = number.value_or(-1);
     {
         std::lock_guard l(mutex_);
-        auto it = clients_.find(conn);
-        if (it == clients_.end()) return;
-        c = it->second;
+        // Pages that raced past the count at the handshake are turned away here.
+        if (!number || clients_.size() >= static_cast<std::size_t>(kMaxClients)) c.reset();
+        else clients_.emplace(conn, c);
     }
-    c->conn = conn;
+    if (!c) {
+        static constexpr char kTryAgainLater[] = {'\x03', '\xF5'};  // close code 1013
+        mg_websocket_write(conn, kOpcodeClose, kTryAgainLater, sizeof kTryAgainLater);
+        return;
+    }
     c->sender = std::thread([this, c] { send_loop(c); });
 }
 
