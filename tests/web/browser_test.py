@@ -2,7 +2,8 @@
 """The panel in a real browser: headless Chromium driven by Selenium against `panelhost run --web`.
 
   - the FMC window's page shows exactly the host's own snapshot of that window;
-  - L1 clicked in one browser brings up the LOAD page in both browsers and in the host's dump;
+  - L1 clicked in one browser brings up the LOAD page in both browsers (one a desktop's, one a
+    phone's) and in the host's dump;
   - the page shows that it is disconnected when the host stops, and reconnects by itself when a
     new host serves the same port;
   - garbage, oversized and hostile messages on raw sockets close only their own connection: the
@@ -82,8 +83,13 @@ class Host:
         self.log.close()
 
 
-def browser():
+def browser(phone=False):
+    """Headless Chromium; as a phone, a narrow touch screen of three device pixels to the CSS pixel."""
     o = webdriver.ChromeOptions()
+    if phone:
+        o.add_experimental_option("mobileEmulation", {
+            "deviceMetrics": {"width": 390, "height": 844, "pixelRatio": 3.0, "touch": True},
+            "userAgent": "Mozilla/5.0 (Linux; Android 14; Pixel 8) Mobile"})
     o.binary_location = "/usr/bin/chromium"
     for a in ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
               "--window-size=700,700", "--no-first-run", "--disable-background-networking",
@@ -109,12 +115,17 @@ def differing_pixels(a, b):
     return sum(1 for p in ImageChops.difference(a, b).getdata() if p != (0, 0, 0))
 
 
-def click(d, x, y):
-    """A real left click at window pixel (x, y): mouse events through the browser's input pipeline."""
+def click(d, x, y, touch=False):
+    """A real left click (or a tap) at window pixel (x, y): input events through the browser's own
+    input pipeline, as a mouse or a finger gives them."""
     r = d.execute_script(
         "const r = document.getElementById('panel').getBoundingClientRect();"
         "const c = document.getElementById('panel'); return [r.left, r.top, r.width / c.width, r.height / c.height];")
     px, py = r[0] + (x + 0.5) * r[2], r[1] + (y + 0.5) * r[3]
+    if touch:
+        d.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": [{"x": px, "y": py}]})
+        d.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
+        return
     for kind in ("mousePressed", "mouseReleased"):
         d.execute_cdp_cmd("Input.dispatchMouseEvent",
                           {"type": kind, "x": px, "y": py, "button": "left", "buttons": 1, "clickCount": 1})
@@ -233,7 +244,7 @@ def main():
     first = Host(panelhost, panel, scenario, os.path.join(work, "first"), port)
     a = b = None
     try:
-        a, b = browser(), browser()
+        a, b = browser(), browser(phone=True)
         page = "http://127.0.0.1:%d/window/%d" % (port, FMC_WINDOW)
         for d in (a, b):
             d.get(page)
@@ -285,11 +296,14 @@ def main():
             for d in (a, b):
                 if page_state(d)[1] != "connected":
                     fail("a browser page lost its connection to hostile clients")
-            click(b, *L1)
+            click(b, *L1, touch=True)
             for d in (a, b):
                 wait_for("a click to work after the hostile clients",
                          lambda: differing_pixels(canvas(d), reference) > 1000)
-            print("hostile clients closed, pages and panel unharmed", flush=True)
+            print("hostile clients closed, pages and panel unharmed; a tap on the phone works", flush=True)
+            width = b.execute_script("return document.getElementById('panel').getBoundingClientRect().width")
+            if not 380 <= width <= 390:
+                fail("the page does not fill the phone's width: %r CSS pixels" % width)
         finally:
             second.stop()
     finally:
