@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libfontconfig-dev fonts-liberation fonts-dseg
   libpng-dev zlib1g-dev libsdl2-dev
+  libpugixml-dev           # flight plans of other simulators (XML)
   libcairo2-dev            # benchmark comparison only
   "$@"
 )
