@@ -156,7 +156,8 @@ private:
             if (!change) return plat::Error{"'" + w + "': '" + w.substr(slash + 1) + "' is not a speed and level group"};
         }
         const bool named = !db_.places(base).empty();
-        if (!change && !last && !db_.airway(base).empty()) {
+        if (!change && !db_.airway(base).empty() && !(last && named)) {
+            if (last) return plat::Error{"airway " + base + " needs a point after it"};
             pending_.push_back(base);
             return std::nullopt;
         }
