@@ -118,8 +118,10 @@ int emit(const planner::NavDb& db, planner::FlightPlan plan, const Command& c, c
     }
     if (!plan.cruise_altitude_ft || cruise_altitude_given) plan.cruise_altitude_ft = c.performance.cruise_altitude_ft;
     if (!plan.cruise_speed || cruise_speed_given) plan.cruise_speed = c.performance.cruise_speed;
-    auto text = planner::write_plan(db, plan, *format, c.performance);
+    std::string note;
+    auto text = planner::write_plan(db, plan, *format, c.performance, &note);
     if (!text) return fail(text.error());
+    if (!note.empty()) std::fprintf(stderr, "routeplan: %s\n", note.c_str());
     if (out.empty() || out == "-") {
         std::fwrite(text->data(), 1, text->size(), stdout);
         return 0;

@@ -62,7 +62,7 @@ std::string named_runway_text(const navdata::Airport& a, const std::string& desi
     return {};
 }
 
-plat::Result<std::string> write_fmc_plan(const NavDb& db, const FlightPlan& plan, Performance perf) {
+plat::Result<std::string> write_fmc_plan(const NavDb& db, const FlightPlan& plan, Performance perf, std::string* note) {
     if (plan.waypoints.size() < 2) return plat::Error{"a plan needs a departure and an arrival airport"};
     if (plan.cruise_altitude_ft) perf.cruise_altitude_ft = *plan.cruise_altitude_ft;
     if (plan.cruise_speed) perf.cruise_speed = *plan.cruise_speed;
@@ -73,6 +73,7 @@ plat::Result<std::string> write_fmc_plan(const NavDb& db, const FlightPlan& plan
     if (!dep.airport || !arr.airport) return plat::Error{"the plan must start and end at airports of the world data"};
     auto profile = make_profile(route, perf);
     if (!profile) return plat::Error{profile.error()};
+    if (note) *note = profile->note;
     auto runway = [&](const RoutePlace& airport, const std::string& named, double course) {
         const double variation = db.variation_at(airport.at);
         std::string text = named.empty() ? std::string() : named_runway_text(*airport.airport, named, variation);

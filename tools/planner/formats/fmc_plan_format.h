@@ -13,8 +13,10 @@
 
 namespace planner {
 
-// The FMC's plan file text. The plan's cruise values, where it has them, replace perf's.
-plat::Result<std::string> write_fmc_plan(const NavDb& db, const FlightPlan& plan, Performance perf);
+// The FMC's plan file text. The plan's cruise values, where it has them, replace perf's. note
+// receives the profile's remark (a lowered cruise altitude), if any.
+plat::Result<std::string> write_fmc_plan(const NavDb& db, const FlightPlan& plan, Performance perf,
+                                         std::string* note = nullptr);
 plat::Result<FlightPlan> read_fmc_plan(const NavDb& db, std::string_view text, std::string_view file);
 bool looks_like_fmc_plan(std::string_view text);
 

@@ -94,6 +94,11 @@ public:
             arrival = std::move(a).value();
         }
         arrival_at_ = arrival->place.at;
+        // A route item given with its airports apart may still name them at its ends.
+        auto airport_word_of = [](const std::string& w) { return w.substr(0, w.find('/')); };
+        if (!context_.departure.empty() && !words.empty() && airport_word_of(words.front()) == context_.departure)
+            words.erase(words.begin());
+        if (!context_.arrival.empty() && !words.empty() && airport_word_of(words.back()) == context_.arrival) words.pop_back();
         for (std::size_t i = 0; i < words.size(); ++i)
             if (auto e = word(words[i], i + 1 == words.size())) return *e;
         if (!pending_.empty()) return plat::Error{"airway " + pending_.back() + " needs a point after it"};

@@ -121,10 +121,11 @@ plat::Result<ReadPlan> read_plan_file(const NavDb& db, const std::string& path) 
     return read_plan(db, text, path);
 }
 
-plat::Result<std::string> write_plan(const NavDb& db, const FlightPlan& plan, PlanFormat f, const Performance& perf) {
+plat::Result<std::string> write_plan(const NavDb& db, const FlightPlan& plan, PlanFormat f, const Performance& perf,
+                                     std::string* note) {
     if (plan.waypoints.size() < 2) return plat::Error{"a plan needs a departure and an arrival airport"};
     switch (f) {
-        case PlanFormat::fmc: return write_fmc_plan(db, plan, perf);
+        case PlanFormat::fmc: return write_fmc_plan(db, plan, perf, note);
         case PlanFormat::fms: return write_fms(plan);
         case PlanFormat::flightgear: return write_fg_route(plan);
         default: break;

@@ -34,6 +34,8 @@ plat::Result<ReadPlan> read_plan(const NavDb& db, std::string_view text, std::st
 plat::Result<ReadPlan> read_plan_file(const NavDb& db, const std::string& path);
 
 // The text of plan in format f (one of those can_write allows); perf fills what the plan lacks.
-plat::Result<std::string> write_plan(const NavDb& db, const FlightPlan& plan, PlanFormat f, const Performance& perf);
+// note receives a remark for the user (the FMC plan's lowered cruise altitude), if any.
+plat::Result<std::string> write_plan(const NavDb& db, const FlightPlan& plan, PlanFormat f, const Performance& perf,
+                                     std::string* note = nullptr);
 
 }  // namespace planner
