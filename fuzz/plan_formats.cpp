@@ -23,7 +23,7 @@ const planner::NavDb& world() {
     return db;
 }
 
-plat::Result<planner::FlightPlan> read_route(const planner::NavDb& db, std::string_view text, std::string_view) {
+[[maybe_unused]] plat::Result<planner::FlightPlan> read_route(const planner::NavDb& db, std::string_view text, std::string_view) {
     return planner::resolve_icao_route(db, text);
 }
 
@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     for (auto format : {planner::PlanFormat::fmc, planner::PlanFormat::fms, planner::PlanFormat::flightgear}) {
-        const auto text = planner::write_plan(world(), *plan, format, {});
+        const auto text = planner::write_plan(world(), plan.value(), format, {});
         if (!text) fuzzsupport::require(!text.error().empty(), "a plan that cannot be written says why");
     }
     return 0;
