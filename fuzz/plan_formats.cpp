@@ -23,7 +23,8 @@ const planner::NavDb& world() {
     return db;
 }
 
-[[maybe_unused]] plat::Result<planner::FlightPlan> read_route(const planner::NavDb& db, std::string_view text, std::string_view) {
+[[maybe_unused]] plat::Result<planner::FlightPlan> read_route(const planner::NavDb& db, std::string_view text,
+                                                              std::string_view) {
     return planner::resolve_icao_route(db, text);
 }
 

@@ -191,7 +191,10 @@ void Link::queue_command(std::string path, std::string value) {
 
 void Link::put_route(const std::vector<RoutePoint>& route) {
     const auto writes = route_manager_writes(route);
+    if (writes.empty()) return;
     std::lock_guard<std::mutex> lock(mutex_);
+    // A route not yet sent (FlightGear away) is replaced whole by the new one.
+    std::erase_if(writes_, [](const Write& w) { return w.answered_by == 0 && w.path.rfind(route_manager_prefix, 0) == 0; });
     for (const auto& w : writes)
         if (valid_path(w.path) && valid_value(w.value)) queue_command(w.path, w.value);
 }

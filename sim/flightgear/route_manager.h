@@ -11,6 +11,7 @@
 
 namespace sim::fg {
 
+inline constexpr const char* route_manager_prefix = "/autopilot/route-manager/";
 inline constexpr const char* route_input_path = "/autopilot/route-manager/input";
 
 struct PropertyWrite {

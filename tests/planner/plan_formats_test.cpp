@@ -68,9 +68,9 @@ const planner::PlanWaypoint& find(const planner::FlightPlan& p, const std::strin
     throw std::runtime_error(ident + " is not in the plan");
 }
 
-const std::vector<std::string> ksfo_klax_files = {
-    "ksfo-klax.route",    "ksfo-klax.fms",          "ksfo-klax-v3.fms",   "ksfo-klax.fgfp",
-    "ksfo-klax-v1.xml",   "ksfo-klax-msfs.pln",     "ksfo-klax-fsx.pln",  "ksfo-klax-simbrief.xml"};
+const std::vector<std::string> ksfo_klax_files = {"ksfo-klax.route",   "ksfo-klax.fms",         "ksfo-klax-v3.fms",
+                                                  "ksfo-klax.fgfp",    "ksfo-klax-v1.xml",      "ksfo-klax-msfs.pln",
+                                                  "ksfo-klax-fsx.pln", "ksfo-klax-simbrief.xml"};
 
 TEST(PlanInputs, OneRouteInEveryFormatGivesOneFmcPlan) {
     // The planner's own plan of the route, with the cruise values the files give.
@@ -79,10 +79,10 @@ TEST(PlanInputs, OneRouteInEveryFormatGivesOneFmcPlan) {
     perf.cruise_speed = 0.76;
     auto expected = planner::make_plan(extract(), {"KSFO SFO V25 SNS PRB RZS KLAX", "", perf});
     ASSERT_TRUE(expected) << expected.error();
-    const std::vector<planner::PlanFormat> formats = {
-        planner::PlanFormat::route,      planner::PlanFormat::fms,  planner::PlanFormat::fms,
-        planner::PlanFormat::flightgear, planner::PlanFormat::flightgear, planner::PlanFormat::msfs,
-        planner::PlanFormat::msfs,       planner::PlanFormat::simbrief};
+    const std::vector<planner::PlanFormat> formats = {planner::PlanFormat::route,      planner::PlanFormat::fms,
+                                                      planner::PlanFormat::fms,        planner::PlanFormat::flightgear,
+                                                      planner::PlanFormat::flightgear, planner::PlanFormat::msfs,
+                                                      planner::PlanFormat::msfs,       planner::PlanFormat::simbrief};
     for (std::size_t i = 0; i < ksfo_klax_files.size(); ++i) {
         SCOPED_TRACE(ksfo_klax_files[i]);
         auto r = planner::read_plan_file(extract(), test_data() + "/plans/" + ksfo_klax_files[i]);
@@ -97,9 +97,10 @@ TEST(PlanInputs, OneRouteInEveryFormatGivesOneFmcPlan) {
 // Round trips: written in each format and read back, the same points to a millionth of a degree,
 // the same runways and cruise values (X-Plane's format carries no cruise speed).
 TEST(PlanOutputs, EveryWrittenFormatReadsBackTheSamePlan) {
-    const planner::FlightPlan plan = read(extract(), "KSFO/28R M078F350 SFO V25 SNS 3630N12100W 35N120W DCT RZS KLAX/24R");
-    ASSERT_EQ(idents(plan), (std::vector<std::string>{"KSFO", "SFO", "OSI", "SAPID", "SANTY", "MOVER", "SNS", "3630N12100W",
-                                                      "35N120W", "RZS", "KLAX"}));
+    const planner::FlightPlan plan =
+        read(extract(), "KSFO/28R M078F350 SFO V25 SNS 3630N12100W 35N120W DCT RZS KLAX/24R");
+    ASSERT_EQ(idents(plan), (std::vector<std::string>{"KSFO", "SFO", "OSI", "SAPID", "SANTY", "MOVER", "SNS",
+                                                      "3630N12100W", "35N120W", "RZS", "KLAX"}));
     for (auto format : {planner::PlanFormat::fmc, planner::PlanFormat::fms, planner::PlanFormat::flightgear}) {
         SCOPED_TRACE(planner::format_name(format));
         auto text = planner::write_plan(extract(), plan, format, {});
@@ -116,8 +117,12 @@ TEST(PlanOutputs, EveryWrittenFormatReadsBackTheSamePlan) {
         EXPECT_EQ(back->plan.departure_runway, "28R");
         EXPECT_EQ(back->plan.arrival_runway, "24R");
         EXPECT_EQ(back->plan.cruise_altitude_ft, 35000);
-        if (format != planner::PlanFormat::fms) EXPECT_NEAR(back->plan.cruise_speed.value_or(0), 0.78, 1e-9);
-        if (format != planner::PlanFormat::fmc) EXPECT_EQ(find(back->plan, "OSI").airway, "V25");
+        if (format != planner::PlanFormat::fms) {
+            EXPECT_NEAR(back->plan.cruise_speed.value_or(0), 0.78, 1e-9);
+        }
+        if (format != planner::PlanFormat::fmc) {
+            EXPECT_EQ(find(back->plan, "OSI").airway, "V25");
+        }
     }
 }
 
@@ -154,8 +159,9 @@ TEST(PlanOutputs, FmsAndFlightGearTextAsTheSimulatorsWriteIt) {
 // Route strings over the shipped world data.
 TEST(RouteStrings, AirwaysInARowMeetWhereTheyCross) {
     const planner::FlightPlan p = read(world(), "KSFO/28R N0450F330 SFO V25 V12 EMUXY KLAX/24R");
-    EXPECT_EQ(idents(p), (std::vector<std::string>{"KSFO", "SFO", "OSI", "SAPID", "SANTY", "MOVER", "SNS", "CASRA", "HAGRO",
-                                                   "WIGGL", "LUCAB", "PRB", "KIKII", "POZOE", "WYNNR", "RZS", "EMUXY", "KLAX"}));
+    EXPECT_EQ(idents(p),
+              (std::vector<std::string>{"KSFO", "SFO", "OSI", "SAPID", "SANTY", "MOVER", "SNS", "CASRA", "HAGRO",
+                                        "WIGGL", "LUCAB", "PRB", "KIKII", "POZOE", "WYNNR", "RZS", "EMUXY", "KLAX"}));
     EXPECT_EQ(find(p, "RZS").airway, "V25");
     EXPECT_EQ(find(p, "EMUXY").airway, "V12");
     EXPECT_EQ(find(p, "SFO").airway, "");
@@ -211,8 +217,10 @@ TEST(RouteStrings, ErrorsNameTheWord) {
     EXPECT_EQ(error_of(world(), "KSFO SFO QQQQQ KLAX"), "bad:1: unknown name 'QQQQQ'");
     EXPECT_EQ(error_of(world(), "KSFO SFO\nV25 EMUXY KLAX"), "bad:2: 'EMUXY' is not on airway V25");
     EXPECT_EQ(error_of(world(), "KSFO SFO V12 EMUXY KLAX"), "bad:1: 'SFO' is not on airway V12");
-    EXPECT_EQ(error_of(world(), "KSFO/99 SFO KLAX"), "bad:1: 'KSFO/99': '99' is neither a runway nor a speed and level");
-    EXPECT_EQ(error_of(world(), "KSFO/28X SFO KLAX"), "bad:1: 'KSFO/28X': '28X' is neither a runway nor a speed and level");
+    EXPECT_EQ(error_of(world(), "KSFO/99 SFO KLAX"),
+              "bad:1: 'KSFO/99': '99' is neither a runway nor a speed and level");
+    EXPECT_EQ(error_of(world(), "KSFO/28X SFO KLAX"),
+              "bad:1: 'KSFO/28X': '28X' is neither a runway nor a speed and level");
     EXPECT_EQ(error_of(world(), "KSFO/27 SFO KLAX"), "bad:1: KSFO has no runway 27");
     EXPECT_EQ(error_of(world(), "KSFO SFO V25 KLAX"), "bad:1: airway V25 needs a point after it");
     EXPECT_EQ(error_of(world(), "KSFO SFO SNS"), "bad:1: the route must end at an airport, not 'SNS'");
@@ -223,7 +231,8 @@ TEST(RouteStrings, AFragmentedAirwayIsNotJoinedAcrossItsGap) {
     // V999 in the extract is two pieces: ZZGAP-ZZGBP and ZZGCP-ZZGDP.
     const planner::FlightPlan p = read(extract(), "KSFO ZZGAP V999 ZZGBP KLAX");
     EXPECT_EQ(idents(p), (std::vector<std::string>{"KSFO", "ZZGAP", "ZZGBP", "KLAX"}));
-    EXPECT_EQ(error_of(extract(), "KSFO ZZGAP V999 ZZGDP KLAX"), "bad:1: airway V999 does not lead from ZZGAP to 'ZZGDP'");
+    EXPECT_EQ(error_of(extract(), "KSFO ZZGAP V999 ZZGDP KLAX"),
+              "bad:1: airway V999 does not lead from ZZGAP to 'ZZGDP'");
     EXPECT_EQ(error_of(extract(), "KSFO SNS V25 V999 ZZGDP KLAX"), "bad:1: airways V25 and V999 do not meet");
 }
 
@@ -259,7 +268,8 @@ TEST(BadPlans, FmsCountsAndLines) {
     garbled.replace(garbled.find("37.392500"), 9, "north");
     EXPECT_EQ(error_of(extract(), garbled, "d.fms"),
               "d.fms:9: altitude, latitude and longitude must be numbers (degrees within range)");
-    EXPECT_EQ(error_of(extract(), "I\n1100 Version\nADEP KSFO\nNUMENR 0\n", "e.fms"), "e.fms:4: no CYCLE line before NUMENR");
+    EXPECT_EQ(error_of(extract(), "I\n1100 Version\nADEP KSFO\nNUMENR 0\n", "e.fms"),
+              "e.fms:4: no CYCLE line before NUMENR");
 }
 
 TEST(BadPlans, PositionsThatDisagreeAreRefused) {

@@ -44,12 +44,18 @@ TEST(PlanImport, AnXPlanePlanBecomesTheFmcsOnlyPlan) {
     const fs::path dir = fs::temp_directory_path() / ("plan_import_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     std::string out;
-    ASSERT_EQ(run(std::string(PANELHOST_BIN) + " run --plan " + plans("ksfo-klax.fms") + " --seconds 0 --out " + dir.string(), &out), 0)
+    ASSERT_EQ(
+        run(std::string(PANELHOST_BIN) + " run --plan " + plans("ksfo-klax.fms") + " --seconds 0 --out " + dir.string(),
+            &out),
+        0)
         << out;
     std::vector<std::string> listed;
-    for (const auto& e : fs::directory_iterator(dir / "root/NavData/FlightPlans")) listed.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(dir / "root/NavData/FlightPlans"))
+        listed.push_back(e.path().filename().string());
     ASSERT_EQ(listed, std::vector<std::string>{"ksfo-klax.pln"});
-    ASSERT_EQ(run(std::string(ROUTEPLAN_BIN) + " convert " + plans("ksfo-klax.fms") + " " + (dir / "expected.pln").string()), 0);
+    ASSERT_EQ(
+        run(std::string(ROUTEPLAN_BIN) + " convert " + plans("ksfo-klax.fms") + " " + (dir / "expected.pln").string()),
+        0);
     EXPECT_EQ(slurp(dir / "root/NavData/FlightPlans/ksfo-klax.pln"), slurp(dir / "expected.pln"));
     fs::remove_all(dir);
 }
@@ -63,8 +69,12 @@ TEST(PlanImport, ADamagedPlanStopsTheHost) {
     std::ofstream(dir / "bad.fms", std::ios::binary) << fms;
     std::string out;
     EXPECT_EQ(run(std::string(PANELHOST_BIN) + " run --plan " + (dir / "bad.fms").string() + " --seconds 0 --out " +
-                      (dir / "out").string(), &out), 1);
-    EXPECT_NE(out.find((dir / "bad.fms").string() + ":6: NUMENR says 12 waypoints, the file holds 10"), std::string::npos) << out;
+                      (dir / "out").string(),
+                  &out),
+              1);
+    EXPECT_NE(out.find((dir / "bad.fms").string() + ":6: NUMENR says 12 waypoints, the file holds 10"),
+              std::string::npos)
+        << out;
     fs::remove_all(dir);
 }
 

@@ -64,7 +64,8 @@ TEST_F(RouteplanCli, ConvertChoosesTheFormatByTheExtensionOrTo) {
     EXPECT_NE(slurp(fg).find("<PropertyList>"), std::string::npos);
     EXPECT_EQ(run("convert " + extract() + " " + fg.string() + " " + fmc.string()).status, 0);
     EXPECT_EQ(slurp(fmc).rfind("[DEPARTURE]\r\nAIRPORT=KSFO\r\n", 0), 0u);
-    EXPECT_EQ(run("convert " + extract() + " --to fms " + plans("ksfo-klax-msfs.pln") + " " + other.string()).status, 0);
+    EXPECT_EQ(run("convert " + extract() + " --to fms " + plans("ksfo-klax-msfs.pln") + " " + other.string()).status,
+              0);
     EXPECT_EQ(slurp(other), slurp(fms));
     const Ran no_format = run("convert " + extract() + " " + fmc.string() + " " + (dir_ / "out.doc").string());
     EXPECT_EQ(no_format.status, 2);

@@ -86,7 +86,8 @@ std::string parse(int argc, char** argv, int first, Command& c, bool& help) {
         else if (arg == "--to") c.to = value;
         else if (arg == "--aircraft") p.aircraft = value;
         else if (arg == "--cruise-speed" && number(value, 0.1, 600, v)) p.cruise_speed = v;
-        else if (arg == "--cruise-altitude" && number(value, 1000, 45000, v)) p.cruise_altitude_ft = static_cast<int>(v);
+        else if (arg == "--cruise-altitude" && number(value, 1000, 45000, v))
+            p.cruise_altitude_ft = static_cast<int>(v);
         else if (arg == "--climb-rate" && number(value, 100, 9900, v)) p.climb_rate_fpm = static_cast<int>(v);
         else if (arg == "--descent-rate" && number(value, 100, 9900, v)) p.descent_rate_fpm = static_cast<int>(v);
         else if (arg == "--climb-speed" && number(value, 100, 450, v)) p.climb_speed_kt = static_cast<int>(v);
@@ -103,18 +104,20 @@ bool given(int argc, char** argv, const char* option) {
     return false;
 }
 
-int emit(const planner::NavDb& db, planner::FlightPlan plan, const Command& c, const std::string& out, bool cruise_altitude_given,
-         bool cruise_speed_given) {
+int emit(const planner::NavDb& db, planner::FlightPlan plan, const Command& c, const std::string& out,
+         bool cruise_altitude_given, bool cruise_speed_given) {
     for (const auto& w : plan.warnings) std::fprintf(stderr, "routeplan: %s\n", w.c_str());
     std::optional<planner::PlanFormat> format;
     if (!c.to.empty()) {
         format = planner::format_named(c.to);
-        if (!format || !planner::can_write(*format)) return usage("--to takes fmc, fms or flightgear, not '" + c.to + "'");
+        if (!format || !planner::can_write(*format))
+            return usage("--to takes fmc, fms or flightgear, not '" + c.to + "'");
     } else if (out.empty() || out == "-") {
         format = planner::PlanFormat::fmc;
     } else {
         format = planner::format_for_output(out);
-        if (!format) return usage(out + ": the extension does not tell the format (.pln, .fms, .xml, .fgfp); give --to");
+        if (!format)
+            return usage(out + ": the extension does not tell the format (.pln, .fms, .xml, .fgfp); give --to");
     }
     if (!plan.cruise_altitude_ft || cruise_altitude_given) plan.cruise_altitude_ft = c.performance.cruise_altitude_ft;
     if (!plan.cruise_speed || cruise_speed_given) plan.cruise_speed = c.performance.cruise_speed;
@@ -139,7 +142,8 @@ int main(int argc, char** argv) {
     bool help = false;
     if (const std::string why = parse(argc, argv, convert || show ? 2 : 1, c, help); !why.empty()) return usage(why);
     if (help) return usage("");
-    const bool altitude_given = given(argc, argv, "--cruise-altitude"), speed_given = given(argc, argv, "--cruise-speed");
+    const bool altitude_given = given(argc, argv, "--cruise-altitude"),
+               speed_given = given(argc, argv, "--cruise-speed");
     if (convert && c.words.size() != 2) return usage("convert takes IN and OUT");
     if (show && c.words.size() != 1) return usage("show takes one FILE");
     if (!convert && !show && c.words.empty()) return usage("no route given");
@@ -165,6 +169,7 @@ int main(int argc, char** argv) {
     for (const auto& w : c.words) route += (route.empty() ? "" : " ") + w;
     auto read = planner::read_plan(*db, route, "route");
     if (!read) return fail(read.error());
-    if (read->format != planner::PlanFormat::route) return fail("give a route string here; use 'routeplan convert' for files");
+    if (read->format != planner::PlanFormat::route)
+        return fail("give a route string here; use 'routeplan convert' for files");
     return emit(*db, std::move(read->plan), c, c.out, altitude_given, speed_given);
 }

@@ -56,7 +56,7 @@ RoutePlace airway_point(const NavDb& db, const Graph::Node& n) {
 }  // namespace
 
 plat::Result<std::vector<AirwayStep>> follow_airways(const NavDb& db, const std::vector<std::string>& airways,
-                                                      const RoutePlace& entry, const std::string& exit) {
+                                                     const RoutePlace& entry, const std::string& exit) {
     std::vector<Graph> graphs;
     for (const auto& name : airways) {
         graphs.emplace_back(db.airway(name));
@@ -106,20 +106,22 @@ plat::Result<std::vector<AirwayStep>> follow_airways(const NavDb& db, const std:
     if (best == none) {
         for (std::size_t i = 0; i + 1 < layers; ++i) {
             bool meet = false;
-            for (const auto& n : graphs[i].nodes) meet = meet || graphs[i + 1].find(n.ident, n.at) < graphs[i + 1].nodes.size();
+            for (const auto& n : graphs[i].nodes)
+                meet = meet || graphs[i + 1].find(n.ident, n.at) < graphs[i + 1].nodes.size();
             if (!meet) return plat::Error{"airways " + airways[i] + " and " + airways[i + 1] + " do not meet"};
         }
         std::string names = airways[0];
         for (std::size_t i = 1; i < layers; ++i) names += " " + airways[i];
-        return plat::Error{(layers == 1 ? "airway " : "airways ") + names + (layers == 1 ? " does" : " do") + " not lead from " + entry.ident +
-                           " to '" + exit + "'"};
+        return plat::Error{(layers == 1 ? "airway " : "airways ") + names + (layers == 1 ? " does" : " do") +
+                           " not lead from " + entry.ident + " to '" + exit + "'"};
     }
     std::vector<AirwayStep> steps;
     for (std::size_t s = best; s != start; s = came[s]) {
         const std::size_t from = came[s];
         std::size_t layer = 0;
         while (s >= base[layer + 1]) ++layer;
-        if (from >= base[layer]) steps.insert(steps.begin(), {airway_point(db, graphs[layer].nodes[s - base[layer]]), airways[layer]});
+        if (from >= base[layer])
+            steps.insert(steps.begin(), {airway_point(db, graphs[layer].nodes[s - base[layer]]), airways[layer]});
     }
     return steps;
 }

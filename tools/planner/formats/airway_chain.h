@@ -21,6 +21,6 @@ struct AirwayStep {
 // The points after entry up to and including the exit, by the fewest segments. Fails naming the
 // airway that does not hold the entry or the exit, airways that do not meet, or a gap between.
 plat::Result<std::vector<AirwayStep>> follow_airways(const NavDb& db, const std::vector<std::string>& airways,
-                                                      const RoutePlace& entry, const std::string& exit);
+                                                     const RoutePlace& entry, const std::string& exit);
 
 }  // namespace planner

@@ -23,14 +23,18 @@ public:
     plat::Result<FlightPlan> read() {
         const pugi::xml_node root = doc_.root();
         if (std::string(root.name()) != "PropertyList")
-            return doc_.error(root, std::string("root element <") + root.name() + ">: not a FlightGear route (<PropertyList>)");
+            return doc_.error(
+                root, std::string("root element <") + root.name() + ">: not a FlightGear route (<PropertyList>)");
         const pugi::xml_node route = root.child("route");
         if (!route) return doc_.error(root, "no <route> element: not a FlightGear route");
         auto version = doc_.number(root, "version");
         if (!version) return plat::Error{version.error()};
-        const bool v1 = version->has_value() ? **version < 2 : !route.child("wp").child("lat") && route.child("wp").child("latitude-deg");
+        const bool v1 = version->has_value()
+                            ? **version < 2
+                            : !route.child("wp").child("lat") && route.child("wp").child("latitude-deg");
         if (version->has_value() && **version != 1 && **version != 2)
-            return doc_.error(root.child("version"), "route version " + std::to_string(static_cast<long>(**version)) + " is not read (1 and 2 are)");
+            return doc_.error(root.child("version"), "route version " + std::to_string(static_cast<long>(**version)) +
+                                                         " is not read (1 and 2 are)");
 
         std::string departure = XmlDocument::text(root.child("departure"), "airport").value_or("");
         std::string arrival = XmlDocument::text(root.child("destination"), "airport").value_or("");
@@ -41,7 +45,8 @@ public:
         std::vector<pugi::xml_node> wps;
         for (pugi::xml_node wp = route.child("wp"); wp; wp = wp.next_sibling("wp")) wps.push_back(wp);
         // Version 1 lists the airports as its first and last points.
-        if (v1 && !wps.empty() && XmlDocument::text(wps.front(), "ident").value_or("") == departure) wps.erase(wps.begin());
+        if (v1 && !wps.empty() && XmlDocument::text(wps.front(), "ident").value_or("") == departure)
+            wps.erase(wps.begin());
         if (v1 && !wps.empty() && XmlDocument::text(wps.back(), "ident").value_or("") == arrival) wps.pop_back();
         // A runway point names its airport too.
         for (pugi::xml_node wp : wps)
@@ -90,14 +95,16 @@ private:
         return std::nullopt;
     }
 
-    plat::Result<sim::LatLon> position(pugi::xml_node wp, const char* lat_name, const char* lon_name, const std::string& ident) {
+    plat::Result<sim::LatLon> position(pugi::xml_node wp, const char* lat_name, const char* lon_name,
+                                       const std::string& ident) {
         auto lat = doc_.number(wp, lat_name);
         if (!lat) return plat::Error{lat.error()};
         auto lon = doc_.number(wp, lon_name);
         if (!lon) return plat::Error{lon.error()};
         if (!lat->has_value() || !lon->has_value())
             return doc_.error(wp, "waypoint '" + ident + "' has no <" + lat_name + "> and <" + lon_name + ">");
-        if (std::fabs(**lat) > 90 || std::fabs(**lon) > 180) return doc_.error(wp, "waypoint '" + ident + "': position out of range");
+        if (std::fabs(**lat) > 90 || std::fabs(**lon) > 180)
+            return doc_.error(wp, "waypoint '" + ident + "': position out of range");
         return sim::LatLon{**lat, **lon};
     }
 
@@ -143,7 +150,8 @@ private:
             return doc_.error(wp, "waypoint type '" + type + "' is not known");
         auto at = position(wp, "lat", "lon", ident);
         if (!at) return plat::Error{at.error()};
-        plan_.waypoints.push_back({place_from_file(db_, ident, *at), XmlDocument::text(wp, "airway").value_or(""), altitude(wp)});
+        plan_.waypoints.push_back(
+            {place_from_file(db_, ident, *at), XmlDocument::text(wp, "airway").value_or(""), altitude(wp)});
         return std::nullopt;
     }
 
@@ -187,10 +195,12 @@ std::string write_fg_route(const FlightPlan& plan) {
     if (plan.cruise_altitude_ft || plan.cruise_speed) {
         pugi::xml_node c = root.append_child("cruise");
         if (plan.cruise_altitude_ft) {
-            if (*plan.cruise_altitude_ft % 100 == 0) add_text(c, "flight-level", "int", std::to_string(*plan.cruise_altitude_ft / 100));
+            if (*plan.cruise_altitude_ft % 100 == 0)
+                add_text(c, "flight-level", "int", std::to_string(*plan.cruise_altitude_ft / 100));
             else add_text(c, "altitude-ft", "int", std::to_string(*plan.cruise_altitude_ft));
         }
-        if (plan.cruise_speed && *plan.cruise_speed <= 5) add_text(c, "mach", "double", number_text(*plan.cruise_speed));
+        if (plan.cruise_speed && *plan.cruise_speed <= 5)
+            add_text(c, "mach", "double", number_text(*plan.cruise_speed));
         else if (plan.cruise_speed) add_text(c, "knots", "int", std::to_string(static_cast<int>(*plan.cruise_speed)));
     }
     pugi::xml_node route = root.append_child("route");

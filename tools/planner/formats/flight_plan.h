@@ -23,7 +23,7 @@ struct PlanWaypoint {
 struct FlightPlan {
     std::string departure_runway, arrival_runway;  // designators ("28R"), empty when not given
     std::optional<int> cruise_altitude_ft;
-    std::optional<double> cruise_speed;  // 5 or less: Mach; more: knots
+    std::optional<double> cruise_speed;   // 5 or less: Mach; more: knots
     std::vector<PlanWaypoint> waypoints;  // the departure airport first, the arrival airport last
     std::vector<std::string> warnings;    // what was read but not used (procedure names)
 };

@@ -55,8 +55,8 @@ std::string named_runway_text(const navdata::Airport& a, const std::string& desi
             const double length = sim::distance_nm({from.lat, from.lon}, {to.lat, to.lon}) * feet_per_nm;
             const int magnetic = static_cast<int>(std::lround(sim::wrap_360(heading - variation_deg))) % 360;
             char text[32];
-            std::snprintf(text, sizeof text, "%-3.3s/%03d/%05d", from.designator.c_str(), magnetic == 0 ? 360 : magnetic,
-                          static_cast<int>(std::min(99999.0, std::round(length))));
+            std::snprintf(text, sizeof text, "%-3.3s/%03d/%05d", from.designator.c_str(),
+                          magnetic == 0 ? 360 : magnetic, static_cast<int>(std::min(99999.0, std::round(length))));
             return text;
         }
     return {};
@@ -93,7 +93,8 @@ bool looks_like_fmc_plan(std::string_view text) {
 
 plat::Result<FlightPlan> read_fmc_plan(const NavDb& db, std::string_view text, std::string_view file) {
     FlightPlan plan;
-    const std::size_t dep_at = text.find("[DEPARTURE]"), arr_at = text.find("[ARRIVAL]"), wp_at = text.find("[WAYPOINTS]");
+    const std::size_t dep_at = text.find("[DEPARTURE]"), arr_at = text.find("[ARRIVAL]"),
+                      wp_at = text.find("[WAYPOINTS]");
     if (dep_at == std::string_view::npos) return file_error(file, 0, "no [DEPARTURE] section: not an FMC flight plan");
     if (arr_at == std::string_view::npos) return file_error(file, 0, "no [ARRIVAL] section");
     if (wp_at == std::string_view::npos) return file_error(file, 0, "no [WAYPOINTS] section");
@@ -120,15 +121,17 @@ plat::Result<FlightPlan> read_fmc_plan(const NavDb& db, std::string_view text, s
         if (!record.empty() && record.back() == '\r') record.remove_suffix(1);
         if (trimmed(record).empty()) continue;
         if (record.size() != pln_record_length)
-            return file_error(file, line, "a waypoint record is " + std::to_string(record.size()) + " characters long, not " +
-                                              std::to_string(pln_record_length));
+            return file_error(file, line,
+                              "a waypoint record is " + std::to_string(record.size()) + " characters long, not " +
+                                  std::to_string(pln_record_length));
         const std::string type = trimmed(record.substr(0, 5));
         if (type == "TOC" || type == "TOD") continue;
         std::string ident = trimmed(record.substr(5, 5));
         const std::string name = trimmed(record.substr(12, 25));
         sim::LatLon p;
         if (!sim::parse_coordinate_field(record.substr(46, 14), false, p.lat) ||
-            !sim::parse_coordinate_field(record.substr(60, 14), true, p.lon) || std::fabs(p.lat) > 90 || std::fabs(p.lon) > 180)
+            !sim::parse_coordinate_field(record.substr(60, 14), true, p.lon) || std::fabs(p.lat) > 90 ||
+            std::fabs(p.lon) > 180)
             return file_error(file, line, "waypoint '" + ident + "': no position in columns 46-73");
         PlanWaypoint w;
         w.altitude_ft = static_cast<int>(std::strtol(std::string(record.substr(75, 5)).c_str(), nullptr, 10));
@@ -146,8 +149,10 @@ plat::Result<FlightPlan> read_fmc_plan(const NavDb& db, std::string_view text, s
         }
         plan.waypoints.push_back(std::move(w));
     }
-    if (plan.waypoints.size() < 2 || plan.waypoints.front().place.type != "APT" || plan.waypoints.back().place.type != "APT")
-        return file_error(file, line_of(text, wp_at), "the waypoints must run from the departure airport to the arrival airport");
+    if (plan.waypoints.size() < 2 || plan.waypoints.front().place.type != "APT" ||
+        plan.waypoints.back().place.type != "APT")
+        return file_error(file, line_of(text, wp_at),
+                          "the waypoints must run from the departure airport to the arrival airport");
     return plan;
 }
 

@@ -58,7 +58,8 @@ public:
     plat::Result<FlightPlan> read(std::string_view text) {
         const std::vector<Line> lines = lines_of(text);
         if (lines.size() < 2 || (lines[0].fields[0] != "I" && lines[0].fields[0] != "A"))
-            return file_error(file_, lines.empty() ? 0 : lines[0].number, "not an X-Plane FMS file: the first line must be I or A");
+            return file_error(file_, lines.empty() ? 0 : lines[0].number,
+                              "not an X-Plane FMS file: the first line must be I or A");
         const Line& v = lines[1];
         if (v.fields.size() < 2 || (v.fields[1] != "Version" && v.fields[1] != "version"))
             return file_error(file_, v.number, "not an X-Plane FMS file: the second line must be the version");
@@ -75,8 +76,9 @@ private:
             return file_error(file_, lines[3].number, "the waypoint count must be a number");
         const std::size_t held = lines.size() - 4;
         if (held != static_cast<std::size_t>(count) + 1)
-            return file_error(file_, lines[3].number,
-                              "the count says " + std::to_string(count + 1) + " waypoints, the file holds " + std::to_string(held));
+            return file_error(
+                file_, lines[3].number,
+                "the count says " + std::to_string(count + 1) + " waypoints, the file holds " + std::to_string(held));
         for (std::size_t i = 4; i < lines.size(); ++i)
             if (auto e = waypoint(lines[i], false)) return *e;
         return finish(lines.back().number);
@@ -97,9 +99,11 @@ private:
             } else if (key == "CYCLE") {
                 cycle = true;
             } else if (key == "DEP" || key == "DES") {
-                return file_error(file_, l.number, key + " " + value + ": the plan must start and end at an airport (ADEP, ADES)");
+                return file_error(file_, l.number,
+                                  key + " " + value + ": the plan must start and end at an airport (ADEP, ADES)");
             } else if (key == "DEPRWY" || key == "DESRWY") {
-                (key == "DEPRWY" ? plan_.departure_runway : plan_.arrival_runway) = value.rfind("RW", 0) == 0 ? value.substr(2) : value;
+                (key == "DEPRWY" ? plan_.departure_runway : plan_.arrival_runway) =
+                    value.rfind("RW", 0) == 0 ? value.substr(2) : value;
             } else if (key == "SID" || key == "STAR" || key == "APP") {
                 plan_.warnings.push_back("skipped " + key + " " + value + ": the world data holds no procedures");
             } else if (key != "ADEP" && key != "ADES" && key != "SIDTRANS" && key != "STARTRANS" && key != "APPTRANS") {
@@ -110,8 +114,9 @@ private:
         if (!cycle) return file_error(file_, count_line, "no CYCLE line before NUMENR");
         const std::size_t held = lines.size() - i;
         if (held != static_cast<std::size_t>(count))
-            return file_error(file_, count_line,
-                              "NUMENR says " + std::to_string(count) + " waypoints, the file holds " + std::to_string(held));
+            return file_error(
+                file_, count_line,
+                "NUMENR says " + std::to_string(count) + " waypoints, the file holds " + std::to_string(held));
         for (; i < lines.size(); ++i)
             if (auto e = waypoint(lines[i], true)) return *e;
         return finish(lines.back().number);
@@ -120,15 +125,19 @@ private:
     std::optional<plat::Error> waypoint(const Line& l, bool with_via) {
         const std::size_t n = with_via ? 6 : 5;
         if (l.fields.size() < n)
-            return file_error(file_, l.number, "a waypoint line needs " + std::string(with_via ? "type, ident, via, altitude, latitude, longitude"
-                                                                                                : "type, ident, altitude, latitude, longitude"));
+            return file_error(
+                file_, l.number,
+                "a waypoint line needs " + std::string(with_via ? "type, ident, via, altitude, latitude, longitude"
+                                                                : "type, ident, altitude, latitude, longitude"));
         long type = 0;
         double alt = 0, lat = 0, lon = 0;
         const std::size_t k = with_via ? 3 : 2;
-        if (!to_count(l.fields[0], type)) return file_error(file_, l.number, "waypoint type '" + l.fields[0] + "' is not a number");
+        if (!to_count(l.fields[0], type))
+            return file_error(file_, l.number, "waypoint type '" + l.fields[0] + "' is not a number");
         if (!to_double(l.fields[k], alt) || !to_double(l.fields[k + 1], lat) || !to_double(l.fields[k + 2], lon) ||
             std::fabs(lat) > 90 || std::fabs(lon) > 180)
-            return file_error(file_, l.number, "altitude, latitude and longitude must be numbers (degrees within range)");
+            return file_error(file_, l.number,
+                              "altitude, latitude and longitude must be numbers (degrees within range)");
         const std::string& ident = l.fields[1];
         PlanWaypoint w;
         w.altitude_ft = static_cast<int>(std::lround(std::clamp(alt, -2000.0, 99999.0)));
@@ -152,8 +161,10 @@ private:
     plat::Result<FlightPlan> finish(std::size_t last_line) {
         auto& w = plan_.waypoints;
         if (w.size() < 2 || w.front().place.type != "APT")
-            return file_error(file_, w.empty() ? last_line : lines_.front(), "the first waypoint must be the departure airport (type 1)");
-        if (w.back().place.type != "APT") return file_error(file_, lines_.back(), "the last waypoint must be the arrival airport (type 1)");
+            return file_error(file_, w.empty() ? last_line : lines_.front(),
+                              "the first waypoint must be the departure airport (type 1)");
+        if (w.back().place.type != "APT")
+            return file_error(file_, lines_.back(), "the last waypoint must be the arrival airport (type 1)");
         int highest = 0;
         for (std::size_t i = 1; i + 1 < w.size(); ++i) highest = std::max(highest, w[i].altitude_ft);
         if (highest > 0) plan_.cruise_altitude_ft = highest;
@@ -181,8 +192,9 @@ plat::Result<FlightPlan> read_fms(const NavDb& db, std::string_view text, std::s
 
 bool looks_like_fms(std::string_view text) {
     const auto lines = lines_of(text.substr(0, 200));
-    return lines.size() >= 2 && lines[0].fields.size() == 1 && (lines[0].fields[0] == "I" || lines[0].fields[0] == "A") &&
-           lines[1].fields.size() >= 2 && (lines[1].fields[1] == "Version" || lines[1].fields[1] == "version");
+    return lines.size() >= 2 && lines[0].fields.size() == 1 &&
+           (lines[0].fields[0] == "I" || lines[0].fields[0] == "A") && lines[1].fields.size() >= 2 &&
+           (lines[1].fields[1] == "Version" || lines[1].fields[1] == "version");
 }
 
 std::string write_fms(const FlightPlan& plan) {
@@ -208,7 +220,8 @@ std::string write_fms(const FlightPlan& plan) {
             std::snprintf(text, sizeof text, "%+.3f_%+.3f", p.at.lat, p.at.lon);
             ident = text;
         }
-        std::snprintf(line, sizeof line, "%d %s %s %d.000000 %.6f %.6f\n", type, ident.c_str(), via.c_str(), alt, p.at.lat, p.at.lon);
+        std::snprintf(line, sizeof line, "%d %s %s %d.000000 %.6f %.6f\n", type, ident.c_str(), via.c_str(), alt,
+                      p.at.lat, p.at.lon);
         t += line;
     }
     return t;

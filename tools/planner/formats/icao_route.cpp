@@ -65,7 +65,8 @@ bool procedure_name(std::string_view w) {
     if (w.size() < 3 || w.size() > 7) return false;
     std::size_t digit = w.find_first_of("0123456789");
     if (digit == std::string_view::npos || digit < 2) return false;
-    return all_letters(w.substr(0, digit)) && w.size() - digit <= 2 && (w.size() - digit == 1 || all_letters(w.substr(digit + 1)));
+    return all_letters(w.substr(0, digit)) && w.size() - digit <= 2 &&
+           (w.size() - digit == 1 || all_letters(w.substr(digit + 1)));
 }
 
 class Resolver {
@@ -78,7 +79,9 @@ public:
             if (words.empty()) return plat::Error{"the route is empty: it needs a departure and an arrival airport"};
             if (auto e = set_airport(words.front(), true)) return *e;
             words.erase(words.begin());
-        } else if (auto e = set_airport(context_.departure + (context_.departure_runway.empty() ? "" : "/" + context_.departure_runway), true)) {
+        } else if (auto e = set_airport(
+                       context_.departure + (context_.departure_runway.empty() ? "" : "/" + context_.departure_runway),
+                       true)) {
             return *e;
         }
         std::optional<PlanWaypoint> arrival;
@@ -89,7 +92,8 @@ public:
             arrival = std::move(a).value();
             words.pop_back();
         } else {
-            auto a = airport_word(context_.arrival + (context_.arrival_runway.empty() ? "" : "/" + context_.arrival_runway), false);
+            auto a = airport_word(
+                context_.arrival + (context_.arrival_runway.empty() ? "" : "/" + context_.arrival_runway), false);
             if (!a) return plat::Error{a.error()};
             arrival = std::move(a).value();
         }
@@ -98,7 +102,8 @@ public:
         auto airport_word_of = [](const std::string& w) { return w.substr(0, w.find('/')); };
         if (!context_.departure.empty() && !words.empty() && airport_word_of(words.front()) == context_.departure)
             words.erase(words.begin());
-        if (!context_.arrival.empty() && !words.empty() && airport_word_of(words.back()) == context_.arrival) words.pop_back();
+        if (!context_.arrival.empty() && !words.empty() && airport_word_of(words.back()) == context_.arrival)
+            words.pop_back();
         for (std::size_t i = 0; i < words.size(); ++i)
             if (auto e = word(words[i], i + 1 == words.size())) return *e;
         if (!pending_.empty()) return plat::Error{"airway " + pending_.back() + " needs a point after it"};
@@ -119,8 +124,10 @@ private:
         const std::string ident = w.substr(0, slash);
         auto place = airport_place(db_, ident);
         if (!place) {
-            if (db_.places(ident).empty() && !parse_latlon_ident(ident)) return plat::Error{"unknown name '" + ident + "'"};
-            return plat::Error{std::string("the route must ") + (departure ? "start" : "end") + " at an airport, not '" + ident + "'"};
+            if (db_.places(ident).empty() && !parse_latlon_ident(ident))
+                return plat::Error{"unknown name '" + ident + "'"};
+            return plat::Error{std::string("the route must ") + (departure ? "start" : "end") +
+                               " at an airport, not '" + ident + "'"};
         }
         if (slash != std::string::npos) {
             const std::string suffix = w.substr(slash + 1);
@@ -141,7 +148,8 @@ private:
 
     void apply(const SpeedLevel& g) {
         if (!plan_.cruise_speed) plan_.cruise_speed = g.speed;
-        if (g.level_ft && (!plan_.cruise_altitude_ft || *g.level_ft > *plan_.cruise_altitude_ft)) plan_.cruise_altitude_ft = g.level_ft;
+        if (g.level_ft && (!plan_.cruise_altitude_ft || *g.level_ft > *plan_.cruise_altitude_ft))
+            plan_.cruise_altitude_ft = g.level_ft;
     }
 
     std::optional<plat::Error> word(const std::string& w, bool last) {
@@ -158,7 +166,8 @@ private:
         std::optional<SpeedLevel> change;
         if (slash != std::string::npos) {
             change = parse_speed_level(std::string_view(w).substr(slash + 1));
-            if (!change) return plat::Error{"'" + w + "': '" + w.substr(slash + 1) + "' is not a speed and level group"};
+            if (!change)
+                return plat::Error{"'" + w + "': '" + w.substr(slash + 1) + "' is not a speed and level group"};
         }
         const bool named = !db_.places(base).empty();
         if (!change && !db_.airway(base).empty() && !(last && named)) {
@@ -167,7 +176,8 @@ private:
             return std::nullopt;
         }
         if (!change && !named && !parse_latlon_ident(base) && procedure_name(base)) {
-            if (!pending_.empty()) return plat::Error{"airway " + pending_.back() + " needs a point after it, not '" + base + "'"};
+            if (!pending_.empty())
+                return plat::Error{"airway " + pending_.back() + " needs a point after it, not '" + base + "'"};
             plan_.warnings.push_back("skipped " + base + ": the world data holds no procedures (SID, STAR)");
             return std::nullopt;
         }
@@ -197,7 +207,8 @@ private:
         for (const Place& p : db_.places(ident)) {
             if (p.kind == Place::airport) continue;
             const sim::LatLon at = db_.position(p);
-            double score = sim::distance_nm(from, at) + sim::distance_nm(at, arrival_at_) - sim::distance_nm(from, arrival_at_);
+            double score =
+                sim::distance_nm(from, at) + sim::distance_nm(at, arrival_at_) - sim::distance_nm(from, arrival_at_);
             for (const auto& [name, where] : context_.hints)
                 if (name == ident) score = std::min(score, sim::distance_nm(at, where) - 1e6);
             if (!best || score < best_score) best = &p, best_score = score;
@@ -238,8 +249,7 @@ std::optional<SpeedLevel> parse_speed_level(std::string_view t) {
         g.level_ft = to_int(level.substr(1)) * 100;
     else if (level.size() == 5 && (level[0] == 'S' || level[0] == 'M') && all_digits(level.substr(1)))
         g.level_ft = static_cast<int>(std::lround(to_int(level.substr(1)) * 10 * feet_per_metre));
-    else
-        return std::nullopt;
+    else return std::nullopt;
     return g;
 }
 

@@ -26,7 +26,8 @@ public:
     plat::Result<FlightPlan> read() {
         const pugi::xml_node root = doc_.root();
         if (std::string(root.name()) != "SimBase.Document")
-            return doc_.error(root, std::string("root element <") + root.name() + ">: not an FSX/MSFS flight plan (<SimBase.Document>)");
+            return doc_.error(root, std::string("root element <") + root.name() +
+                                        ">: not an FSX/MSFS flight plan (<SimBase.Document>)");
         const pugi::xml_node fp = root.child("FlightPlan.FlightPlan");
         if (!fp) return doc_.error(root, "no <FlightPlan.FlightPlan> element");
         if (auto alt = doc_.number(fp, "CruisingAlt"); !alt) {
@@ -39,8 +40,10 @@ public:
         if (wps.size() < 2) return doc_.error(fp, "a flight plan needs at least its two airports as <ATCWaypoint>s");
         for (std::size_t i = 0; i < wps.size(); ++i)
             if (auto e = point(wps[i], i == 0 || i + 1 == wps.size())) return *e;
-        if (plan_.waypoints.front().place.type != "APT") return doc_.error(wps.front(), "the first waypoint must be the departure airport");
-        if (plan_.waypoints.back().place.type != "APT") return doc_.error(wps.back(), "the last waypoint must be the arrival airport");
+        if (plan_.waypoints.front().place.type != "APT")
+            return doc_.error(wps.front(), "the first waypoint must be the departure airport");
+        if (plan_.waypoints.back().place.type != "APT")
+            return doc_.error(wps.back(), "the last waypoint must be the arrival airport");
         plan_.departure_runway = msfs_runway(wps.front());
         plan_.arrival_runway = msfs_runway(wps.back());
         return std::move(plan_);
@@ -56,9 +59,11 @@ private:
         if (!pos) return doc_.error(wp, "waypoint '" + ident + "' has no <WorldPosition>");
         const std::size_t c1 = pos->find(','), c2 = c1 == std::string::npos ? c1 : pos->find(',', c1 + 1);
         const auto lat = parse_dms(std::string_view(*pos).substr(0, c1));
-        const auto lon = c1 == std::string::npos ? std::nullopt : parse_dms(std::string_view(*pos).substr(c1 + 1, c2 - c1 - 1));
+        const auto lon =
+            c1 == std::string::npos ? std::nullopt : parse_dms(std::string_view(*pos).substr(c1 + 1, c2 - c1 - 1));
         if (!lat || !lon || std::fabs(*lat) > 90 || std::fabs(*lon) > 180)
-            return doc_.error(wp.child("WorldPosition"), "waypoint '" + ident + "': '" + pos->substr(0, 60) + "' is not a position");
+            return doc_.error(wp.child("WorldPosition"),
+                              "waypoint '" + ident + "': '" + pos->substr(0, 60) + "' is not a position");
         int altitude = 0;
         if (c2 != std::string::npos) {
             const double a = std::strtod(pos->c_str() + c2 + 1, nullptr);

@@ -57,8 +57,8 @@ const char* format_name(PlanFormat f) {
 }
 
 std::optional<PlanFormat> format_named(std::string_view name) {
-    for (PlanFormat f : {PlanFormat::fmc, PlanFormat::fms, PlanFormat::flightgear, PlanFormat::msfs, PlanFormat::simbrief,
-                         PlanFormat::route})
+    for (PlanFormat f : {PlanFormat::fmc, PlanFormat::fms, PlanFormat::flightgear, PlanFormat::msfs,
+                         PlanFormat::simbrief, PlanFormat::route})
         if (name == format_name(f)) return f;
     return std::nullopt;
 }

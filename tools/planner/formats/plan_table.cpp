@@ -27,7 +27,8 @@ std::string plan_table(const FlightPlan& plan, Performance perf) {
             if (p.place.type != "TOC" && p.place.type != "TOD") planned.push_back(p.altitude_ft);
     std::string t;
     char line[200];
-    std::snprintf(line, sizeof line, "%-12s %-4s %-23s %-8s %8s %8s\n", "IDENT", "TYPE", "POSITION", "AIRWAY", "LEG NM", "ALT FT");
+    std::snprintf(line, sizeof line, "%-12s %-4s %-23s %-8s %8s %8s\n", "IDENT", "TYPE", "POSITION", "AIRWAY", "LEG NM",
+                  "ALT FT");
     t += line;
     double total = 0;
     for (std::size_t i = 0; i < plan.waypoints.size(); ++i) {
@@ -40,11 +41,16 @@ std::string plan_table(const FlightPlan& plan, Performance perf) {
         const std::string type = is_latlon_point(w.place) ? "LL" : w.place.type;
         const int alt = i < planned.size() ? planned[i] : w.altitude_ft;
         std::snprintf(line, sizeof line, "%-12.12s %-4s %-23s %-8.8s %8.1f %8d\n", ident.c_str(), type.c_str(),
-                      position_text(w.place.at).c_str(), w.airway.empty() ? (i == 0 ? "" : "DCT") : w.airway.c_str(), leg, alt);
+                      position_text(w.place.at).c_str(), w.airway.empty() ? (i == 0 ? "" : "DCT") : w.airway.c_str(),
+                      leg, alt);
         t += line;
     }
-    if (perf.cruise_speed <= 5) std::snprintf(line, sizeof line, "cruise FL%03d at Mach %.2f; %.1f nm in all\n", perf.cruise_altitude_ft / 100, perf.cruise_speed, total);
-    else std::snprintf(line, sizeof line, "cruise FL%03d at %.0f kt; %.1f nm in all\n", perf.cruise_altitude_ft / 100, perf.cruise_speed, total);
+    if (perf.cruise_speed <= 5)
+        std::snprintf(line, sizeof line, "cruise FL%03d at Mach %.2f; %.1f nm in all\n", perf.cruise_altitude_ft / 100,
+                      perf.cruise_speed, total);
+    else
+        std::snprintf(line, sizeof line, "cruise FL%03d at %.0f kt; %.1f nm in all\n", perf.cruise_altitude_ft / 100,
+                      perf.cruise_speed, total);
     t += line;
     return t;
 }

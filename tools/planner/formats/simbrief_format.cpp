@@ -65,10 +65,12 @@ plat::Result<FlightPlan> read_simbrief(const NavDb& db, std::string_view text, s
     for (const NavlogFix& f : navlog) {
         std::size_t k = at;
         while (k + 1 < plan.waypoints.size() && plan.waypoints[k].place.ident != f.ident &&
-               !(is_latlon_point(plan.waypoints[k].place) && sim::distance_nm(plan.waypoints[k].place.at, f.at) < navlog_agreement_nm))
+               !(is_latlon_point(plan.waypoints[k].place) &&
+                 sim::distance_nm(plan.waypoints[k].place.at, f.at) < navlog_agreement_nm))
             ++k;
         if (k + 1 >= plan.waypoints.size())
-            return doc.error(f.node, "navlog fix '" + f.ident + "' is not on the route that atc/route gives (in that order)");
+            return doc.error(f.node,
+                             "navlog fix '" + f.ident + "' is not on the route that atc/route gives (in that order)");
         const double off = sim::distance_nm(plan.waypoints[k].place.at, f.at);
         if (off > navlog_agreement_nm) {
             char why[64];
@@ -82,7 +84,8 @@ plat::Result<FlightPlan> read_simbrief(const NavDb& db, std::string_view text, s
     if (!plan.cruise_altitude_ft) {
         auto alt = doc.number(general, "initial_altitude");
         if (!alt) return plat::Error{alt.error()};
-        if (alt->has_value() && **alt > 0 && **alt < 99999) plan.cruise_altitude_ft = static_cast<int>(std::lround(**alt));
+        if (alt->has_value() && **alt > 0 && **alt < 99999)
+            plan.cruise_altitude_ft = static_cast<int>(std::lround(**alt));
     }
     if (!plan.cruise_speed) {
         auto mach = doc.number(general, "cruise_mach");

@@ -26,7 +26,9 @@ std::size_t XmlDocument::line(pugi::xml_node n) const {
     return offset < 0 ? 0 : line_of(text_, static_cast<std::size_t>(offset));
 }
 
-plat::Error XmlDocument::error(pugi::xml_node at, const std::string& what) const { return file_error(file_, line(at), what); }
+plat::Error XmlDocument::error(pugi::xml_node at, const std::string& what) const {
+    return file_error(file_, line(at), what);
+}
 
 std::optional<std::string> XmlDocument::text(pugi::xml_node parent, const char* child) {
     const pugi::xml_node n = parent.child(child);
@@ -43,7 +45,8 @@ plat::Result<std::optional<double>> XmlDocument::number(pugi::xml_node parent, c
     char* end = nullptr;
     const double v = std::strtod(t->c_str(), &end);
     if (t->empty() || *end != '\0' || !std::isfinite(v))
-        return error(parent.child(child), std::string("<") + child + "> holds '" + t->substr(0, 40) + "', not a number");
+        return error(parent.child(child),
+                     std::string("<") + child + "> holds '" + t->substr(0, 40) + "', not a number");
     return std::optional<double>(v);
 }
 
