@@ -6,6 +6,8 @@
 #include <iterator>
 #include <vector>
 
+#include "panelhost/plan_import.h"
+
 namespace panelhost {
 namespace fs = std::filesystem;
 
@@ -80,18 +82,14 @@ plat::Result<bool> keep_only_plan(const std::string& root, const std::string& pl
     fs::path source = plan;
     if (!fs::is_regular_file(source, ec)) source = fs::path(data_dir) / "root" / "NavData" / "FlightPlans" / plan;
     if (!fs::is_regular_file(source, ec)) return plat::Error{plan + ": no such flight plan"};
-    std::string contents;
-    {
-        std::ifstream in(source, std::ios::binary);
-        contents.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        if (!in && !in.eof()) return plat::Error{source.string() + ": cannot read"};
-    }
+    auto imported = import_plan(source.string(), (fs::path(data_dir) / "navdata").string());
+    if (!imported) return plat::Error{imported.error()};
     const fs::path plans = fs::path(root) / "NavData" / "FlightPlans";
     for (const auto& entry : fs::directory_iterator(plans, ec))
         if (entry.path().extension() == ".pln") fs::remove(entry.path(), ec);
-    std::ofstream out(plans / source.filename(), std::ios::binary);
-    out << contents;
-    if (!out) return plat::Error{(plans / source.filename()).string() + ": cannot write"};
+    std::ofstream out(plans / imported->name, std::ios::binary);
+    out << imported->text;
+    if (!out) return plat::Error{(plans / imported->name).string() + ": cannot write"};
     return true;
 }
 

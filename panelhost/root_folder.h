@@ -12,7 +12,8 @@ namespace panelhost {
 // the navigation database built from the shipped world data in NavData/ (when it was built).
 plat::Result<bool> prepare_root(const std::string& root, const std::string& data_dir, const std::string& module_dir,
                                 const std::string& navdata_dir);
-// Leaves plan as the only flight plan of root (a file name of the shipped plans, or a path).
+// Leaves plan as the only flight plan of root (a file name of the shipped plans, or a path to a
+// plan in any format the route planner reads, converted to the FMC's).
 plat::Result<bool> keep_only_plan(const std::string& root, const std::string& plan, const std::string& data_dir);
 // Makes sure the folders exist in a root the user chose, leaving what is there.
 plat::Result<bool> complete_root(const std::string& root);

@@ -327,6 +327,9 @@ void Session::step() {
     if (link_) {
         StoreSink sink(variables_, owned_tokens_);
         link_->publish(sink);
+        // The plan the FMC loads goes to FlightGear's route manager too; a look once a second will do.
+        if (cycle_ % static_cast<std::uint64_t>(std::max(1.0, options_.rate)) == 0 && plans_.poll())
+            link_->put_route(plans_.route());
     }
     // Commands due by now, in file order for equal times.
     while (next_command_ < scenario_.commands.size() && scenario_.commands[next_command_].t <= t + 1e-9)

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libfontconfig-dev fonts-liberation fonts-dseg
   libpng-dev zlib1g-dev libsdl2-dev
+  libpugixml-dev           # flight plans of other simulators (XML)
   libcairo2-dev            # benchmark comparison only
   libcivetweb-dev          # the panel in a browser: HTTP and WebSocket
   chromium chromium-driver python3-selenium python3-pil  # its tests, in a real browser

@@ -184,6 +184,21 @@ void Link::queue_write(std::string_view path, std::string value) {
     writes_.push_back({std::string(path), std::move(value), 0});
 }
 
+// Commands to one property follow each other, so unlike the controls' writes they are never merged.
+void Link::queue_command(std::string path, std::string value) {
+    writes_.push_back({std::move(path), std::move(value), 0});
+}
+
+void Link::put_route(const std::vector<RoutePoint>& route) {
+    const auto writes = route_manager_writes(route);
+    if (writes.empty()) return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    // A route not yet sent (FlightGear away) is replaced whole by the new one.
+    std::erase_if(writes_, [](const Write& w) { return w.answered_by == 0 && w.path.rfind(route_manager_prefix, 0) == 0; });
+    for (const auto& w : writes)
+        if (valid_path(w.path) && valid_value(w.value)) queue_command(w.path, w.value);
+}
+
 void Link::update_locks_locked() {
     const int altitude = index_of(altitude_path);
     const Locks wanted = wanted_locks(intent_, altitude >= 0 ? snapshot_.numbers[static_cast<std::size_t>(altitude)] : 0.0,

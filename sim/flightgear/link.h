@@ -24,6 +24,7 @@
 #include "sim/flightgear/key_writes.h"
 #include "sim/flightgear/props_protocol.h"
 #include "sim/flightgear/props_socket.h"
+#include "sim/flightgear/route_manager.h"
 #include "sim/flightgear/token_map.h"
 
 namespace sim::fg {
@@ -61,6 +62,10 @@ public:
     // Any thread: a key event as property writes; false for an event the link has no meaning for.
     bool apply_key_event(std::uint32_t id, std::uint32_t value);
 
+    // Any thread: the route for FlightGear's route manager (route_manager.h), sent in order with
+    // the next poll, or when FlightGear next answers.
+    void put_route(const std::vector<RoutePoint>& route);
+
     LinkState state() const { return state_.load(); }
     std::uint64_t polls() const { return polls_.load(); }  // answered polls since the start
     const LinkOptions& options() const { return options_; }
@@ -83,6 +88,7 @@ private:
     void wait_ms(int ms);
     std::string take_requests(std::uint64_t poll);
     void queue_write(std::string_view path, std::string value);
+    void queue_command(std::string path, std::string value);
     double current_locked(std::string_view path) const;
     void update_locks_locked();
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The FlightGear link against a real FlightGear (started by run.sh): the PFD and the ND follow
-FlightGear's aircraft, EXEC turns it toward a waypoint east, and killing FlightGear leaves the
-panel running with the lost-link message.
+FlightGear's aircraft, EXEC turns it toward a waypoint east, the plan the FMC loaded is in
+FlightGear's route manager, and killing FlightGear leaves the panel running with the lost-link
+message.
 
 The pictures are checked against FlightGear's properties read back here, independently of the
 link: a second, reference run of the host draws the same panel from tokens this script computes
@@ -67,8 +68,10 @@ def plan_text(lat, lon):
         "AIRCRAFT=MD-80", "CRUISE_SPEED=200", "CRUISE_ALTITUDE=5000", "CLIMB_RATE=1500", "DESCENT_RATE=1500",
         "CLIMB_SPEED=200", "DESCENT_SPEED=200", "[WAYPOINTS]",
         waypoint("APT", "KSFO", "DEPARTURE", lat, lon, 5000, 0, 0.0),
-        waypoint("INT", "EASTA", "EAST A", lat, east1, 5000, 90, 24.0),
-        waypoint("INT", "EASTB", "EAST B", lat, east2, 5000, 90, 48.0),
+        # Idents that lead with a digit, as latitude/longitude points' do: FlightGear's data has no
+        # such names, so the link gives the route manager these points by their positions.
+        waypoint("INT", "1EAST", "EAST A", lat, east1, 5000, 90, 24.0),
+        waypoint("INT", "2EAST", "EAST B", lat, east2, 5000, 90, 48.0),
         waypoint("APT", "KSCK", "ARRIVAL", lat, east3, 5000, 90, 72.0),
     ]) + "\r\n"
 
@@ -112,6 +115,23 @@ class Props:
         if self.s is None:
             self.s = socket.create_connection(("127.0.0.1", self.port), timeout=5)
         self.s.sendall(f"set {path} {value}\r\n".encode())
+
+
+ROUTE = "/autopilot/route-manager"
+
+
+def read_route(props):
+    """FlightGear's route manager: airports, active flag and the waypoints' positions."""
+    head = props.get([f"{ROUTE}/route/num", f"{ROUTE}/active", f"{ROUTE}/departure/airport",
+                      f"{ROUTE}/destination/airport"])
+    n = int(num(head[f"{ROUTE}/route/num"]))
+    wps = []
+    for i in range(min(n, 50)):
+        w = props.get([f"{ROUTE}/route/wp[{i}]/id", f"{ROUTE}/route/wp[{i}]/latitude-deg",
+                       f"{ROUTE}/route/wp[{i}]/longitude-deg"])
+        wps.append((w[f"{ROUTE}/route/wp[{i}]/id"], num(w[f"{ROUTE}/route/wp[{i}]/latitude-deg"]),
+                    num(w[f"{ROUTE}/route/wp[{i}]/longitude-deg"])))
+    return head, wps
 
 
 def num(v, default=0.0):
@@ -298,6 +318,7 @@ def main():
                             "--seconds", str(t_end), "--out", out_fg], stdout=log, stderr=subprocess.STDOUT)
     t0 = time.time()
     headings, at_a, at_b = [], None, None
+    route_head, route_wps = {}, []
     killed = False
     while run.poll() is None:
         t = time.time() - t0
@@ -311,6 +332,7 @@ def main():
                     at_a = p
                 if at_b is None and t >= t_b - 0.5:
                     at_b = p
+                    route_head, route_wps = read_route(props)
                 headings.append((t, num(p["/orientation/heading-deg"])))
             if t >= t_kill:
                 os.kill(fg_pid, 15)
@@ -322,6 +344,16 @@ def main():
     if at_a is None or at_b is None:
         print("FAIL: no property read-back at the two moments")
         return 1
+
+    # The plan the FMC loaded, in FlightGear's route manager: the airports, the two points east in
+    # order at their places (the route manager may list the airports as legs too), active.
+    print(f"route manager: {route_head}; waypoints {route_wps}", flush=True)
+    check(route_head.get(f"{ROUTE}/departure/airport") == "KSFO" and
+          route_head.get(f"{ROUTE}/destination/airport") == "KSCK", "the route manager has the plan's airports")
+    east = [(la, lo) for _, la, lo in route_wps if abs(la - lat) < 0.01 and abs(lo - lon) > 0.4]
+    check(len(east) == 2 and abs(east[0][1] - (lon + 0.5)) < 0.01 and abs(east[1][1] - (lon + 1.0)) < 0.01,
+          "the route manager holds the plan's two points east, in order")
+    check(route_head.get(f"{ROUTE}/active") in ("true", "1"), "the route manager's route is active")
 
     before = [h for t, h in headings if t <= t_exec]
     after = [h for t, h in headings if t_exec + 5 <= t <= t_exec + 60]

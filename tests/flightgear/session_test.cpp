@@ -46,3 +46,31 @@ TEST(FlightGearSession, ABadSimOptionIsRefused) {
     options.sim = "flightgear=host:99999";
     EXPECT_THROW(PanelRun(kPanel, "", options), std::runtime_error);
 }
+
+TEST(FlightGearSession, ThePlanTheFmcLoadsGoesToTheRouteManager) {
+    FakePropsServer server;
+    panelhost::SessionOptions options;
+    options.sim = "flightgear=127.0.0.1:" + std::to_string(server.port());
+    // A FlightGear route file as the plan: the host converts it for the FMC.
+    options.plan = std::string(std::getenv("PANEL_TEST_DATA")) + "/plans/ksfo-klax.fgfp";
+    PanelRun run("[Window00]\nsize=300,300\nposition=0,0\nvisible=1\ngauge00=fmcomputer!fmcomputer, 0, 0\n", "", options);
+    run.cycles(18);
+    // MENU, its LOAD line, then the LOAD page's first line: the only plan.
+    for (auto [x, y] : {std::pair{45, 234}, std::pair{16, 43}, std::pair{16, 43}}) {
+        ASSERT_TRUE(run.panel().click_gauge("fmcomputer", x, y));
+        run.cycles(18);
+    }
+    EXPECT_EQ(run.block_text("fltplanMap1", 0, 11), "[DEPARTURE]");
+    const std::string input = "/autopilot/route-manager/input ";
+    ASSERT_TRUE(cycle_until(run, [&] {
+        const auto sets = server.sets();
+        return !sets.empty() && sets.back() == input + "@ACTIVATE";
+    })) << ::testing::PrintToString(server.sets());
+    std::vector<std::string> route;
+    for (const auto& s : server.sets())
+        if (s.rfind("/autopilot/route-manager/", 0) == 0) route.push_back(s);
+    EXPECT_EQ(route, (std::vector<std::string>{input + "@CLEAR", "/autopilot/route-manager/departure/airport KSFO",
+                                               "/autopilot/route-manager/destination/airport KLAX", input + "SFO",
+                                               input + "OSI", input + "SAPID", input + "SANTY", input + "MOVER",
+                                               input + "SNS", input + "PRB", input + "RZS", input + "@ACTIVATE"}));
+}

@@ -1,27 +1,53 @@
-// routeplan: turns a route string into a flight plan file for the FMC.
+// routeplan: flight plans for the FMC, from route strings and from other simulators' plan files.
 //
-//   routeplan [--data DIR] [--out FILE] [--cruise-altitude FT] [--cruise-speed MACH|KT]
-//             [--climb-rate FPM] [--descent-rate FPM] [--climb-speed KT] [--descent-speed KT]
-//             [--aircraft TEXT] ROUTE...
+//   routeplan [OPTIONS] [--out FILE] [--to FORMAT] ROUTE...    a route string to a plan
+//   routeplan convert [OPTIONS] [--to FORMAT] IN OUT           a plan file to another format
+//   routeplan show [OPTIONS] FILE                              a plan file as a table
 //
-// The route is the rest of the command line, for example: KSFO SFO V25 SNS PRB RZS KLAX.
-// Without --out the plan goes to standard output.
+// OPTIONS: --data DIR and the performance values (--cruise-altitude, --cruise-speed, ...), which
+// fill what the plan does not give. Run with --help for the details.
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "tools/planner/formats/plan_io.h"
+#include "tools/planner/formats/plan_table.h"
 #include "tools/planner/plan.h"
 
 namespace {
 
+const char* const usage_text =
+    "usage: routeplan [OPTIONS] [--out FILE] [--to FORMAT] ROUTE...\n"
+    "       routeplan convert [OPTIONS] [--to FORMAT] IN OUT\n"
+    "       routeplan show [OPTIONS] FILE\n"
+    "\n"
+    "The first form turns an ICAO route string into a flight plan, for example\n"
+    "  routeplan --out KSFO-KLAX.pln KSFO/28R N0450F330 SFO V25 SNS PRB RZS KLAX/24R\n"
+    "convert reads a plan in any known format (told from its content: the FMC's .pln, X-Plane .fms\n"
+    "3 or 1100, FlightGear route XML, FSX/P3D/MSFS .pln, SimBrief OFP XML, or a route string in a\n"
+    "text file) and writes it in the format of OUT's extension (.pln FMC, .fms X-Plane 1100,\n"
+    ".xml/.fgfp FlightGear version 2) or of --to. OUT '-' is standard output. show prints the route.\n"
+    "\n"
+    "FORMAT: fmc, fms, flightgear.\n"
+    "OPTIONS:\n"
+    "  --data DIR              world data folder (apt.dat, nav.dat, fix.dat, awy.dat, plain or .gz)\n"
+    "  --cruise-altitude FT    --cruise-speed MACH|KT (5 or less: Mach)\n"
+    "  --climb-rate FPM        --descent-rate FPM   --climb-speed KT   --descent-speed KT\n"
+    "  --aircraft TEXT\n"
+    "The plan's own cruise values (a speed and level group, a file's cruise element) come first;\n"
+    "these fill what it lacks.\n";
+
 int usage(const std::string& why) {
     if (!why.empty()) std::fprintf(stderr, "routeplan: %s\n", why.c_str());
-    std::fprintf(stderr,
-                 "usage: routeplan [--data DIR] [--out FILE] [--cruise-altitude FT] [--cruise-speed MACH|KT]\n"
-                 "                 [--climb-rate FPM] [--descent-rate FPM] [--climb-speed KT] [--descent-speed KT]\n"
-                 "                 [--aircraft TEXT] ROUTE...\n");
-    return 2;
+    std::fputs(usage_text, why.empty() ? stdout : stderr);
+    return why.empty() ? 0 : 2;
+}
+
+int fail(const std::string& why) {
+    std::fprintf(stderr, "routeplan: %s\n", why.c_str());
+    return 1;
 }
 
 bool number(const std::string& text, double lo, double hi, double& out) {
@@ -32,52 +58,118 @@ bool number(const std::string& text, double lo, double hi, double& out) {
     return true;
 }
 
-}  // namespace
+struct Command {
+    std::string data_dir = ROUTEPLAN_DATA_DIR;
+    std::string out, to;
+    planner::Performance performance;
+    std::vector<std::string> words;
+};
 
-int main(int argc, char** argv) {
-    planner::PlanRequest request;
-    request.data_dir = ROUTEPLAN_DATA_DIR;
-    std::string out;
-    for (int i = 1; i < argc; ++i) {
+// Options anywhere; everything else in words. An error text, or empty.
+std::string parse(int argc, char** argv, int first, Command& c, bool& help) {
+    for (int i = first; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg.rfind("--", 0) != 0) {
-            request.route += (request.route.empty() ? "" : " ") + arg;
+        if (arg == "--help" || arg == "-h") {
+            help = true;
             continue;
         }
-        if (i + 1 >= argc) return usage("option " + arg + " needs a value");
+        if (arg.rfind("--", 0) != 0 || arg == "-") {
+            c.words.push_back(arg);
+            continue;
+        }
+        if (i + 1 >= argc) return "option " + arg + " needs a value";
         const std::string value = argv[++i];
         double v = 0;
-        planner::Performance& p = request.performance;
-        if (arg == "--data") request.data_dir = value;
-        else if (arg == "--out") out = value;
+        planner::Performance& p = c.performance;
+        if (arg == "--data") c.data_dir = value;
+        else if (arg == "--out") c.out = value;
+        else if (arg == "--to") c.to = value;
         else if (arg == "--aircraft") p.aircraft = value;
         else if (arg == "--cruise-speed" && number(value, 0.1, 600, v)) p.cruise_speed = v;
-        else if (arg == "--cruise-altitude" && number(value, 1000, 45000, v)) p.cruise_altitude_ft = static_cast<int>(v);
+        else if (arg == "--cruise-altitude" && number(value, 1000, 45000, v))
+            p.cruise_altitude_ft = static_cast<int>(v);
         else if (arg == "--climb-rate" && number(value, 100, 9900, v)) p.climb_rate_fpm = static_cast<int>(v);
         else if (arg == "--descent-rate" && number(value, 100, 9900, v)) p.descent_rate_fpm = static_cast<int>(v);
         else if (arg == "--climb-speed" && number(value, 100, 450, v)) p.climb_speed_kt = static_cast<int>(v);
         else if (arg == "--descent-speed" && number(value, 100, 450, v)) p.descent_speed_kt = static_cast<int>(v);
-        else return usage("bad option or value: " + arg + " " + value);
+        else return "bad option or value: " + arg + " " + value;
     }
-    if (request.route.empty()) return usage("no route given");
-    auto db = planner::NavDb::load(request.data_dir);
-    if (!db) {
-        std::fprintf(stderr, "routeplan: %s\n", db.error().c_str());
-        return 1;
+    return {};
+}
+
+// Cruise values given on the command line override the plan's only when the plan has none.
+bool given(int argc, char** argv, const char* option) {
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]) == option) return true;
+    return false;
+}
+
+int emit(const planner::NavDb& db, planner::FlightPlan plan, const Command& c, const std::string& out,
+         bool cruise_altitude_given, bool cruise_speed_given) {
+    for (const auto& w : plan.warnings) std::fprintf(stderr, "routeplan: %s\n", w.c_str());
+    std::optional<planner::PlanFormat> format;
+    if (!c.to.empty()) {
+        format = planner::format_named(c.to);
+        if (!format || !planner::can_write(*format))
+            return usage("--to takes fmc, fms or flightgear, not '" + c.to + "'");
+    } else if (out.empty() || out == "-") {
+        format = planner::PlanFormat::fmc;
+    } else {
+        format = planner::format_for_output(out);
+        if (!format)
+            return usage(out + ": the extension does not tell the format (.pln, .fms, .xml, .fgfp); give --to");
     }
-    auto plan = planner::make_plan(*db, request);
-    if (!plan) {
-        std::fprintf(stderr, "routeplan: %s\n", plan.error().c_str());
-        return 1;
-    }
-    if (!plan->note.empty()) std::fprintf(stderr, "routeplan: %s\n", plan->note.c_str());
-    if (out.empty()) {
-        std::fwrite(plan->text.data(), 1, plan->text.size(), stdout);
+    if (!plan.cruise_altitude_ft || cruise_altitude_given) plan.cruise_altitude_ft = c.performance.cruise_altitude_ft;
+    if (!plan.cruise_speed || cruise_speed_given) plan.cruise_speed = c.performance.cruise_speed;
+    std::string note;
+    auto text = planner::write_plan(db, plan, *format, c.performance, &note);
+    if (!text) return fail(text.error());
+    if (!note.empty()) std::fprintf(stderr, "routeplan: %s\n", note.c_str());
+    if (out.empty() || out == "-") {
+        std::fwrite(text->data(), 1, text->size(), stdout);
         return 0;
     }
-    if (auto e = planner::write_plan_file(out, plan->text)) {
-        std::fprintf(stderr, "routeplan: %s\n", e->message.c_str());
-        return 1;
-    }
+    if (auto e = planner::write_plan_file(out, *text)) return fail(e->message);
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string sub = argc > 1 ? argv[1] : "";
+    const bool convert = sub == "convert", show = sub == "show";
+    Command c;
+    bool help = false;
+    if (const std::string why = parse(argc, argv, convert || show ? 2 : 1, c, help); !why.empty()) return usage(why);
+    if (help) return usage("");
+    const bool altitude_given = given(argc, argv, "--cruise-altitude"),
+               speed_given = given(argc, argv, "--cruise-speed");
+    if (convert && c.words.size() != 2) return usage("convert takes IN and OUT");
+    if (show && c.words.size() != 1) return usage("show takes one FILE");
+    if (!convert && !show && c.words.empty()) return usage("no route given");
+    auto db = planner::NavDb::load(c.data_dir);
+    if (!db) return fail(db.error());
+
+    if (convert || show) {
+        auto read = planner::read_plan_file(*db, c.words[0]);
+        if (!read) return fail(read.error());
+        if (show) {
+            planner::FlightPlan& plan = read->plan;
+            for (const auto& w : plan.warnings) std::fprintf(stderr, "routeplan: %s\n", w.c_str());
+            std::printf("%s (%s)\n", c.words[0].c_str(), planner::format_name(read->format));
+            if (altitude_given || !plan.cruise_altitude_ft) plan.cruise_altitude_ft = c.performance.cruise_altitude_ft;
+            if (speed_given || !plan.cruise_speed) plan.cruise_speed = c.performance.cruise_speed;
+            const std::string table = planner::plan_table(plan, c.performance);
+            std::fwrite(table.data(), 1, table.size(), stdout);
+            return 0;
+        }
+        return emit(*db, std::move(read->plan), c, c.words[1], altitude_given, speed_given);
+    }
+    std::string route;
+    for (const auto& w : c.words) route += (route.empty() ? "" : " ") + w;
+    auto read = planner::read_plan(*db, route, "route");
+    if (!read) return fail(read.error());
+    if (read->format != planner::PlanFormat::route)
+        return fail("give a route string here; use 'routeplan convert' for files");
+    return emit(*db, std::move(read->plan), c, c.out, altitude_given, speed_given);
 }

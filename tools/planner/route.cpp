@@ -23,6 +23,8 @@ std::vector<std::string> route_words(std::string_view route) {
     return words;
 }
 
+}  // namespace
+
 RoutePlace to_route_place(const NavDb& db, const Place& p) {
     RoutePlace r;
     r.at = db.position(p);
@@ -41,6 +43,8 @@ RoutePlace to_route_place(const NavDb& db, const Place& p) {
     }
     return r;
 }
+
+namespace {
 
 // The candidate nearest to near, of the kinds allowed.
 const Place* nearest_place(const NavDb& db, const std::string& ident, sim::LatLon near, bool airports_only) {

@@ -22,6 +22,9 @@ struct RoutePlace {
     const navdata::Airport* airport = nullptr;
 };
 
+// The route point of a place of the world data.
+RoutePlace to_route_place(const NavDb& db, const Place& p);
+
 // Fails with a message naming the word that could not be used.
 plat::Result<std::vector<RoutePlace>> resolve_route(const NavDb& db, std::string_view route);
 

@@ -1,0 +1,44 @@
+// One reader of other simulators' flight plans (FUZZ_PLAN_READER: the FMS, FlightGear, FSX/MSFS,
+// SimBrief or FMC plan reader, or the ICAO route resolver) over the test world data; a plan it
+// takes is then written in every format the planner writes.
+#include <string>
+
+#include "fuzz/fuzz_support.h"
+#include "tools/planner/formats/fg_route_format.h"
+#include "tools/planner/formats/fmc_plan_format.h"
+#include "tools/planner/formats/fms_format.h"
+#include "tools/planner/formats/icao_route.h"
+#include "tools/planner/formats/msfs_pln_format.h"
+#include "tools/planner/formats/plan_io.h"
+#include "tools/planner/formats/simbrief_format.h"
+
+namespace {
+
+const planner::NavDb& world() {
+    static const planner::NavDb db = [] {
+        auto loaded = planner::NavDb::load(FUZZ_WORLD_DIR);
+        fuzzsupport::require(loaded.ok(), "test world data loads");
+        return std::move(loaded).value();
+    }();
+    return db;
+}
+
+[[maybe_unused]] plat::Result<planner::FlightPlan> read_route(const planner::NavDb& db, std::string_view text,
+                                                              std::string_view) {
+    return planner::resolve_icao_route(db, text);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const auto plan = FUZZ_PLAN_READER(world(), fuzzsupport::text_of(data, size), "fuzz");
+    if (!plan) {
+        fuzzsupport::require(!plan.error().empty(), "a refused plan says why");
+        return 0;
+    }
+    for (auto format : {planner::PlanFormat::fmc, planner::PlanFormat::fms, planner::PlanFormat::flightgear}) {
+        const auto text = planner::write_plan(world(), plan.value(), format, {});
+        if (!text) fuzzsupport::require(!text.error().empty(), "a plan that cannot be written says why");
+    }
+    return 0;
+}

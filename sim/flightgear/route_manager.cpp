@@ -1,0 +1,45 @@
+#include "sim/flightgear/route_manager.h"
+
+#include <cstdio>
+
+#include "sim/flightgear/props_protocol.h"
+
+namespace sim::fg {
+
+namespace {
+
+bool named(const RoutePoint& p) {
+    if (p.ident.empty() || p.ident == "*****" || !valid_value(p.ident)) return false;
+    // The FMC's records cut latitude/longitude points' idents ("37N12"): those have no name.
+    return !(p.ident[0] >= '0' && p.ident[0] <= '9');
+}
+
+std::string entry(const RoutePoint& p) {
+    if (named(p)) return p.ident;
+    char text[48];
+    std::snprintf(text, sizeof text, "%.6f,%.6f", p.at.lon, p.at.lat);
+    return text;
+}
+
+}  // namespace
+
+std::vector<std::string> route_manager_entries(const std::vector<RoutePoint>& route) {
+    std::vector<std::string> entries;
+    for (std::size_t i = 1; i + 1 < route.size(); ++i)
+        if (route[i].type != "TOC" && route[i].type != "TOD") entries.push_back(entry(route[i]));
+    return entries;
+}
+
+std::vector<PropertyWrite> route_manager_writes(const std::vector<RoutePoint>& route) {
+    if (route.size() < 2 || route.front().type != "APT" || route.back().type != "APT") return {};
+    if (!named(route.front()) || !named(route.back())) return {};
+    std::vector<PropertyWrite> w;
+    w.push_back({route_input_path, "@CLEAR"});
+    w.push_back({"/autopilot/route-manager/departure/airport", route.front().ident});
+    w.push_back({"/autopilot/route-manager/destination/airport", route.back().ident});
+    for (const std::string& e : route_manager_entries(route)) w.push_back({route_input_path, e});
+    w.push_back({route_input_path, "@ACTIVATE"});
+    return w;
+}
+
+}  // namespace sim::fg

@@ -1,0 +1,26 @@
+#pragma once
+// The FMC's route in FlightGear's route manager, so FlightGear's own map and GPS show it: the
+// property writes, in order, that clear the route manager, name the two airports, append every
+// point between them (by ident, or as "LON,LAT" where the ident is no name FlightGear would know,
+// such as a latitude/longitude point's) and activate the route.
+
+#include <string>
+#include <vector>
+
+#include "sim/route_text.h"
+
+namespace sim::fg {
+
+inline constexpr const char* route_manager_prefix = "/autopilot/route-manager/";
+inline constexpr const char* route_input_path = "/autopilot/route-manager/input";
+
+struct PropertyWrite {
+    std::string path, value;
+};
+
+// Empty for a route without both airports.
+std::vector<PropertyWrite> route_manager_writes(const std::vector<RoutePoint>& route);
+// The route manager entries the writes make (the idents or "LON,LAT" texts appended), in order.
+std::vector<std::string> route_manager_entries(const std::vector<RoutePoint>& route);
+
+}  // namespace sim::fg

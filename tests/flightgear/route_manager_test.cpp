@@ -1,0 +1,59 @@
+// The route manager's commands for a plan: the airports named, every point between appended in
+// order (a latitude/longitude point by its position), top of climb and descent left out; a route
+// that could not be sent yet gives way to the next.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "fake_props_server.h"
+#include "sim/flightgear/link.h"
+#include "sim/flightgear/route_manager.h"
+
+using sim::fg::route_manager_writes;
+
+TEST(RouteManager, ClearNameAppendActivate) {
+    const std::vector<sim::RoutePoint> route = {{"APT", "KSFO", {37.6, -122.4}},  {"VOR", "SFO", {37.6, -122.37}},
+                                                {"TOC", "*****", {37.0, -122.0}}, {"INT", "37N12", {37.0, -122.0}},
+                                                {"TOD", "*****", {34.5, -119.0}}, {"APT", "KLAX", {33.9, -118.4}}};
+    const auto w = route_manager_writes(route);
+    std::vector<std::string> got;
+    for (const auto& x : w) got.push_back(x.path + " " + x.value);
+    EXPECT_EQ(got,
+              (std::vector<std::string>{
+                  "/autopilot/route-manager/input @CLEAR", "/autopilot/route-manager/departure/airport KSFO",
+                  "/autopilot/route-manager/destination/airport KLAX", "/autopilot/route-manager/input SFO",
+                  "/autopilot/route-manager/input -122.000000,37.000000", "/autopilot/route-manager/input @ACTIVATE"}));
+}
+
+TEST(RouteManager, NothingForARouteWithoutItsAirports) {
+    EXPECT_TRUE(route_manager_writes({}).empty());
+    EXPECT_TRUE(route_manager_writes({{"VOR", "SFO", {}}, {"APT", "KLAX", {}}}).empty());
+    EXPECT_TRUE(route_manager_writes({{"APT", "K SFO", {}}, {"APT", "KLAX", {}}}).empty());
+}
+
+TEST(RouteManager, ARouteNotYetSentIsReplacedWhole) {
+    // No server on this port while the two routes are put: only the second one is ever sent.
+    FakePropsServer server;
+    server.drop();
+    sim::fg::LinkOptions o;
+    o.address.port = server.port();
+    o.rate_hz = 100;
+    o.connect_timeout_ms = 100;
+    o.answer_timeout_ms = 400;
+    o.retry_ms = 20;
+    sim::fg::Link link(o);
+    link.put_route({{"APT", "KSFO", {}}, {"VOR", "SFO", {}}, {"APT", "KLAX", {}}});
+    link.put_route({{"APT", "KSFO", {}}, {"VOR", "OSI", {}}, {"APT", "KSJC", {}}});
+    server.come_back();
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < end &&
+           (server.sets().empty() || server.sets().back().find("@ACTIVATE") == std::string::npos))
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(server.sets(),
+              (std::vector<std::string>{
+                  "/autopilot/route-manager/input @CLEAR", "/autopilot/route-manager/departure/airport KSFO",
+                  "/autopilot/route-manager/destination/airport KSJC", "/autopilot/route-manager/input OSI",
+                  "/autopilot/route-manager/input @ACTIVATE"}));
+}
