@@ -4,6 +4,7 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
+#include "fuzz/planner_world.h"
 #include "tools/planner/formats/fg_route_format.h"
 #include "tools/planner/formats/fmc_plan_format.h"
 #include "tools/planner/formats/fms_format.h"
@@ -14,14 +15,7 @@
 
 namespace {
 
-const planner::NavDb& world() {
-    static const planner::NavDb db = [] {
-        auto loaded = planner::NavDb::load(FUZZ_WORLD_DIR);
-        fuzzsupport::require(loaded.ok(), "test world data loads");
-        return std::move(loaded).value();
-    }();
-    return db;
-}
+const planner::NavDb& world() { return fuzzsupport::planner_world(); }
 
 [[maybe_unused]] plat::Result<planner::FlightPlan> read_route(const planner::NavDb& db, std::string_view text,
                                                               std::string_view) {

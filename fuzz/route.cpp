@@ -2,18 +2,12 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
+#include "fuzz/planner_world.h"
 #include "tools/planner/plan.h"
 
 namespace {
 
-const planner::NavDb& world() {
-    static const planner::NavDb db = [] {
-        auto loaded = planner::NavDb::load(FUZZ_WORLD_DIR);
-        fuzzsupport::require(loaded.ok(), "test world data loads");
-        return std::move(loaded).value();
-    }();
-    return db;
-}
+const planner::NavDb& world() { return fuzzsupport::planner_world(); }
 
 }  // namespace
 

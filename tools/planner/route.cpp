@@ -9,6 +9,8 @@ namespace {
 
 constexpr double same_place_nm = 1.0;  // airway data and navaid data agree to this
 
+}  // namespace
+
 std::vector<std::string> route_words(std::string_view route) {
     std::vector<std::string> words;
     std::string w;
@@ -22,8 +24,6 @@ std::vector<std::string> route_words(std::string_view route) {
     if (!w.empty()) words.push_back(std::move(w));
     return words;
 }
-
-}  // namespace
 
 RoutePlace to_route_place(const NavDb& db, const Place& p) {
     RoutePlace r;

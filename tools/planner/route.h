@@ -22,6 +22,9 @@ struct RoutePlace {
     const navdata::Airport* airport = nullptr;
 };
 
+// The words of a route string, upper-cased, at any blanks.
+std::vector<std::string> route_words(std::string_view route);
+
 // The route point of a place of the world data.
 RoutePlace to_route_place(const NavDb& db, const Place& p);
 

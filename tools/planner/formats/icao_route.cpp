@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "tools/planner/formats/airway_chain.h"
+#include "tools/planner/route.h"
 
 namespace planner {
 
@@ -27,20 +28,6 @@ int to_int(std::string_view s) {
     int v = 0;
     for (char c : s) v = v * 10 + (c - '0');
     return v;
-}
-
-std::vector<std::string> words_of(std::string_view route) {
-    std::vector<std::string> words;
-    std::string w;
-    for (char c : route) {
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
-            if (!w.empty()) words.push_back(std::move(w)), w.clear();
-        } else {
-            w += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-        }
-    }
-    if (!w.empty()) words.push_back(std::move(w));
-    return words;
 }
 
 // "28R", "09", "9L": the designator as the world data writes it ("09L"); empty for other text.
@@ -74,7 +61,7 @@ public:
     Resolver(const NavDb& db, const RouteContext& context) : db_(db), context_(context) {}
 
     plat::Result<FlightPlan> run(std::string_view route) {
-        std::vector<std::string> words = words_of(route);
+        std::vector<std::string> words = route_words(route);
         if (context_.departure.empty()) {
             if (words.empty()) return plat::Error{"the route is empty: it needs a departure and an arrival airport"};
             if (auto e = set_airport(words.front(), true)) return *e;
