@@ -49,7 +49,7 @@ std::string_view tail_after(std::string_view line, std::size_t n) {
 }
 
 // at <t> aircraft lat=.. lon=.. alt-ft=.. ias=.. hdg=.. on-ground=0|1 [throttle=0..1] [flaps=0..1]
-//                 [fuel-lb=0..30000]
+//                 [fuel-lb=0..30000] [gear=up|down] [wind=DIR/KT]
 bool parse_placement(LineParser& p, Command& c) {
     c.kind = CommandKind::aircraft;
     if (!p.need(4, "aircraft lat=.. lon=.. alt-ft=.. ias=.. hdg=.. on-ground=0|1")) return false;
@@ -58,7 +58,23 @@ bool parse_placement(LineParser& p, Command& c) {
         const auto eq = word.find('=');
         if (eq == std::string_view::npos || eq == 0) return p.fail("expected key=value, not '" + std::string(word) + "'");
         const std::string key(word.substr(0, eq));
-        const auto v = parse_double(word.substr(eq + 1));
+        const std::string_view text = word.substr(eq + 1);
+        if (key == "gear") {
+            if (text != "up" && text != "down") return p.fail("gear is up or down, not '" + std::string(text) + "'");
+            c.placement.gear_down = text == "down";
+            continue;
+        }
+        if (key == "wind") {
+            const auto slash = text.find('/');
+            const auto dir = slash == std::string_view::npos ? std::nullopt : parse_double(text.substr(0, slash));
+            const auto kt = slash == std::string_view::npos ? std::nullopt : parse_double(text.substr(slash + 1));
+            if (!dir || !kt || !(*dir >= 0 && *dir <= 360) || !(*kt >= 0 && *kt <= 200))
+                return p.fail("wind is DIR/KT (0-360 degrees true / 0-200 kt), not '" + std::string(text) + "'");
+            c.placement.wind_from_deg = *dir;
+            c.placement.wind_kt = *kt;
+            continue;
+        }
+        const auto v = parse_double(text);
         if (!v || !std::isfinite(*v)) return p.fail("bad value of " + key + " '" + std::string(word.substr(eq + 1)) + "'");
         sim::Placement& pl = c.placement;
         if (key == "lat" && *v >= -90 && *v <= 90) pl.lat = *v;
@@ -170,6 +186,13 @@ bool parse_command(LineParser& p, std::string_view line, Command& c) {
         return true;
     }
     if (verb == "aircraft") return parse_placement(p, c);
+    if (verb == "autopilot") {
+        c.kind = CommandKind::autopilot;
+        if (!p.need(4, "autopilot approach") || p.w.size() > 4 || p.w[3] != "approach")
+            return p.fail("expected: at <t> autopilot approach");
+        c.text = std::string(p.w[3]);
+        return true;
+    }
     if (verb == "radio") {
         c.kind = CommandKind::radio;
         if (!p.need(5, "radio nav1|nav2|course1|course2|adf <value>")) return false;

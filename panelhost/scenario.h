@@ -17,7 +17,7 @@ namespace panelhost {
 
 enum class CommandKind {
     set, set_int, set_text, ramp, named, click, hold, key, snap, dump, poke, reload, fail, toggle_window, aircraft,
-    radio, stats,
+    radio, stats, autopilot,
 };
 
 struct Command {
@@ -27,7 +27,7 @@ struct Command {
     int token = 0;
     double value = 0, to = 0, seconds = 0;
     std::int32_t int_value = 0;
-    std::string text;  // set-text text, named/snap/dump name, click gauge, poke block, stats label
+    std::string text;  // set-text text, named/snap/dump name, click gauge, poke block, stats label, autopilot mode
     int x = 0, y = 0;
     int vk = 0;
     bool shift = false, ctrl = false;

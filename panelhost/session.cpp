@@ -18,6 +18,7 @@
 #include "platform/message_box.h"
 #include "platform/offscreen_surface.h"
 #include "platform/window_registry.h"
+#include "sim/approach.h"
 #include "sim/flightgear/link.h"
 #include "sim/track_picture.h"
 
@@ -284,6 +285,16 @@ void Session::run_command(const Command& c) {
             aircraft_.publish(sink);
             break;
         }
+        case CommandKind::autopilot: {
+            if (!options_.own_aircraft) {
+                warn("autopilot commands fly the host's own aircraft; the simulator's autopilot is its own");
+                break;
+            }
+            sim::arm_approach(aircraft_.state());
+            StoreSink sink(variables_, owned_tokens_);
+            aircraft_.publish(sink);
+            break;
+        }
         case CommandKind::toggle_window:
             if (!panel_->toggle_window(static_cast<std::uint32_t>(c.token))) warn("no window with ident " + std::to_string(c.token));
             break;
@@ -323,6 +334,7 @@ void Session::step() {
         const std::uint64_t before = flight_.taken();
         flight_.sample(t, aircraft_.state());
         if (flight_.taken() != before) plans_.poll();
+        for (const std::string& line : landing_.poll(aircraft_)) std::fprintf(stderr, "panelhost: %s\n", line.c_str());
     }
     panel_->cycle(t);
     const auto ms_now = static_cast<std::uint64_t>(std::llround(cycle_ * 1000.0 / options_.rate));
@@ -432,7 +444,13 @@ plat::Result<bool> Session::write_outputs() {
     if (options_.own_aircraft) {
         plans_.poll();
         if (auto e = flight_.flush_csv()) return *e;
-        if (auto e = sim::write_track_png(out_ + "/track.png", plans_.route(), flight_.samples())) return *e;
+        if (auto e = sim::write_track_png(out_ + "/track.png", plans_.route(), flight_.samples(), aircraft_.world()))
+            return *e;
+        if (!landing_.lines().empty()) {
+            std::ofstream f(out_ + "/landing.txt", std::ios::binary);
+            for (const std::string& line : landing_.lines()) f << line << '\n';
+            if (!f) return plat::Error{out_ + "/landing.txt: cannot write"};
+        }
     }
     return true;
 }

@@ -17,6 +17,7 @@
 #include "platform/shared_block.h"
 #include "sim/aircraft.h"
 #include "sim/flight_record.h"
+#include "sim/landing_watch.h"
 #include "sim/plan_watch.h"
 
 namespace sim::fg {
@@ -65,7 +66,8 @@ public:
     std::uint64_t cycles() const { return cycle_; }
 
     // Writes window<NN>.png for every open window, events.log, messages.log, windows.txt, and the
-    // flight: flight.csv (one row per simulated second) and track.png (over the FMC's last plan).
+    // flight: flight.csv (one row per simulated second), track.png (over the FMC's last plan) and,
+    // when the aircraft landed, landing.txt (the touchdown's figures and the stop).
     plat::Result<bool> write_outputs();
     plat::Result<bool> snapshot(const std::string& prefix);
     // Writes <name>-blocks.txt, <name>-strings.txt and <name>-areas.txt (the clickable areas).
@@ -116,6 +118,7 @@ private:
     std::ofstream events_log_;
     sim::FlightRecorder flight_;
     sim::PlanWatch plans_;
+    sim::LandingWatch landing_;
 };
 
 }  // namespace panelhost
