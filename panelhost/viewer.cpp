@@ -7,6 +7,7 @@
 
 #include "panelhost/screen_frame.h"
 #include "platform/keyboard.h"
+#include "sim/crew.h"
 
 namespace panelhost {
 namespace {
@@ -62,6 +63,35 @@ bool turn_radio_knob(Session& session, SDL_Keycode k, bool shift) {
     return false;
 }
 
+// The host's aircraft from the keyboard, on keys no module reads: Page Up/Down the throttles, the
+// arrows the control column (nose down/up, roll; with the autopilot master off), L the gear, F and
+// R the flaps down and up a detent, B the brakes, I arms the approach mode. Only without modifiers,
+// so a module's Shift or Ctrl combination never moves the aircraft.
+bool fly_by_key(Session& session, SDL_Keycode k, Uint16 mod) {
+    if (mod & (KMOD_SHIFT | KMOD_CTRL | KMOD_ALT)) return false;
+    sim::CrewAction a;
+    switch (k) {
+        case SDLK_PAGEUP: a = sim::CrewAction::throttle_up; break;
+        case SDLK_PAGEDOWN: a = sim::CrewAction::throttle_down; break;
+        case SDLK_UP: a = sim::CrewAction::nose_down; break;
+        case SDLK_DOWN: a = sim::CrewAction::nose_up; break;
+        case SDLK_LEFT: a = sim::CrewAction::roll_left; break;
+        case SDLK_RIGHT: a = sim::CrewAction::roll_right; break;
+        case SDLK_l: a = sim::CrewAction::gear; break;
+        case SDLK_f: a = sim::CrewAction::flaps_down; break;
+        case SDLK_r: a = sim::CrewAction::flaps_up; break;
+        case SDLK_b: a = sim::CrewAction::brakes; break;
+        case SDLK_i: a = sim::CrewAction::approach; break;
+        default: return false;
+    }
+    sim::AircraftState& s = session.aircraft().state();
+    sim::apply_crew_action(s, a);
+    std::printf("throttle %.2f  column %+.0f fpm  bank %+.0f  gear %s  flaps %.2f  brakes %s  approach %d\n",
+                s.controls.throttle[0], s.hand_vertical_speed_fpm, s.hand_bank_deg, s.controls.gear_down ? "down" : "up",
+                s.controls.flaps, s.controls.brakes > 0 ? "on" : "off", static_cast<int>(s.approach));
+    return true;
+}
+
 struct SdlDeleter {
     void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
     void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
@@ -85,6 +115,7 @@ plat::Result<bool> run_viewer(Session& session) {
     int tex_w = 0, tex_h = 0;
 
     std::printf("radios: F5/F6 NAV1, F7/F8 NAV1 course, F9/F10 NAV2, F11/F12 ADF (Shift: big steps)\n");
+    std::printf("aircraft: PgUp/PgDn throttles, arrows column and roll, L gear, F/R flaps, B brakes, I approach\n");
     const auto period = std::chrono::duration<double>(1.0 / 18.0);
     auto next = std::chrono::steady_clock::now();
     bool running = true;
@@ -99,7 +130,8 @@ plat::Result<bool> run_viewer(Session& session) {
                         exposed = true;
                     break;
                 case SDL_KEYDOWN:
-                    turn_radio_knob(session, ev.key.keysym.sym, (ev.key.keysym.mod & KMOD_SHIFT) != 0);
+                    if (!turn_radio_knob(session, ev.key.keysym.sym, (ev.key.keysym.mod & KMOD_SHIFT) != 0))
+                        fly_by_key(session, ev.key.keysym.sym, ev.key.keysym.mod);
                     [[fallthrough]];
                 case SDL_KEYUP:
                     if (int vk = virtual_key(ev.key.keysym.sym); vk >= 0) plat::set_key_state(vk, ev.type == SDL_KEYDOWN);

@@ -2,9 +2,11 @@
 //
 //   routeplan [--data DIR] [--out FILE] [--cruise-altitude FT] [--cruise-speed MACH|KT]
 //             [--climb-rate FPM] [--descent-rate FPM] [--climb-speed KT] [--descent-speed KT]
-//             [--aircraft TEXT] ROUTE...
+//             [--aircraft TEXT] [--wind DIR/KT] ROUTE...
 //
-// The route is the rest of the command line, for example: KSFO SFO V25 SNS PRB RZS KLAX.
+// The route is the rest of the command line, for example: KSFO/28R SFO V25 SNS PRB RZS KLAX/24R.
+// A runway after an airport is taken; otherwise the wind (true direction it blows from) chooses,
+// or without one the route's direction.
 // Without --out the plan goes to standard output.
 
 #include <cstdio>
@@ -20,7 +22,7 @@ int usage(const std::string& why) {
     std::fprintf(stderr,
                  "usage: routeplan [--data DIR] [--out FILE] [--cruise-altitude FT] [--cruise-speed MACH|KT]\n"
                  "                 [--climb-rate FPM] [--descent-rate FPM] [--climb-speed KT] [--descent-speed KT]\n"
-                 "                 [--aircraft TEXT] ROUTE...\n");
+                 "                 [--aircraft TEXT] [--wind DIR/KT] ROUTE...\n");
     return 2;
 }
 
@@ -57,6 +59,8 @@ int main(int argc, char** argv) {
         else if (arg == "--descent-rate" && number(value, 100, 9900, v)) p.descent_rate_fpm = static_cast<int>(v);
         else if (arg == "--climb-speed" && number(value, 100, 450, v)) p.climb_speed_kt = static_cast<int>(v);
         else if (arg == "--descent-speed" && number(value, 100, 450, v)) p.descent_speed_kt = static_cast<int>(v);
+        else if (arg == "--wind" && value.find('/') != std::string::npos && number(value.substr(0, value.find('/')), 0, 360, v))
+            request.wind = planner::Wind{v, std::strtod(value.c_str() + value.find('/') + 1, nullptr)};
         else return usage("bad option or value: " + arg + " " + value);
     }
     if (request.route.empty()) return usage("no route given");

@@ -1,6 +1,6 @@
 #pragma once
-// From a route string to the text of its .pln file: resolve the route, lay out its profile, choose
-// the runways, format the plan.
+// From a route string to the text of its .pln file: resolve the route, choose the runways, add the
+// approach to an arrival runway with an ILS, lay out the profile, format the plan.
 
 #include <optional>
 #include <string>
@@ -8,6 +8,7 @@
 #include "platform/result.h"
 #include "tools/planner/navdb.h"
 #include "tools/planner/profile.h"
+#include "tools/planner/runways.h"
 
 namespace planner {
 
@@ -15,6 +16,7 @@ struct PlanRequest {
     std::string route;
     std::string data_dir;
     Performance performance;
+    std::optional<Wind> wind;  // chooses the runways the route does not name
 };
 
 struct Plan {
