@@ -7,7 +7,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="${BUILD_DIR:-$root/build}"
 BUILD_DIR="$build_dir" bash "$root/tools/build.sh"
 out="$root/out/demo"
-seconds="${DEMO_SECONDS:-2880}"
+seconds="${DEMO_SECONDS:-3300}"
 "$build_dir/bin/panelhost" run --scenario "$root/data/scenarios/demo.txt" --plan KSFO-KLAX.pln --seconds "$seconds" --out "$out" >/dev/null
 echo "panel pictures:"
 ls -1 "$out"/*.png | sed 's/^/  /'
