@@ -156,11 +156,11 @@ TEST(ClosedLoop, TheFmcFliesAShippedPlanThroughTheAircraft) {
                  "at 4 click fmcomputer 83 260\n",
                  options);
     const auto waypoints = sim::parse_route_text(plan);
-    ASSERT_EQ(waypoints.size(), 12u);
+    ASSERT_EQ(waypoints.size(), 14u) << "to 24R at Los Angeles, with its intercept point and final fix";
     std::vector<double> closest(waypoints.size(), 1e9);
     double highest = 0;
     double disengaged_nm = -1;
-    for (int s = 0; s < 3000 && disengaged_nm < 0; ++s) {
+    for (int s = 0; s < 4000 && disengaged_nm < 0; ++s) {
         run.cycles(18);
         const sim::AircraftState& a = run.session().aircraft().state();
         for (std::size_t i = 0; i < waypoints.size(); ++i)
