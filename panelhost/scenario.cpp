@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "panelhost/text_util.h"
 #include "platform/keyboard.h"
@@ -90,6 +91,39 @@ bool parse_placement(LineParser& p, Command& c) {
             return p.fail(key + " out of range: '" + std::string(word) + "'");
         else return p.fail("unknown aircraft setting '" + key + "'");
     }
+    return true;
+}
+
+// ias<N, ias>N, height<N, height>N, approach=<phase>
+bool parse_condition(LineParser& p, std::string_view word, Condition& out) {
+    out.text = std::string(word);
+    const auto op = word.find_first_of("<>=");
+    const std::string usage = "expected a condition (ias<N, ias>N, height<N, height>N, approach=<phase>), not '" +
+                              std::string(word) + "'";
+    if (op == std::string_view::npos || op == 0) return p.fail(usage);
+    const std::string_view name = word.substr(0, op), value = word.substr(op + 1);
+    const char o = word[op];
+    if (name == "approach") {
+        static constexpr std::pair<std::string_view, sim::ApproachPhase> phases[] = {
+            {"armed", sim::ApproachPhase::armed},     {"localizer", sim::ApproachPhase::localizer},
+            {"glide-slope", sim::ApproachPhase::glide_slope}, {"flare", sim::ApproachPhase::flare},
+            {"rollout", sim::ApproachPhase::rollout}, {"stopped", sim::ApproachPhase::stopped}};
+        if (o != '=') return p.fail(usage);
+        for (const auto& [n, phase] : phases)
+            if (n == value) {
+                out.kind = ConditionKind::approach;
+                out.phase = phase;
+                return true;
+            }
+        return p.fail("no approach phase '" + std::string(value) +
+                      "' (armed, localizer, glide-slope, flare, rollout, stopped)");
+    }
+    if ((name != "ias" && name != "height") || o == '=') return p.fail(usage);
+    const auto v = parse_double(value);
+    if (!v || !std::isfinite(*v)) return p.fail("bad value in '" + std::string(word) + "'");
+    out.value = *v;
+    if (name == "ias") out.kind = o == '<' ? ConditionKind::ias_below : ConditionKind::ias_above;
+    else out.kind = o == '<' ? ConditionKind::height_below : ConditionKind::height_above;
     return true;
 }
 
@@ -188,8 +222,8 @@ bool parse_command(LineParser& p, std::string_view line, Command& c) {
     if (verb == "aircraft") return parse_placement(p, c);
     if (verb == "autopilot") {
         c.kind = CommandKind::autopilot;
-        if (!p.need(4, "autopilot approach") || p.w.size() > 4 || p.w[3] != "approach")
-            return p.fail("expected: at <t> autopilot approach");
+        if (!p.need(4, "autopilot approach|speed") || p.w.size() > 4 || (p.w[3] != "approach" && p.w[3] != "speed"))
+            return p.fail("expected: at <t> autopilot approach|speed");
         c.text = std::string(p.w[3]);
         return true;
     }
@@ -231,6 +265,15 @@ plat::Result<Scenario> parse_scenario(const std::string& text, const std::string
         LineParser p{path, number, words(line), {}};
         Command c;
         c.line = number;
+        // "at <t> when <condition> <command>": the command parsed as "at <t> <command>".
+        std::string unconditional;
+        if (p.w.size() >= 3 && p.w[2] == "when") {
+            if (!p.need(5, "when <condition> <command> ...") || !parse_condition(p, p.w[3], c.when))
+                return plat::Error{p.error};
+            unconditional = std::string(p.w[0]) + " " + std::string(p.w[1]) + " " + std::string(tail_after(line, 4));
+            line = unconditional;
+            p.w = words(line);
+        }
         if (!parse_command(p, line, c)) return plat::Error{p.error};
         s.commands.push_back(std::move(c));
     }

@@ -67,7 +67,8 @@ public:
 
     // Writes window<NN>.png for every open window, events.log, messages.log, windows.txt, and the
     // flight: flight.csv (one row per simulated second), track.png (over the FMC's last plan) and,
-    // when the aircraft landed, landing.txt (the touchdown's figures and the stop).
+    // when the aircraft landed, landing.txt (the touchdown's figures and the stop). Commands whose
+    // "when" never held are warnings.
     plat::Result<bool> write_outputs();
     plat::Result<bool> snapshot(const std::string& prefix);
     // Writes <name>-blocks.txt, <name>-strings.txt and <name>-areas.txt (the clickable areas).
@@ -89,6 +90,8 @@ public:
 private:
     Session() = default;
     void run_command(const Command& c);
+    bool condition_met(const Condition& when) const;
+    void run_due_commands(double t);
     void apply_ramps();
     void reload();
 
@@ -97,6 +100,7 @@ private:
     PanelConfig config_;
     Scenario scenario_;
     std::size_t next_command_ = 0;
+    std::vector<const Command*> waiting_;  // due, held back by their "when"; in file order
     VariableStore variables_;
     sim::Aircraft aircraft_;
     std::unique_ptr<sim::fg::Link> link_;  // in the aircraft's place when FlightGear is flown

@@ -131,6 +131,7 @@ void Aircraft::place(const Placement& p) {
         s.vertical_speed_fpm = s.hand_vertical_speed_fpm = 0;
         s.bank_deg = s.hand_bank_deg = s.slip_deg = 0;
         s.approach = ApproachPhase::off;
+        s.held_speed_brake = 0;
         s.controls.gear_down = s.on_ground;
         for (double& leg : s.gear_position) leg = s.on_ground ? 1.0 : 0.0;
         s.autopilot.heading_bug_deg = wrap_360(std::round(s.true_heading_deg - s.variation_deg));

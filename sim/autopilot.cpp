@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "sim/aero.h"
 #include "sim/approach.h"
@@ -16,6 +17,8 @@ namespace {
 constexpr double heading_gain_per_s = 0.5;    // degrees per second of turn per degree of error
 constexpr double speed_gain_per_s = 0.08;     // of the speed error made good per second
 constexpr double throttle_rate_per_s = 0.2;   // how fast the autothrottle moves the levers
+constexpr double speed_brake_rate_per_s = 0.25;
+constexpr double thrust_lead_s = 3.0;         // about the engines' spool-up and the levers' travel
 
 double heading_command(const AircraftState& s) {
     const AutopilotSettings& ap = s.autopilot;
@@ -38,37 +41,68 @@ double vertical_command(AircraftState& s) {
     return std::clamp(wanted, -rate, rate);
 }
 
+void move_held_speed_brake(AircraftState& s, double target, double dt) {
+    const double step = speed_brake_rate_per_s * dt;
+    s.held_speed_brake = std::clamp(s.held_speed_brake + std::clamp(target - s.held_speed_brake, -step, step), 0.0, 1.0);
+}
+
 void move_throttles(AircraftState& s, double target, double dt) {
     for (double& t : s.controls.throttle)
         t = std::clamp(t + std::clamp(target - t, -throttle_rate_per_s * dt, throttle_rate_per_s * dt), 0.0, 1.0);
 }
 
-void autothrottle(AircraftState& s, double speed_kt, double dt) {
+// The vertical speed the aircraft will be flying by the time the engines answer a throttle move:
+// the autothrottle sets the thrust for it, so that a level-off does not push the speed up first.
+double vertical_speed_ahead(const AircraftState& s, double commanded_fpm, bool capturing) {
+    const double step = vertical_acceleration_fpm_per_s * thrust_lead_s;
+    double ahead = s.vertical_speed_fpm + std::clamp(commanded_fpm - s.vertical_speed_fpm, -step, step);
+    // Closing on the altitude setting, the command shrinks as the altitude comes.
+    if (capturing) ahead *= std::exp(-capture_fpm_per_ft / seconds_per_minute * thrust_lead_s);
+    return ahead;
+}
+
+// Thrust for the speed; where idle is still too much (a descent steeper than the speed allows at
+// idle), the speed brakes come out as far as the speed needs and go in again as thrust returns.
+void autothrottle(AircraftState& s, double speed_kt, double vertical_speed_fpm, double dt) {
     const double w = weight_lb(s);
     const double tas_fps = std::max(1.0, tas_from_ias(s.ias_kt, s.altitude_ft) * knots_to_fps);
-    const double climb_sine = std::clamp(s.vertical_speed_fpm / seconds_per_minute / tas_fps, -1.0, 1.0);
+    const double climb_sine = std::clamp(vertical_speed_fpm / seconds_per_minute / tas_fps, -1.0, 1.0);
     const double error_fps = (speed_kt - s.ias_kt) * knots_to_fps;
     const double needed = drag_lbf(s) + w * climb_sine + w / gravity_fps2 * speed_gain_per_s * error_fps;
     const double m = mach(s);
     const double n1 = n1_for_thrust(needed / engine_count, s.altitude_ft, m);
     move_throttles(s, (n1 - idle_n1) / (full_n1 - idle_n1), dt);
+    const double surplus = engine_count * thrust_at_n1(idle_n1, s.altitude_ft, m) - needed;
+    const double wanted = speed_brake_out(s) + surplus / std::max(1.0, full_speed_brake_drag_lbf(s));
+    move_held_speed_brake(s, s.on_ground ? 0.0 : wanted, dt);
 }
 
 }  // namespace
 
+void hold_speed(AircraftState& s) {
+    s.autopilot.speed_hold = true;
+    s.autopilot.autothrottle_armed = true;
+}
+
 FlightCommands run_autopilot(AircraftState& s, double dt) {
     const ApproachCommands approach = run_approach(s, dt);
-    if (approach.idle) move_throttles(s, 0.0, dt);
-    else if (approach.speed_kt) autothrottle(s, *approach.speed_kt, dt);
-    else if (s.autopilot.speed_hold && s.autopilot.autothrottle_armed) autothrottle(s, s.autopilot.speed_kt, dt);
     FlightCommands c{heading_command(s), vertical_command(s)};
+    bool capturing = s.autopilot.master && s.autopilot.altitude_hold && !s.vertical_speed_mode;
     if (approach.turn_rate_dps) c.turn_rate_dps = *approach.turn_rate_dps;
     if (approach.vertical_speed_fpm) {
         c.vertical_speed_fpm = *approach.vertical_speed_fpm;
-        s.vertical_speed_mode = false;
+        s.vertical_speed_mode = capturing = false;
     }
     c.decrab = approach.decrab;
     c.flare = approach.flare;
+
+    std::optional<double> held_speed;
+    if (approach.speed_kt) held_speed = approach.speed_kt;
+    else if (s.autopilot.speed_hold && s.autopilot.autothrottle_armed) held_speed = s.autopilot.speed_kt;
+    if (approach.idle) move_throttles(s, 0.0, dt);
+    else if (held_speed) autothrottle(s, *held_speed, vertical_speed_ahead(s, c.vertical_speed_fpm, capturing), dt);
+    if (approach.idle || !held_speed) move_held_speed_brake(s, 0.0, dt);
+    if (held_speed && !approach.vertical_speed_fpm) c.fastest_kt = *held_speed + held_speed_margin_kt;
     return c;
 }
 

@@ -112,7 +112,7 @@ void fly(AircraftState& s, const FlightCommands& c, double dt, double elapsed) {
     const double accel_fps2 = gravity_fps2 * ((total_thrust(s) - drag_lbf(s)) / w - climb_sine);
     s.ias_kt = std::max(0.0, s.ias_kt + accel_fps2 / knots_to_fps * (s.ias_kt / tas_kt) * dt);
 
-    const VerticalLimits limits = vertical_limits(s, c.flare ? flare_speed_factor : min_speed_factor);
+    const VerticalLimits limits = vertical_limits(s, c.flare ? flare_speed_factor : min_speed_factor, c.fastest_kt);
     const double vs_cmd = std::clamp(c.vertical_speed_fpm, limits.lowest_fpm, limits.highest_fpm);
     s.vertical_speed_fpm = toward(s.vertical_speed_fpm, vs_cmd, vertical_acceleration_fpm_per_s * dt);
     s.altitude_ft += s.vertical_speed_fpm * dt / seconds_per_minute;
@@ -144,7 +144,7 @@ double bank_for_rate_deg(double rate_dps, double tas_kt) {
     return std::atan(rate_dps * std::max(1.0, tas_kt) / turn_constant) * radians_to_degrees;
 }
 
-VerticalLimits vertical_limits(const AircraftState& s, double slowest_factor) {
+VerticalLimits vertical_limits(const AircraftState& s, double slowest_factor, double fastest_kt) {
     const double w = weight_lb(s);
     const double tas_fps = std::max(1.0, tas_from_ias(s.ias_kt, s.altitude_ft)) * knots_to_fps;
     const double excess = (total_thrust(s) - drag_lbf(s)) / w;
@@ -153,7 +153,13 @@ VerticalLimits vertical_limits(const AircraftState& s, double slowest_factor) {
     const double trade_up = speed_trade_per_s * std::max(0.0, s.ias_kt - slowest) * knots_to_fps / gravity_fps2;
     const double trade_down = speed_trade_per_s * std::max(0.0, fastest - s.ias_kt) * knots_to_fps / gravity_fps2;
     const double highest = seconds_per_minute * tas_fps * (excess + trade_up);
-    const double lowest = seconds_per_minute * tas_fps * (excess - trade_down);
+    double lowest = seconds_per_minute * tas_fps * (excess - trade_down);
+    if (fastest_kt > 0) {
+        // Over a held speed the descent eases until the aircraft slows toward it (but does not
+        // climb for it).
+        const double trade = speed_trade_per_s * (fastest_kt - s.ias_kt) * knots_to_fps / gravity_fps2;
+        lowest = std::max(lowest, std::min(0.0, seconds_per_minute * tas_fps * (excess - trade)));
+    }
     return {std::clamp(lowest, -max_vertical_speed_fpm, max_vertical_speed_fpm),
             std::clamp(std::max(lowest, highest), -max_vertical_speed_fpm, max_vertical_speed_fpm)};
 }

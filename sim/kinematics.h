@@ -28,7 +28,8 @@ double bank_for_rate_deg(double rate_dps, double tas_kt);
 struct VerticalLimits {
     double lowest_fpm, highest_fpm;
 };
-VerticalLimits vertical_limits(const AircraftState& s, double slowest_factor = min_speed_factor);
+// fastest_kt: a lower limit than the aircraft's own (0: none), that descents give way to.
+VerticalLimits vertical_limits(const AircraftState& s, double slowest_factor = min_speed_factor, double fastest_kt = 0);
 
 // elapsed: the aircraft's clock, for the touchdown's record.
 void run_kinematics(AircraftState& s, const FlightCommands& c, double dt, double elapsed = 0);

@@ -83,6 +83,9 @@ struct AircraftState {
     Controls controls;
     AutopilotSettings autopilot;
     bool vertical_speed_mode = false;  // 119: the altitude hold is flying the vertical speed setting
+    // The speed brakes the speed hold puts out beyond the lever, 0 .. 1: a descent steeper than idle
+    // thrust alone allows at the speed setting gets the drag it needs instead of the speed.
+    double held_speed_brake = 0;
     ApproachPhase approach = ApproachPhase::off;
     double flare_time_constant_s = 0;  // set as the flare begins, so it starts from the sink it meets
     std::optional<Touchdown> touchdown;  // the last one
