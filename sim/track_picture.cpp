@@ -1,6 +1,7 @@
 #include "sim/track_picture.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -145,7 +146,6 @@ void draw_flown(plat::Canvas& c, const Projection& p, const std::vector<FlightSa
 }
 
 constexpr int inset_size = 300;
-constexpr int inset_margin = 8;
 constexpr plat::ColorRef runway_colour = plat::rgb(170, 170, 170);
 constexpr double feet_per_nm = 6076.12;
 
@@ -179,7 +179,28 @@ void draw_runway(plat::Canvas& c, const Projection& p, const RunwayEnd& r, const
     }
 }
 
-void draw_inset(plat::Canvas& c, const std::vector<FlightSample>& track, const World& world,
+// The corner of the picture the inset hides least of the route and the track in (the lower right
+// when it is a tie); the box reaches the picture's edges so that no label shows half under it.
+plat::Rect inset_box(const Projection& p, const std::vector<RoutePoint>& route, const std::vector<FlightSample>& track) {
+    const int far = track_picture_size - inset_size;
+    const std::array<plat::Point, 4> corners{{{far, far}, {far, 0}, {0, far}, {0, 0}}};
+    plat::Rect best{};
+    int fewest = -1;
+    for (const plat::Point& k : corners) {
+        const plat::Rect box{k.x, k.y, k.x + inset_size, k.y + inset_size};
+        auto inside = [&](LatLon at) {
+            const plat::Point q = p.at(at);
+            return q.x >= box.left && q.x < box.right && q.y >= box.top && q.y < box.bottom;
+        };
+        int hidden = 0;
+        for (const auto& r : route) hidden += inside(r.at) ? 10 : 0;  // a waypoint and its label
+        for (const auto& s : track) hidden += inside(s.position);
+        if (fewest < 0 || hidden < fewest) fewest = hidden, best = box;
+    }
+    return best;
+}
+
+void draw_inset(plat::Canvas& c, const plat::Rect& box, const std::vector<FlightSample>& track, const World& world,
                 const std::shared_ptr<plat::Font>& font) {
     const std::vector<FlightSample> stretch = last_stretch(track, track_inset_nm);
     if (stretch.size() < 2) return;
@@ -193,8 +214,6 @@ void draw_inset(plat::Canvas& c, const std::vector<FlightSample>& track, const W
     const double half_lat = track_inset_nm / 60.0 / 2;
     const double mid_lat = (p.min_lat + p.max_lat) / 2;
     p.include({mid_lat - half_lat, p.min_lon}), p.include({mid_lat + half_lat, p.max_lon});
-    const plat::Rect box{track_picture_size - inset_size - inset_margin, track_picture_size - inset_size - inset_margin,
-                         track_picture_size - inset_margin, track_picture_size - inset_margin};
     p.fit(inset_size, inset_size);
     p.left = box.left, p.top = box.top;
     c.select_pen(plat::Pen::solid(grid));
@@ -233,7 +252,7 @@ plat::Bitmap draw_track(const std::vector<RoutePoint>& route, const std::vector<
         c.set_text_color(track_colour);
         c.text_out(8, 6, route.empty() ? "flown track (no flight plan loaded)" : "flown track over the plan's route");
     }
-    if (world) draw_inset(c, track, *world, font);
+    if (world) draw_inset(c, inset_box(p, route, track), track, *world, font);
     return picture;
 }
 

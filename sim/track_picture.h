@@ -22,9 +22,9 @@ inline constexpr double track_inset_nm = 15.0;
 
 // Route in green with its waypoints and idents, track in white from a blue start mark to a red end
 // mark, over a graticule. Longitudes are unwrapped from the first point, so a flight across the
-// date line stays in one piece. With the world data, an inset in the lower right corner shows the
-// last 15 NM flown at a larger scale with the runways there, so an approach and landing can be
-// judged too.
+// date line stays in one piece. With the world data, an inset in the corner where it hides least of
+// the route and the track shows the last 15 NM flown at a larger scale with the runways there, so
+// an approach and landing can be judged too.
 plat::Bitmap draw_track(const std::vector<RoutePoint>& route, const std::vector<FlightSample>& track,
                         const World* world = nullptr);
 std::optional<plat::Error> write_track_png(const std::string& path, const std::vector<RoutePoint>& route,
