@@ -17,7 +17,7 @@ namespace {
 constexpr double heading_gain_per_s = 0.5;    // degrees per second of turn per degree of error
 constexpr double speed_gain_per_s = 0.08;     // of the speed error made good per second
 constexpr double throttle_rate_per_s = 0.2;   // how fast the autothrottle moves the levers
-constexpr double speed_brake_rate_per_s = 0.25;
+constexpr double speed_brake_rate_per_s = 0.5;
 constexpr double thrust_lead_s = 3.0;         // about the engines' spool-up and the levers' travel
 
 double heading_command(const AircraftState& s) {
@@ -61,18 +61,31 @@ double vertical_speed_ahead(const AircraftState& s, double commanded_fpm, bool c
     return ahead;
 }
 
-// Thrust for the speed; where idle is still too much (a descent steeper than the speed allows at
-// idle), the speed brakes come out as far as the speed needs and go in again as thrust returns.
-void autothrottle(AircraftState& s, double speed_kt, double vertical_speed_fpm, double dt) {
+// The thrust that holds the speed at a vertical speed: the drag, the climb's share of the weight,
+// and what makes good the speed error.
+double thrust_for_speed(const AircraftState& s, double speed_kt, double vertical_speed_fpm) {
     const double w = weight_lb(s);
     const double tas_fps = std::max(1.0, tas_from_ias(s.ias_kt, s.altitude_ft) * knots_to_fps);
     const double climb_sine = std::clamp(vertical_speed_fpm / seconds_per_minute / tas_fps, -1.0, 1.0);
     const double error_fps = (speed_kt - s.ias_kt) * knots_to_fps;
-    const double needed = drag_lbf(s) + w * climb_sine + w / gravity_fps2 * speed_gain_per_s * error_fps;
+    return drag_lbf(s) + w * climb_sine + w / gravity_fps2 * speed_gain_per_s * error_fps;
+}
+
+// Thrust for the speed, cut ahead of a level-off for the vertical speed the engines will meet;
+// where idle is still too much (a descent steeper than the speed allows at idle), the speed brakes,
+// quick to move, come out as far as the speed needs now, and go in again as thrust returns.
+void autothrottle(AircraftState& s, double speed_kt, double vertical_speed_ahead_fpm, double dt) {
     const double m = mach(s);
-    const double n1 = n1_for_thrust(needed / engine_count, s.altitude_ft, m);
+    const double needed = thrust_for_speed(s, speed_kt, s.vertical_speed_fpm);
+    // A cut is led, a rise is not: the held speed is a limit as well as a target.
+    const double set = std::min(needed, thrust_for_speed(s, speed_kt, vertical_speed_ahead_fpm));
+    const double n1 = n1_for_thrust(set / engine_count, s.altitude_ft, m);
     move_throttles(s, (n1 - idle_n1) / (full_n1 - idle_n1), dt);
-    const double surplus = engine_count * thrust_at_n1(idle_n1, s.altitude_ft, m) - needed;
+    // Wanting idle, the brakes also take what the engines still give on their way down to it.
+    const double idle = engine_count * thrust_at_n1(idle_n1, s.altitude_ft, m);
+    double thrust = 0;
+    for (const Engine& e : s.engines) thrust += e.thrust_lbf;
+    const double surplus = needed < idle ? std::max(idle, thrust) - needed : idle - needed;
     const double wanted = speed_brake_out(s) + surplus / std::max(1.0, full_speed_brake_drag_lbf(s));
     move_held_speed_brake(s, s.on_ground ? 0.0 : wanted, dt);
 }

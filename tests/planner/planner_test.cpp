@@ -2,6 +2,7 @@
 // courses, the profile, the .pln columns, and errors that name their word.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -318,4 +319,29 @@ TEST(Planner, RunwaysFromTheWindOrTheWayInAndOut) {
     EXPECT_EQ(arrival_runway(*named), "24R");
     EXPECT_EQ(point(*named, "KLAX").distance_nm, named->profile.points.back().distance_nm);
     EXPECT_EQ(error_of("KSFO SFO V25 SNS PRB RZS KLAX/24X"), "KLAX has no runway '24X' (in 'KLAX/24X')");
+}
+
+TEST(Routeplan, TheWindIsRangeCheckedAndItsFaultNamed) {
+    // The real program: what it prints on standard error for each --wind.
+    auto stderr_of = [](const std::string& wind) {
+        const auto err = std::filesystem::temp_directory_path() / ("routeplan_wind_" + std::to_string(getpid()) + ".err");
+        const std::string cmd = std::string(ROUTEPLAN_BIN) + " --data " + data_dir() + " --wind '" + wind +
+                                "' KSFO SFO V25 SNS PRB RZS KLAX >/dev/null 2>" + err.string();
+        const int rc = std::system(cmd.c_str());
+        std::ifstream f(err);
+        std::stringstream s;
+        s << f.rdbuf();
+        return std::make_pair(rc, s.str());
+    };
+    const auto [ok_rc, ok_text] = stderr_of("250/200");
+    EXPECT_EQ(ok_rc, 0) << ok_text;
+    const auto [speed_rc, speed] = stderr_of("250/201");
+    EXPECT_NE(speed_rc, 0);
+    EXPECT_NE(speed.find("--wind speed '201' is not 0 to 200 kt"), std::string::npos) << speed;
+    const auto [dir_rc, dir] = stderr_of("361/10");
+    EXPECT_NE(dir_rc, 0);
+    EXPECT_NE(dir.find("--wind direction '361' is not 0 to 360 degrees"), std::string::npos) << dir;
+    EXPECT_NE(stderr_of("-5/10").second.find("direction '-5'"), std::string::npos);
+    EXPECT_NE(stderr_of("250/x").second.find("speed 'x'"), std::string::npos);
+    EXPECT_NE(stderr_of("250").second.find("DIR/KT"), std::string::npos);
 }

@@ -59,9 +59,16 @@ int main(int argc, char** argv) {
         else if (arg == "--descent-rate" && number(value, 100, 9900, v)) p.descent_rate_fpm = static_cast<int>(v);
         else if (arg == "--climb-speed" && number(value, 100, 450, v)) p.climb_speed_kt = static_cast<int>(v);
         else if (arg == "--descent-speed" && number(value, 100, 450, v)) p.descent_speed_kt = static_cast<int>(v);
-        else if (arg == "--wind" && value.find('/') != std::string::npos && number(value.substr(0, value.find('/')), 0, 360, v))
-            request.wind = planner::Wind{v, std::strtod(value.c_str() + value.find('/') + 1, nullptr)};
-        else return usage("bad option or value: " + arg + " " + value);
+        else if (arg == "--wind") {
+            const auto slash = value.find('/');
+            double kt = 0;
+            if (slash == std::string::npos) return usage("--wind is DIR/KT (degrees true / knots), not '" + value + "'");
+            if (!number(value.substr(0, slash), 0, 360, v))
+                return usage("--wind direction '" + value.substr(0, slash) + "' is not 0 to 360 degrees (in '" + value + "')");
+            if (!number(value.substr(slash + 1), 0, 200, kt))
+                return usage("--wind speed '" + value.substr(slash + 1) + "' is not 0 to 200 kt (in '" + value + "')");
+            request.wind = planner::Wind{v, kt};
+        } else return usage("bad option or value: " + arg + " " + value);
     }
     if (request.route.empty()) return usage("no route given");
     auto db = planner::NavDb::load(request.data_dir);
