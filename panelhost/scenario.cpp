@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "panelhost/text_util.h"
 #include "platform/keyboard.h"
@@ -49,7 +50,7 @@ std::string_view tail_after(std::string_view line, std::size_t n) {
 }
 
 // at <t> aircraft lat=.. lon=.. alt-ft=.. ias=.. hdg=.. on-ground=0|1 [throttle=0..1] [flaps=0..1]
-//                 [fuel-lb=0..30000]
+//                 [fuel-lb=0..30000] [gear=up|down] [wind=DIR/KT]
 bool parse_placement(LineParser& p, Command& c) {
     c.kind = CommandKind::aircraft;
     if (!p.need(4, "aircraft lat=.. lon=.. alt-ft=.. ias=.. hdg=.. on-ground=0|1")) return false;
@@ -58,7 +59,23 @@ bool parse_placement(LineParser& p, Command& c) {
         const auto eq = word.find('=');
         if (eq == std::string_view::npos || eq == 0) return p.fail("expected key=value, not '" + std::string(word) + "'");
         const std::string key(word.substr(0, eq));
-        const auto v = parse_double(word.substr(eq + 1));
+        const std::string_view text = word.substr(eq + 1);
+        if (key == "gear") {
+            if (text != "up" && text != "down") return p.fail("gear is up or down, not '" + std::string(text) + "'");
+            c.placement.gear_down = text == "down";
+            continue;
+        }
+        if (key == "wind") {
+            const auto slash = text.find('/');
+            const auto dir = slash == std::string_view::npos ? std::nullopt : parse_double(text.substr(0, slash));
+            const auto kt = slash == std::string_view::npos ? std::nullopt : parse_double(text.substr(slash + 1));
+            if (!dir || !kt || !(*dir >= 0 && *dir <= 360) || !(*kt >= 0 && *kt <= 200))
+                return p.fail("wind is DIR/KT (0-360 degrees true / 0-200 kt), not '" + std::string(text) + "'");
+            c.placement.wind_from_deg = *dir;
+            c.placement.wind_kt = *kt;
+            continue;
+        }
+        const auto v = parse_double(text);
         if (!v || !std::isfinite(*v)) return p.fail("bad value of " + key + " '" + std::string(word.substr(eq + 1)) + "'");
         sim::Placement& pl = c.placement;
         if (key == "lat" && *v >= -90 && *v <= 90) pl.lat = *v;
@@ -74,6 +91,39 @@ bool parse_placement(LineParser& p, Command& c) {
             return p.fail(key + " out of range: '" + std::string(word) + "'");
         else return p.fail("unknown aircraft setting '" + key + "'");
     }
+    return true;
+}
+
+// ias<N, ias>N, height<N, height>N, approach=<phase>
+bool parse_condition(LineParser& p, std::string_view word, Condition& out) {
+    out.text = std::string(word);
+    const auto op = word.find_first_of("<>=");
+    const std::string usage = "expected a condition (ias<N, ias>N, height<N, height>N, approach=<phase>), not '" +
+                              std::string(word) + "'";
+    if (op == std::string_view::npos || op == 0) return p.fail(usage);
+    const std::string_view name = word.substr(0, op), value = word.substr(op + 1);
+    const char o = word[op];
+    if (name == "approach") {
+        static constexpr std::pair<std::string_view, sim::ApproachPhase> phases[] = {
+            {"armed", sim::ApproachPhase::armed},     {"localizer", sim::ApproachPhase::localizer},
+            {"glide-slope", sim::ApproachPhase::glide_slope}, {"flare", sim::ApproachPhase::flare},
+            {"rollout", sim::ApproachPhase::rollout}, {"stopped", sim::ApproachPhase::stopped}};
+        if (o != '=') return p.fail(usage);
+        for (const auto& [n, phase] : phases)
+            if (n == value) {
+                out.kind = ConditionKind::approach;
+                out.phase = phase;
+                return true;
+            }
+        return p.fail("no approach phase '" + std::string(value) +
+                      "' (armed, localizer, glide-slope, flare, rollout, stopped)");
+    }
+    if ((name != "ias" && name != "height") || o == '=') return p.fail(usage);
+    const auto v = parse_double(value);
+    if (!v || !std::isfinite(*v)) return p.fail("bad value in '" + std::string(word) + "'");
+    out.value = *v;
+    if (name == "ias") out.kind = o == '<' ? ConditionKind::ias_below : ConditionKind::ias_above;
+    else out.kind = o == '<' ? ConditionKind::height_below : ConditionKind::height_above;
     return true;
 }
 
@@ -170,6 +220,13 @@ bool parse_command(LineParser& p, std::string_view line, Command& c) {
         return true;
     }
     if (verb == "aircraft") return parse_placement(p, c);
+    if (verb == "autopilot") {
+        c.kind = CommandKind::autopilot;
+        if (!p.need(4, "autopilot approach|speed") || p.w.size() > 4 || (p.w[3] != "approach" && p.w[3] != "speed"))
+            return p.fail("expected: at <t> autopilot approach|speed");
+        c.text = std::string(p.w[3]);
+        return true;
+    }
     if (verb == "radio") {
         c.kind = CommandKind::radio;
         if (!p.need(5, "radio nav1|nav2|course1|course2|adf <value>")) return false;
@@ -208,6 +265,15 @@ plat::Result<Scenario> parse_scenario(const std::string& text, const std::string
         LineParser p{path, number, words(line), {}};
         Command c;
         c.line = number;
+        // "at <t> when <condition> <command>": the command parsed as "at <t> <command>".
+        std::string unconditional;
+        if (p.w.size() >= 3 && p.w[2] == "when") {
+            if (!p.need(5, "when <condition> <command> ...") || !parse_condition(p, p.w[3], c.when))
+                return plat::Error{p.error};
+            unconditional = std::string(p.w[0]) + " " + std::string(p.w[1]) + " " + std::string(tail_after(line, 4));
+            line = unconditional;
+            p.w = words(line);
+        }
         if (!parse_command(p, line, c)) return plat::Error{p.error};
         s.commands.push_back(std::move(c));
     }

@@ -5,6 +5,11 @@
 //   at 1.5 set 71 12345.0
 //   at 2 click ndmodeselect 90 40
 //   at 3 radio nav1 111.70
+//   at 2900 when ias<200 click geartalk 80 60
+//
+// "when" holds a command back from its time on until the host's aircraft meets the condition:
+// ias<N / ias>N (knots), height<N / height>N (feet above the field), approach=<phase> (reached or
+// past: armed, localizer, glide-slope, flare, rollout, stopped).
 
 #include <cstdint>
 #include <string>
@@ -12,12 +17,22 @@
 
 #include "platform/result.h"
 #include "sim/aircraft.h"
+#include "sim/state.h"
 
 namespace panelhost {
 
 enum class CommandKind {
     set, set_int, set_text, ramp, named, click, hold, key, snap, dump, poke, reload, fail, toggle_window, aircraft,
-    radio, stats,
+    radio, stats, autopilot,
+};
+
+enum class ConditionKind { none, ias_below, ias_above, height_below, height_above, approach };
+
+struct Condition {
+    ConditionKind kind = ConditionKind::none;
+    double value = 0;
+    sim::ApproachPhase phase = sim::ApproachPhase::off;
+    std::string text;  // as written, for the report of one never met
 };
 
 struct Command {
@@ -27,7 +42,7 @@ struct Command {
     int token = 0;
     double value = 0, to = 0, seconds = 0;
     std::int32_t int_value = 0;
-    std::string text;  // set-text text, named/snap/dump name, click gauge, poke block, stats label
+    std::string text;  // set-text text, named/snap/dump name, click gauge, poke block, stats label, autopilot mode
     int x = 0, y = 0;
     int vk = 0;
     bool shift = false, ctrl = false;
@@ -35,6 +50,7 @@ struct Command {
     std::string data;  // poke text
     sim::Placement placement;  // aircraft
     sim::RadioKnob knob = sim::RadioKnob::nav1;  // radio, with value
+    Condition when;
 };
 
 struct Scenario {

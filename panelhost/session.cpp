@@ -18,6 +18,8 @@
 #include "platform/message_box.h"
 #include "platform/offscreen_surface.h"
 #include "platform/window_registry.h"
+#include "sim/approach.h"
+#include "sim/autopilot.h"
 #include "sim/flightgear/link.h"
 #include "sim/track_picture.h"
 
@@ -296,6 +298,17 @@ void Session::run_command(const Command& c) {
             aircraft_.publish(sink);
             break;
         }
+        case CommandKind::autopilot: {
+            if (!options_.own_aircraft) {
+                warn("autopilot commands fly the host's own aircraft; the simulator's autopilot is its own");
+                break;
+            }
+            if (c.text == "speed") sim::hold_speed(aircraft_.state());
+            else sim::arm_approach(aircraft_.state());
+            StoreSink sink(variables_, owned_tokens_);
+            aircraft_.publish(sink);
+            break;
+        }
         case CommandKind::toggle_window:
             if (!panel_->toggle_window(static_cast<std::uint32_t>(c.token))) warn("no window with ident " + std::to_string(c.token));
             break;
@@ -306,6 +319,41 @@ void Session::reload() {
     panel_->unload();
     problems_ = panel_->load(config_);
     for (const auto& p : problems_) std::fprintf(stderr, "panelhost: %s\n", p.c_str());
+}
+
+bool Session::condition_met(const Condition& when) const {
+    const sim::AircraftState& s = aircraft_.state();
+    switch (when.kind) {
+        case ConditionKind::none: return true;
+        case ConditionKind::ias_below: return s.ias_kt < when.value;
+        case ConditionKind::ias_above: return s.ias_kt > when.value;
+        case ConditionKind::height_below: return sim::height_above_field_ft(s) < when.value;
+        case ConditionKind::height_above: return sim::height_above_field_ft(s) > when.value;
+        case ConditionKind::approach: return s.approach >= when.phase;
+    }
+    return false;
+}
+
+void Session::run_due_commands(double t) {
+    // Due by now, in file order for equal times; those with a "when" wait for it.
+    while (next_command_ < scenario_.commands.size() && scenario_.commands[next_command_].t <= t + 1e-9) {
+        const Command& c = scenario_.commands[next_command_++];
+        if (c.when.kind == ConditionKind::none) {
+            run_command(c);
+        } else if (!options_.own_aircraft) {
+            warnings_.push_back(scenario_.path + ":" + std::to_string(c.line) + ": 'when " + c.when.text +
+                                "' watches the host's own aircraft; the command is not run");
+            std::fprintf(stderr, "panelhost: %s\n", warnings_.back().c_str());
+        } else {
+            waiting_.push_back(&c);
+        }
+    }
+    // Run in turn: a met one may meet the next (the same condition) on this very cycle.
+    std::erase_if(waiting_, [&](const Command* c) {
+        if (!condition_met(c->when)) return false;
+        run_command(*c);
+        return true;
+    });
 }
 
 void Session::step() {
@@ -331,14 +379,13 @@ void Session::step() {
         if (cycle_ % static_cast<std::uint64_t>(std::max(1.0, options_.rate)) == 0 && plans_.poll())
             link_->put_route(plans_.route());
     }
-    // Commands due by now, in file order for equal times.
-    while (next_command_ < scenario_.commands.size() && scenario_.commands[next_command_].t <= t + 1e-9)
-        run_command(scenario_.commands[next_command_++]);
+    run_due_commands(t);
     apply_ramps();
     if (options_.own_aircraft) {
         const std::uint64_t before = flight_.taken();
         flight_.sample(t, aircraft_.state());
         if (flight_.taken() != before) plans_.poll();
+        for (const std::string& line : landing_.poll(aircraft_)) std::fprintf(stderr, "panelhost: %s\n", line.c_str());
     }
     panel_->cycle(t);
     for (CycleHook* h : hooks_) h->after_cycle();
@@ -446,10 +493,23 @@ plat::Result<bool> Session::write_outputs() {
         for (auto& w : panel_->windows()) f << w->config.ident << ' ' << (w->open ? "open" : "closed") << '\n';
         if (!f) return plat::Error{out_ + "/windows.txt: cannot write"};
     }
+    for (const Command* c : waiting_) {
+        const std::string w = scenario_.path + ":" + std::to_string(c->line) + ": 'when " + c->when.text +
+                              "' never held; the command was not run";
+        if (std::find(warnings_.begin(), warnings_.end(), w) != warnings_.end()) continue;
+        warnings_.push_back(w);
+        std::fprintf(stderr, "panelhost: %s\n", w.c_str());
+    }
     if (options_.own_aircraft) {
         plans_.poll();
         if (auto e = flight_.flush_csv()) return *e;
-        if (auto e = sim::write_track_png(out_ + "/track.png", plans_.route(), flight_.samples())) return *e;
+        if (auto e = sim::write_track_png(out_ + "/track.png", plans_.route(), flight_.samples(), aircraft_.world()))
+            return *e;
+        if (!landing_.lines().empty()) {
+            std::ofstream f(out_ + "/landing.txt", std::ios::binary);
+            for (const std::string& line : landing_.lines()) f << line << '\n';
+            if (!f) return plat::Error{out_ + "/landing.txt: cannot write"};
+        }
     }
     return true;
 }

@@ -17,6 +17,7 @@
 #include "platform/shared_block.h"
 #include "sim/aircraft.h"
 #include "sim/flight_record.h"
+#include "sim/landing_watch.h"
 #include "sim/plan_watch.h"
 
 namespace sim::fg {
@@ -79,7 +80,9 @@ public:
     std::uint64_t cycles() const { return cycle_; }
 
     // Writes window<NN>.png for every open window, events.log, messages.log, windows.txt, and the
-    // flight: flight.csv (one row per simulated second) and track.png (over the FMC's last plan).
+    // flight: flight.csv (one row per simulated second), track.png (over the FMC's last plan) and,
+    // when the aircraft landed, landing.txt (the touchdown's figures and the stop). Commands whose
+    // "when" never held are warnings.
     plat::Result<bool> write_outputs();
     plat::Result<bool> snapshot(const std::string& prefix);
     // Writes <name>-blocks.txt, <name>-strings.txt and <name>-areas.txt (the clickable areas).
@@ -104,6 +107,8 @@ public:
 private:
     Session() = default;
     void run_command(const Command& c);
+    bool condition_met(const Condition& when) const;
+    void run_due_commands(double t);
     void apply_ramps();
     void reload();
 
@@ -112,6 +117,7 @@ private:
     PanelConfig config_;
     Scenario scenario_;
     std::size_t next_command_ = 0;
+    std::vector<const Command*> waiting_;  // due, held back by their "when"; in file order
     VariableStore variables_;
     sim::Aircraft aircraft_;
     std::unique_ptr<sim::fg::Link> link_;  // in the aircraft's place when FlightGear is flown
@@ -134,6 +140,7 @@ private:
     sim::FlightRecorder flight_;
     sim::PlanWatch plans_;
     std::vector<CycleHook*> hooks_;
+    sim::LandingWatch landing_;
 };
 
 }  // namespace panelhost

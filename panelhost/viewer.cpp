@@ -5,7 +5,7 @@
 #include <chrono>
 #include <thread>
 
-#include "panelhost/radio_keys.h"
+#include "panelhost/host_keys.h"
 #include "panelhost/screen_frame.h"
 #include "platform/keyboard.h"
 
@@ -63,6 +63,7 @@ plat::Result<bool> run_viewer(Session& session) {
     int tex_w = 0, tex_h = 0;
 
     std::printf("radios: F5/F6 NAV1, F7/F8 NAV1 course, F9/F10 NAV2, F11/F12 ADF (Shift: big steps)\n");
+    std::printf("aircraft: PgUp/PgDn throttles, arrows column and roll, L gear, F/R flaps, B brakes, I approach\n");
     const auto period = std::chrono::duration<double>(1.0 / 18.0);
     auto next = std::chrono::steady_clock::now();
     bool running = true;
@@ -77,7 +78,9 @@ plat::Result<bool> run_viewer(Session& session) {
                         exposed = true;
                     break;
                 case SDL_KEYDOWN:
-                    turn_radio_knob(session, virtual_key(ev.key.keysym.sym), (ev.key.keysym.mod & KMOD_SHIFT) != 0);
+                    apply_host_key(session, virtual_key(ev.key.keysym.sym),
+                                   {(ev.key.keysym.mod & KMOD_SHIFT) != 0, (ev.key.keysym.mod & KMOD_CTRL) != 0,
+                                    (ev.key.keysym.mod & KMOD_ALT) != 0});
                     [[fallthrough]];
                 case SDL_KEYUP:
                     if (int vk = virtual_key(ev.key.keysym.sym); vk >= 0) plat::set_key_state(vk, ev.type == SDL_KEYDOWN);

@@ -12,6 +12,7 @@ namespace {
 constexpr double induced_drag_factor = 0.045;
 constexpr double idle_thrust_fraction = 0.04;
 constexpr double thrust_curve_exponent = 1.6;
+constexpr double speed_brake_drag_coefficient = 0.025;
 
 double dynamic_pressure_lb_ft2(double ias_kt) {
     const double v = ias_kt * knots_to_fps;
@@ -64,10 +65,18 @@ double lift_coefficient(const AircraftState& s) {
 double drag_lbf(const AircraftState& s) {
     const double q = dynamic_pressure_lb_ft2(s.ias_kt);
     const double gear = (s.gear_position[0] + s.gear_position[1] + s.gear_position[2]) / 3.0;
-    const double cd0 = 0.018 + 0.045 * s.flap_position + 0.018 * gear + 0.025 * s.controls.speed_brake;
+    const double cd0 = 0.018 + 0.045 * s.flap_position + 0.018 * gear + speed_brake_drag_coefficient * speed_brake_out(s);
     // On the ground the wing carries nothing at low speed; induced drag only once it lifts.
     const double cl = s.on_ground ? std::min(lift_coefficient(s), 0.5) : std::min(lift_coefficient(s), 3.0);
     return q * wing_area_ft2 * (cd0 + induced_drag_factor * cl * cl);
+}
+
+double speed_brake_out(const AircraftState& s) {
+    return std::clamp(std::max(s.controls.speed_brake, s.held_speed_brake), 0.0, 1.0);
+}
+
+double full_speed_brake_drag_lbf(const AircraftState& s) {
+    return dynamic_pressure_lb_ft2(s.ias_kt) * wing_area_ft2 * speed_brake_drag_coefficient;
 }
 
 double max_thrust_lbf(double altitude_ft, double mach) { return static_thrust_lbf * thrust_lapse(altitude_ft, mach); }

@@ -27,6 +27,10 @@ double stall_speed_kt(double weight_lb, double flaps);
 double max_speed_kt(double altitude_ft);
 double lift_coefficient(const AircraftState& s);
 double drag_lbf(const AircraftState& s);
+// The speed brakes out: the lever's or, further, the speed hold's; and the drag a full deflection
+// adds at the present speed.
+double speed_brake_out(const AircraftState& s);
+double full_speed_brake_drag_lbf(const AircraftState& s);
 double max_thrust_lbf(double altitude_ft, double mach);  // one engine at full throttle
 // Thrust of one engine at N1 (percent), and the N1 that gives a thrust.
 double thrust_at_n1(double n1, double altitude_ft, double mach);

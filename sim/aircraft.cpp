@@ -89,7 +89,7 @@ void Aircraft::step(double dt) {
         const FlightCommands commands = run_autopilot(state_, h);
         run_engines(state_, h);
         run_systems(state_, h);
-        run_kinematics(state_, commands, h);
+        run_kinematics(state_, commands, h, elapsed_ - dt + (i + 1) * h);
     }
     look_up_world(false);
     answer_radios(dt);
@@ -106,35 +106,49 @@ void Aircraft::trim_for_level_flight() {
 
 void Aircraft::place(const Placement& p) {
     AircraftState& s = state_;
+    const bool moved = p.lat || p.lon || p.altitude_ft || p.ias_kt || p.heading_deg || p.on_ground;
     if (p.lat) s.position.lat = std::clamp(*p.lat, -90.0, 90.0);
     if (p.lon) s.position.lon = wrap_180(*p.lon);
     if (p.heading_deg) s.true_heading_deg = wrap_360(*p.heading_deg);
     if (p.ias_kt) s.ias_kt = std::max(0.0, *p.ias_kt);
     if (p.flaps) s.controls.flaps = s.flap_position = std::clamp(*p.flaps, 0.0, 1.0);
     if (p.on_ground) s.on_ground = *p.on_ground;
+    if (p.wind_from_deg) s.wind_from_deg = wrap_360(*p.wind_from_deg);
+    if (p.wind_kt) s.wind_kt = std::max(0.0, *p.wind_kt);
     if (p.fuel_lb) {
         const AircraftState full;
         const double capacity = full.fuel_lb[0] + full.fuel_lb[1] + full.fuel_lb[2];
         const double share = std::clamp(*p.fuel_lb, 0.0, capacity) / capacity;
         for (std::size_t t = 0; t < s.fuel_lb.size(); ++t) s.fuel_lb[t] = full.fuel_lb[t] * share;
     }
-    look_up_world(true);
-    if (p.altitude_ft) s.altitude_ft = *p.altitude_ft;
-    if (s.on_ground) {
-        if (p.altitude_ft) s.ground_elevation_ft = *p.altitude_ft;
-        s.altitude_ft = s.ground_elevation_ft;
+    if (moved) {
+        look_up_world(true);
+        if (p.altitude_ft) s.altitude_ft = *p.altitude_ft;
+        if (s.on_ground) {
+            if (p.altitude_ft) s.ground_elevation_ft = *p.altitude_ft;
+            s.altitude_ft = s.ground_elevation_ft;
+        }
+        s.vertical_speed_fpm = s.hand_vertical_speed_fpm = 0;
+        s.bank_deg = s.hand_bank_deg = s.slip_deg = 0;
+        s.approach = ApproachPhase::off;
+        s.held_speed_brake = 0;
+        s.controls.gear_down = s.on_ground;
+        for (double& leg : s.gear_position) leg = s.on_ground ? 1.0 : 0.0;
+        s.autopilot.heading_bug_deg = wrap_360(std::round(s.true_heading_deg - s.variation_deg));
+        s.autopilot.altitude_ft = s.on_ground ? 0.0 : std::round(s.altitude_ft / 100.0) * 100.0;
+        s.autopilot.speed_kt = std::round(s.ias_kt);
+        s.autopilot.vertical_speed_fpm = 0;
+        s.ground_track_deg = s.true_heading_deg;
+        s.ground_speed_kt = s.on_ground ? 0.0 : s.ias_kt;
     }
-    s.vertical_speed_fpm = s.hand_vertical_speed_fpm = 0;
-    s.bank_deg = 0;
-    s.controls.gear_down = s.on_ground;
-    for (double& leg : s.gear_position) leg = s.on_ground ? 1.0 : 0.0;
-    s.autopilot.heading_bug_deg = wrap_360(std::round(s.true_heading_deg - s.variation_deg));
-    s.autopilot.altitude_ft = s.on_ground ? 0.0 : std::round(s.altitude_ft / 100.0) * 100.0;
-    s.autopilot.speed_kt = std::round(s.ias_kt);
-    s.autopilot.vertical_speed_fpm = 0;
+    if (p.gear_down) {
+        s.controls.gear_down = *p.gear_down;
+        // Put there with it: already down (or up), not on its way.
+        if (moved) for (double& leg : s.gear_position) leg = *p.gear_down ? 1.0 : 0.0;
+    }
     if (p.throttle) {
         for (double& t : s.controls.throttle) t = std::clamp(*p.throttle, 0.0, 1.0);
-    } else if (!s.on_ground) {
+    } else if (moved && !s.on_ground) {
         trim_for_level_flight();
     }
     run_engines(s, 0);

@@ -27,7 +27,10 @@ public:
     virtual void set_text(int token, std::string_view text) = 0;
 };
 
-// A scenario's "aircraft" command: what it gives is set, the rest stays.
+// A scenario's "aircraft" command: what it gives is set, the rest stays. A position, altitude,
+// speed, heading or on-ground puts the aircraft somewhere afresh (level, the autopilot's settings
+// taken from it, the gear down on the ground and up in the air, the approach mode off); the
+// throttle, flaps, fuel, gear and wind alone change only themselves, as the crew would in flight.
 struct Placement {
     std::optional<double> lat, lon;     // degrees
     std::optional<double> altitude_ft;  // on the ground: the elevation of the spot
@@ -39,6 +42,8 @@ struct Placement {
     // Pounds in all tanks, spread as a full load is (the wings' share, the rest in the centre), as
     // a refuelling does: a flight longer than the tanks last is put back in the air with fuel.
     std::optional<double> fuel_lb;
+    std::optional<bool> gear_down;
+    std::optional<double> wind_from_deg, wind_kt;  // true direction the wind blows from
 };
 
 class Aircraft {
@@ -59,6 +64,7 @@ public:
     void tune(const RadioTuning& t);
 
     double elapsed() const { return elapsed_; }
+    const World* world() const { return world_.get(); }
     const AircraftState& state() const { return state_; }
     AircraftState& state() { return state_; }
     // Where notes about ignored events go (standard error unless replaced).

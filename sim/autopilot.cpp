@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "sim/aero.h"
+#include "sim/approach.h"
 #include "sim/earth.h"
+#include "sim/kinematics.h"
 #include "sim/units.h"
 
 namespace sim {
@@ -14,10 +17,14 @@ namespace {
 constexpr double heading_gain_per_s = 0.5;    // degrees per second of turn per degree of error
 constexpr double speed_gain_per_s = 0.08;     // of the speed error made good per second
 constexpr double throttle_rate_per_s = 0.2;   // how fast the autothrottle moves the levers
+constexpr double speed_brake_rate_per_s = 0.5;
+constexpr double thrust_lead_s = 3.0;         // about the engines' spool-up and the levers' travel
 
 double heading_command(const AircraftState& s) {
     const AutopilotSettings& ap = s.autopilot;
-    if (s.on_ground || !ap.master || !ap.heading_hold) return 0.0;
+    if (s.on_ground) return 0.0;
+    if (!ap.master) return turn_rate_dps(s.hand_bank_deg, tas_from_ias(s.ias_kt, s.altitude_ft));
+    if (!ap.heading_hold) return 0.0;
     const double magnetic = s.true_heading_deg - s.variation_deg;
     const double error = wrap_180(ap.heading_bug_deg - magnetic);
     return std::clamp(heading_gain_per_s * error, -standard_rate_dps, standard_rate_dps);
@@ -34,26 +41,82 @@ double vertical_command(AircraftState& s) {
     return std::clamp(wanted, -rate, rate);
 }
 
-void autothrottle(AircraftState& s, double dt) {
-    const AutopilotSettings& ap = s.autopilot;
-    if (!ap.speed_hold || !ap.autothrottle_armed) return;
-    const double w = weight_lb(s);
-    const double tas_fps = std::max(1.0, tas_from_ias(s.ias_kt, s.altitude_ft) * knots_to_fps);
-    const double climb_sine = std::clamp(s.vertical_speed_fpm / seconds_per_minute / tas_fps, -1.0, 1.0);
-    const double error_fps = (ap.speed_kt - s.ias_kt) * knots_to_fps;
-    const double needed = drag_lbf(s) + w * climb_sine + w / gravity_fps2 * speed_gain_per_s * error_fps;
-    const double m = mach(s);
-    const double n1 = n1_for_thrust(needed / engine_count, s.altitude_ft, m);
-    const double target = (n1 - idle_n1) / (full_n1 - idle_n1);
+void move_held_speed_brake(AircraftState& s, double target, double dt) {
+    const double step = speed_brake_rate_per_s * dt;
+    s.held_speed_brake = std::clamp(s.held_speed_brake + std::clamp(target - s.held_speed_brake, -step, step), 0.0, 1.0);
+}
+
+void move_throttles(AircraftState& s, double target, double dt) {
     for (double& t : s.controls.throttle)
         t = std::clamp(t + std::clamp(target - t, -throttle_rate_per_s * dt, throttle_rate_per_s * dt), 0.0, 1.0);
 }
 
+// The vertical speed the aircraft will be flying by the time the engines answer a throttle move:
+// the autothrottle sets the thrust for it, so that a level-off does not push the speed up first.
+double vertical_speed_ahead(const AircraftState& s, double commanded_fpm, bool capturing) {
+    const double step = vertical_acceleration_fpm_per_s * thrust_lead_s;
+    double ahead = s.vertical_speed_fpm + std::clamp(commanded_fpm - s.vertical_speed_fpm, -step, step);
+    // Closing on the altitude setting, the command shrinks as the altitude comes.
+    if (capturing) ahead *= std::exp(-capture_fpm_per_ft / seconds_per_minute * thrust_lead_s);
+    return ahead;
+}
+
+// The thrust that holds the speed at a vertical speed: the drag, the climb's share of the weight,
+// and what makes good the speed error.
+double thrust_for_speed(const AircraftState& s, double speed_kt, double vertical_speed_fpm) {
+    const double w = weight_lb(s);
+    const double tas_fps = std::max(1.0, tas_from_ias(s.ias_kt, s.altitude_ft) * knots_to_fps);
+    const double climb_sine = std::clamp(vertical_speed_fpm / seconds_per_minute / tas_fps, -1.0, 1.0);
+    const double error_fps = (speed_kt - s.ias_kt) * knots_to_fps;
+    return drag_lbf(s) + w * climb_sine + w / gravity_fps2 * speed_gain_per_s * error_fps;
+}
+
+// Thrust for the speed, cut ahead of a level-off for the vertical speed the engines will meet;
+// where idle is still too much (a descent steeper than the speed allows at idle), the speed brakes,
+// quick to move, come out as far as the speed needs now, and go in again as thrust returns.
+void autothrottle(AircraftState& s, double speed_kt, double vertical_speed_ahead_fpm, double dt) {
+    const double m = mach(s);
+    const double needed = thrust_for_speed(s, speed_kt, s.vertical_speed_fpm);
+    // A cut is led, a rise is not: the held speed is a limit as well as a target.
+    const double set = std::min(needed, thrust_for_speed(s, speed_kt, vertical_speed_ahead_fpm));
+    const double n1 = n1_for_thrust(set / engine_count, s.altitude_ft, m);
+    move_throttles(s, (n1 - idle_n1) / (full_n1 - idle_n1), dt);
+    // Wanting idle, the brakes also take what the engines still give on their way down to it.
+    const double idle = engine_count * thrust_at_n1(idle_n1, s.altitude_ft, m);
+    double thrust = 0;
+    for (const Engine& e : s.engines) thrust += e.thrust_lbf;
+    const double surplus = needed < idle ? std::max(idle, thrust) - needed : idle - needed;
+    const double wanted = speed_brake_out(s) + surplus / std::max(1.0, full_speed_brake_drag_lbf(s));
+    move_held_speed_brake(s, s.on_ground ? 0.0 : wanted, dt);
+}
+
 }  // namespace
 
+void hold_speed(AircraftState& s) {
+    s.autopilot.speed_hold = true;
+    s.autopilot.autothrottle_armed = true;
+}
+
 FlightCommands run_autopilot(AircraftState& s, double dt) {
-    autothrottle(s, dt);
-    return {heading_command(s), vertical_command(s)};
+    const ApproachCommands approach = run_approach(s, dt);
+    FlightCommands c{heading_command(s), vertical_command(s)};
+    bool capturing = s.autopilot.master && s.autopilot.altitude_hold && !s.vertical_speed_mode;
+    if (approach.turn_rate_dps) c.turn_rate_dps = *approach.turn_rate_dps;
+    if (approach.vertical_speed_fpm) {
+        c.vertical_speed_fpm = *approach.vertical_speed_fpm;
+        s.vertical_speed_mode = capturing = false;
+    }
+    c.decrab = approach.decrab;
+    c.flare = approach.flare;
+
+    std::optional<double> held_speed;
+    if (approach.speed_kt) held_speed = approach.speed_kt;
+    else if (s.autopilot.speed_hold && s.autopilot.autothrottle_armed) held_speed = s.autopilot.speed_kt;
+    if (approach.idle) move_throttles(s, 0.0, dt);
+    else if (held_speed) autothrottle(s, *held_speed, vertical_speed_ahead(s, c.vertical_speed_fpm, capturing), dt);
+    if (approach.idle || !held_speed) move_held_speed_brake(s, 0.0, dt);
+    if (held_speed && !approach.vertical_speed_fpm) c.fastest_kt = *held_speed + held_speed_margin_kt;
+    return c;
 }
 
 }  // namespace sim

@@ -17,6 +17,8 @@ struct FlightSample {
     LatLon position;
     double altitude_ft = 0, ias_kt = 0, true_heading_deg = 0, vertical_speed_fpm = 0;
     AutopilotSettings autopilot;
+    double flap_position = 0, gear_position = 0;  // 0 .. 1; the gear's mean of its legs
+    bool on_ground = false;
 };
 
 // Memory stays bounded however long the flight: the rows go to flight.csv as they are taken, and

@@ -69,17 +69,28 @@ struct NavLock {
     Heard nav, dme, glide;
 };
 
-NavLock lock_on(std::span<const RadioStation> channel, const AircraftState& s) {
+// The two ends of a runway often share one ILS frequency; only the end in use transmits, so a
+// receiver locked on a localizer keeps it while it is heard, even over the other end's antenna.
+NavLock lock_on(std::span<const RadioStation> channel, const AircraftState& s, const std::string& held_localizer) {
     NavLock lock;
     Heard any_dme;
+    bool holding = false;
     for (const RadioStation& st : channel) {
         if (surely_beyond(st, s.position)) continue;
         const double d = distance_nm(s.position, st.at);
         if (!vhf_reaches(st, d, s.altitude_ft)) continue;
         switch (st.kind) {
-            case RadioStation::vor: keep_nearest(lock.nav, st, d); break;
+            case RadioStation::vor:
+                if (!holding) keep_nearest(lock.nav, st, d);
+                break;
             case RadioStation::localizer:
-                if (std::fabs(off_approach_deg(st, s.position)) <= localizer_sector_deg) keep_nearest(lock.nav, st, d);
+                if (std::fabs(off_approach_deg(st, s.position)) > localizer_sector_deg) break;
+                if (!held_localizer.empty() && st.ident == held_localizer) {
+                    lock.nav = {&st, d};
+                    holding = true;
+                } else if (!holding) {
+                    keep_nearest(lock.nav, st, d);
+                }
                 break;
             case RadioStation::dme: keep_nearest(any_dme, st, d); break;
             default: break;
@@ -121,6 +132,7 @@ void answer_vor(NavReception& r, const RadioStation& st, double d, const Aircraf
 
 void answer_localizer(NavReception& r, const RadioStation& st, const AircraftState& s) {
     r.localizer = true;
+    r.localizer_course_deg = st.course_deg;
     r.to_from = ToFrom::to;
     r.deviation = needle(off_approach_deg(st, s.position), localizer_full_scale_deg);
 }
@@ -130,6 +142,8 @@ void answer_glide_slope(NavReception& r, const Heard& gs, const AircraftState& s
     const double above_deg =
         std::atan2(s.altitude_ft - st.elevation_ft, gs.distance_nm * feet_per_nm) * radians_to_degrees;
     r.glide_slope = true;
+    r.glide_angle_deg = st.glide_deg;
+    r.glide_nm = gs.distance_nm;
     r.glide_deviation = needle(above_deg - st.glide_deg, glide_full_scale_deg);
 }
 
@@ -149,7 +163,7 @@ void answer_dme(NavReception& r, const Heard& dme, const AircraftState& s, doubl
 
 void answer_nav(NavReception& r, std::span<const RadioStation> channel, const AircraftState& s, double course,
                 double dt) {
-    const NavLock lock = lock_on(channel, s);
+    const NavLock lock = lock_on(channel, s, r.received && r.localizer ? r.ident : std::string());
     r.received = lock.nav.station != nullptr;
     r.localizer = false;
     r.overhead = false;
@@ -162,6 +176,7 @@ void answer_nav(NavReception& r, std::span<const RadioStation> channel, const Ai
     if (const RadioStation* st = lock.nav.station) {
         r.ident = st->ident;
         r.bearing_deg = course_deg(s.position, st->at);
+        r.station_nm = lock.nav.distance_nm;
         if (st->kind == RadioStation::vor) answer_vor(r, *st, lock.nav.distance_nm, s, course);
         else answer_localizer(r, *st, s);
         if (lock.glide.station) answer_glide_slope(r, lock.glide, s);

@@ -43,12 +43,16 @@ struct NavReception {
     ToFrom to_from = ToFrom::neither;
     bool overhead = false;  // within the VOR's cone of silence: no usable deviation
     double bearing_deg = 0;  // true bearing from the aircraft to the station
+    double station_nm = 0;   // ground distance to it
+    double localizer_course_deg = 0;  // a localizer's approach course, true
 
     bool dme = false;
     double dme_nm = 0;  // slant range
     double dme_kt = 0;  // the rate the slant range changes, as a DME shows it
     bool glide_slope = false;
     double glide_deviation = 0;  // -127 .. 127
+    double glide_angle_deg = 0;  // the beam's angle, and the ground distance to its antenna
+    double glide_nm = 0;
 
     std::string dme_ident;  // the DME being timed, so a change of station restarts the speed
 };

@@ -3,6 +3,7 @@
 // and write it in a fixed order; publish.cpp turns it into the panel's tokens.
 
 #include <array>
+#include <optional>
 
 #include "sim/earth.h"
 #include "sim/radios.h"
@@ -24,11 +25,26 @@ struct AutopilotSettings {
     double speed_kt = 250;            // 116
 };
 
+// The approach mode on NAV1's ILS, in the order its phases follow one another. Armed, it captures
+// the localizer (112 "LOC") and then the glide slope (111 "G / S"); below 100 ft it lands: the
+// flare, the touchdown, the rollout on the centre line to a stop.
+enum class ApproachPhase { off, armed, localizer, glide_slope, flare, rollout, stopped };
+
+// The moment the wheels met the ground, as the approach report gives it.
+struct Touchdown {
+    double t = 0;  // simulated seconds since the aircraft was made
+    LatLon position;
+    double true_heading_deg = 0;
+    double sink_fpm = 0;
+    double ias_kt = 0, ground_speed_kt = 0;
+};
+
 struct Controls {
     std::array<double, throttle_count> throttle{};  // 0 idle .. 1 full
     double speed_brake = 0;                         // 0 .. 1
     bool gear_down = true;
     double flaps = 0;  // lever, 0 .. 1 of the handle's travel
+    double brakes = 0;  // wheel brakes, 0 .. 1; idle thrust on the ground brakes as well
 };
 
 struct Engine {
@@ -52,6 +68,12 @@ struct AircraftState {
     double vertical_speed_fpm = 0;
     bool on_ground = true;
     double hand_vertical_speed_fpm = 0;  // what the hand flying holds while the autopilot master is off
+    double hand_bank_deg = 0;            // the bank the hand flying holds; 0 is wings level
+    // The angle from the nose to the air path, right positive: a crab taken out in the flare leaves
+    // the path where it was, the wing held low into the wind.
+    double slip_deg = 0;
+    double ground_speed_kt = 0;
+    double ground_track_deg = 0;  // true
 
     double ground_elevation_ft = 0;  // of the nearest airport
     double variation_deg = 0;        // of the nearest VOR, east positive
@@ -61,6 +83,12 @@ struct AircraftState {
     Controls controls;
     AutopilotSettings autopilot;
     bool vertical_speed_mode = false;  // 119: the altitude hold is flying the vertical speed setting
+    // The speed brakes the speed hold puts out beyond the lever, 0 .. 1: a descent steeper than idle
+    // thrust alone allows at the speed setting gets the drag it needs instead of the speed.
+    double held_speed_brake = 0;
+    ApproachPhase approach = ApproachPhase::off;
+    double flare_time_constant_s = 0;  // set as the flare begins, so it starts from the sink it meets
+    std::optional<Touchdown> touchdown;  // the last one
     std::array<Engine, engine_count> engines{};
     std::array<double, 3> fuel_lb{9000, 12000, 9000};  // left, centre, right
     std::array<double, 3> gear_position{1, 1, 1};      // nose, left, right; 0 up .. 1 down

@@ -1,6 +1,7 @@
 #include "sim/track_picture.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -25,6 +26,7 @@ struct Projection {
     double min_lat = 0, max_lat = 0, min_lon = 0, max_lon = 0;
     double squeeze = 1, scale = 1;
     int width = 0, height = 0;
+    int left = 0, top = 0;  // where the picture's area starts on the bitmap
 
     double unwrap(double lon) const {
         double l = lon;
@@ -46,8 +48,8 @@ struct Projection {
     }
     plat::Point at(LatLon p) const {
         const double cx = (min_lon + max_lon) / 2, cy = (min_lat + max_lat) / 2;
-        const double x = width / 2.0 + (unwrap(p.lon) - cx) * squeeze * scale;
-        const double y = height / 2.0 - (p.lat - cy) * scale;
+        const double x = left + width / 2.0 + (unwrap(p.lon) - cx) * squeeze * scale;
+        const double y = top + height / 2.0 - (p.lat - cy) * scale;
         return {static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y))};
     }
 };
@@ -143,9 +145,98 @@ void draw_flown(plat::Canvas& c, const Projection& p, const std::vector<FlightSa
     c.ellipse({end.x - 5, end.y - 5, end.x + 6, end.y + 6});
 }
 
+constexpr int inset_size = 300;
+constexpr plat::ColorRef runway_colour = plat::rgb(170, 170, 170);
+constexpr double feet_per_nm = 6076.12;
+
+// The samples of the last distance_nm flown, in order.
+std::vector<FlightSample> last_stretch(const std::vector<FlightSample>& track, double distance_nm_wanted) {
+    std::size_t first = track.size();
+    double flown = 0;
+    while (first > 0) {
+        --first;
+        if (first + 1 < track.size()) flown += distance_nm(track[first].position, track[first + 1].position);
+        if (flown >= distance_nm_wanted) break;
+    }
+    return {track.begin() + static_cast<std::ptrdiff_t>(first), track.end()};
+}
+
+void draw_runway(plat::Canvas& c, const Projection& p, const RunwayEnd& r, const std::shared_ptr<plat::Font>& font) {
+    const plat::Point a = p.at(r.threshold), b = p.at(r.far_end);
+    // Wide enough to see: the runway's width in pixels, three at the least.
+    const double width_px = std::max(3.0, 150.0 / feet_per_nm / 60.0 * p.scale);
+    const double dx = b.x - a.x, dy = b.y - a.y, len = std::max(1.0, std::hypot(dx, dy));
+    const double nx = -dy / len, ny = dx / len;
+    c.select_pen(plat::Pen::solid(runway_colour));
+    for (double k = -width_px / 2; k <= width_px / 2; k += 0.5) {
+        const int ox = static_cast<int>(std::lround(nx * k)), oy = static_cast<int>(std::lround(ny * k));
+        c.move_to(a.x + ox, a.y + oy);
+        c.line_to(b.x + ox, b.y + oy);
+    }
+    if (font) {
+        c.set_text_color(runway_colour);
+        c.text_out(a.x - static_cast<int>(dx / len * 14) - 8, a.y - static_cast<int>(dy / len * 14) - 6, r.designator);
+    }
+}
+
+// The corner of the picture the inset hides least of the route and the track in (the lower right
+// when it is a tie); the box reaches the picture's edges so that no label shows half under it.
+plat::Rect inset_box(const Projection& p, const std::vector<RoutePoint>& route, const std::vector<FlightSample>& track) {
+    const int far = track_picture_size - inset_size;
+    const std::array<plat::Point, 4> corners{{{far, far}, {far, 0}, {0, far}, {0, 0}}};
+    plat::Rect best{};
+    int fewest = -1;
+    for (const plat::Point& k : corners) {
+        const plat::Rect box{k.x, k.y, k.x + inset_size, k.y + inset_size};
+        auto inside = [&](LatLon at) {
+            const plat::Point q = p.at(at);
+            return q.x >= box.left && q.x < box.right && q.y >= box.top && q.y < box.bottom;
+        };
+        int hidden = 0;
+        for (const auto& r : route) hidden += inside(r.at) ? 10 : 0;  // a waypoint and its label
+        for (const auto& s : track) hidden += inside(s.position);
+        if (fewest < 0 || hidden < fewest) fewest = hidden, best = box;
+    }
+    return best;
+}
+
+void draw_inset(plat::Canvas& c, const plat::Rect& box, const std::vector<FlightSample>& track, const World& world,
+                const std::shared_ptr<plat::Font>& font) {
+    const std::vector<FlightSample> stretch = last_stretch(track, track_inset_nm);
+    if (stretch.size() < 2) return;
+    Projection p;
+    const LatLon end = stretch.back().position;
+    p.lon0 = end.lon;
+    p.min_lat = p.max_lat = end.lat;
+    p.min_lon = p.max_lon = end.lon;
+    for (const auto& s : stretch) p.include(s.position);
+    // A square of at least the inset's distance, so the scale says how far 15 NM is.
+    const double half_lat = track_inset_nm / 60.0 / 2;
+    const double mid_lat = (p.min_lat + p.max_lat) / 2;
+    p.include({mid_lat - half_lat, p.min_lon}), p.include({mid_lat + half_lat, p.max_lon});
+    p.fit(inset_size, inset_size);
+    p.left = box.left, p.top = box.top;
+    c.select_pen(plat::Pen::solid(grid));
+    c.select_brush(plat::Brush::solid(background));
+    c.rectangle(box);
+    c.select_clip(plat::Region(box));
+    for (const RunwayEnd& r : world.runways()) {
+        if (std::fabs(r.threshold.lat - end.lat) > 0.5) continue;
+        const plat::Point a = p.at(r.threshold);
+        if (a.x < box.left - 50 || a.x > box.right + 50 || a.y < box.top - 50 || a.y > box.bottom + 50) continue;
+        draw_runway(c, p, r, font);
+    }
+    draw_flown(c, p, stretch);
+    c.clear_clip();
+    if (font) {
+        c.set_text_color(track_colour);
+        c.text_out(box.left + 6, box.top + 4, "last 15 NM");
+    }
+}
+
 }  // namespace
 
-plat::Bitmap draw_track(const std::vector<RoutePoint>& route, const std::vector<FlightSample>& track) {
+plat::Bitmap draw_track(const std::vector<RoutePoint>& route, const std::vector<FlightSample>& track, const World* world) {
     plat::Bitmap picture(track_picture_size, track_picture_size, plat::PixelFormat::xrgb32);
     plat::Canvas c(picture);
     c.fill_rect(picture.bounds(), background);
@@ -161,12 +252,13 @@ plat::Bitmap draw_track(const std::vector<RoutePoint>& route, const std::vector<
         c.set_text_color(track_colour);
         c.text_out(8, 6, route.empty() ? "flown track (no flight plan loaded)" : "flown track over the plan's route");
     }
+    if (world) draw_inset(c, inset_box(p, route, track), track, *world, font);
     return picture;
 }
 
 std::optional<plat::Error> write_track_png(const std::string& path, const std::vector<RoutePoint>& route,
-                                           const std::vector<FlightSample>& track) {
-    return plat::write_png(path, draw_track(route, track));
+                                           const std::vector<FlightSample>& track, const World* world) {
+    return plat::write_png(path, draw_track(route, track, world));
 }
 
 }  // namespace sim

@@ -8,6 +8,7 @@
 #include "platform/result.h"
 #include "sim/flight_record.h"
 #include "sim/route_text.h"
+#include "sim/world.h"
 
 namespace plat {
 class Bitmap;
@@ -17,11 +18,16 @@ namespace sim {
 
 inline constexpr int track_picture_size = 800;
 
+inline constexpr double track_inset_nm = 15.0;
+
 // Route in green with its waypoints and idents, track in white from a blue start mark to a red end
 // mark, over a graticule. Longitudes are unwrapped from the first point, so a flight across the
-// date line stays in one piece.
-plat::Bitmap draw_track(const std::vector<RoutePoint>& route, const std::vector<FlightSample>& track);
+// date line stays in one piece. With the world data, an inset in the corner where it hides least of
+// the route and the track shows the last 15 NM flown at a larger scale with the runways there, so
+// an approach and landing can be judged too.
+plat::Bitmap draw_track(const std::vector<RoutePoint>& route, const std::vector<FlightSample>& track,
+                        const World* world = nullptr);
 std::optional<plat::Error> write_track_png(const std::string& path, const std::vector<RoutePoint>& route,
-                                           const std::vector<FlightSample>& track);
+                                           const std::vector<FlightSample>& track, const World* world = nullptr);
 
 }  // namespace sim

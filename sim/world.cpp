@@ -33,8 +33,8 @@ const T* nearest(const std::vector<T>& items, LatLon p) {
 
 }  // namespace
 
-World::World(std::vector<Vor> vors, std::vector<Field> fields, RadioStations radios)
-    : vors_(std::move(vors)), fields_(std::move(fields)), radios_(std::move(radios)) {}
+World::World(std::vector<Vor> vors, std::vector<Field> fields, RadioStations radios, std::vector<RunwayEnd> runways)
+    : vors_(std::move(vors)), fields_(std::move(fields)), radios_(std::move(radios)), runways_(std::move(runways)) {}
 
 plat::Result<World> World::load(const std::string& dir) {
     const std::string nav_path = navdata::find_data_file(dir, "nav.dat");
@@ -50,8 +50,18 @@ plat::Result<World> World::load(const std::string& dir) {
     for (const auto& n : navaids)
         if (n.kind == navdata::Navaid::vor) vors.push_back({{n.lat, n.lon}, n.variation});
     std::vector<Field> fields;
-    for (const auto& a : navdata::parse_apt(*apt)) fields.push_back({{a.lat, a.lon}, static_cast<double>(a.elevation_ft)});
-    return World(std::move(vors), std::move(fields), RadioStations(navaids));
+    std::vector<RunwayEnd> runways;
+    for (const auto& a : navdata::parse_apt(*apt)) {
+        fields.push_back({{a.lat, a.lon}, static_cast<double>(a.elevation_ft)});
+        for (std::size_t i = 0; i + 1 < a.ends.size(); i += 2)
+            for (std::size_t k = 0; k < 2; ++k) {
+                const auto& from = a.ends[i + k];
+                const auto& to = a.ends[i + 1 - k];
+                runways.push_back({a.icao, from.designator, {from.lat, from.lon}, {to.lat, to.lon},
+                                   static_cast<double>(a.elevation_ft)});
+            }
+    }
+    return World(std::move(vors), std::move(fields), RadioStations(navaids), std::move(runways));
 }
 
 std::shared_ptr<const World> World::load_shared(const std::string& dir, std::string* error) {
@@ -67,6 +77,22 @@ std::shared_ptr<const World> World::load_shared(const std::string& dir, std::str
     auto shared = std::make_shared<const World>(std::move(world).value());
     loaded.emplace(dir, shared);
     return shared;
+}
+
+const RunwayEnd* World::runway(std::string_view airport, std::string_view designator) const {
+    for (const RunwayEnd& r : runways_)
+        if (r.airport == airport && r.designator == designator) return &r;
+    return nullptr;
+}
+
+const RunwayEnd* World::runway_under(LatLon p, double heading_deg) const {
+    constexpr double half_width_ft = 200.0;  // the paved strip and its shoulders
+    for (const RunwayEnd& r : runways_) {
+        if (std::fabs(r.threshold.lat - p.lat) > 0.1) continue;
+        if (std::fabs(wrap_180(r.heading_deg() - heading_deg)) > 30.0) continue;
+        if (on_runway(r, p, half_width_ft)) return &r;
+    }
+    return nullptr;
 }
 
 double World::variation_at(LatLon p) const {

@@ -5,11 +5,13 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/result.h"
 #include "sim/earth.h"
 #include "sim/radio_stations.h"
+#include "sim/runway.h"
 
 namespace sim {
 
@@ -25,7 +27,7 @@ public:
     };
 
     World() = default;
-    World(std::vector<Vor> vors, std::vector<Field> fields, RadioStations radios = {});
+    World(std::vector<Vor> vors, std::vector<Field> fields, RadioStations radios = {}, std::vector<RunwayEnd> runways = {});
     // nav.dat and apt.dat (plain or .gz) of dir; an error names the missing or unreadable file.
     static plat::Result<World> load(const std::string& dir);
     // The same, loaded once per folder for the whole process.
@@ -38,11 +40,17 @@ public:
     std::size_t vor_count() const { return vors_.size(); }
     std::size_t field_count() const { return fields_.size(); }
     const RadioStations& radios() const { return radios_; }
+    // Both ends of every land runway.
+    const std::vector<RunwayEnd>& runways() const { return runways_; }
+    const RunwayEnd* runway(std::string_view airport, std::string_view designator) const;
+    // The runway end p lies on, landing within 30 degrees of heading; null when none.
+    const RunwayEnd* runway_under(LatLon p, double heading_deg) const;
 
 private:
     std::vector<Vor> vors_;
     std::vector<Field> fields_;
     RadioStations radios_;
+    std::vector<RunwayEnd> runways_;
 };
 
 }  // namespace sim

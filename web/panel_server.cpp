@@ -9,7 +9,7 @@
 #include <set>
 #include <thread>
 
-#include "panelhost/radio_keys.h"
+#include "panelhost/host_keys.h"
 #include "platform/canvas/png_file.h"
 #include "platform/keyboard.h"
 #include "web/dirty_region.h"
@@ -291,7 +291,9 @@ void PanelWebServer::before_cycle() {
                 break;
             case InputKind::release: panel.release(); break;
             case InputKind::key_down:
-                panelhost::turn_radio_knob(session_, q.input.vk, plat::key_down(plat::vk::shift));
+                panelhost::apply_host_key(session_, q.input.vk,
+                                          {plat::key_down(plat::vk::shift), plat::key_down(plat::vk::control),
+                                           plat::key_down(plat::vk::menu)});
                 plat::set_key_state(q.input.vk, true);
                 break;
             case InputKind::key_up: plat::set_key_state(q.input.vk, false); break;

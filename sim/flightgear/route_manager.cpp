@@ -8,10 +8,14 @@ namespace sim::fg {
 
 namespace {
 
+// Points go to FlightGear by their ident only when it is letters alone, as navaids' and fixes'
+// are; latitude/longitude points (whose idents the FMC's records cut: "37N12") and the planner's
+// approach points ("FF24R") are no names FlightGear knows, so they go by position.
 bool named(const RoutePoint& p) {
-    if (p.ident.empty() || p.ident == "*****" || !valid_value(p.ident)) return false;
-    // The FMC's records cut latitude/longitude points' idents ("37N12"): those have no name.
-    return !(p.ident[0] >= '0' && p.ident[0] <= '9');
+    if (p.ident.empty() || !valid_value(p.ident)) return false;
+    for (char c : p.ident)
+        if (!(c >= 'A' && c <= 'Z') && !(c >= 'a' && c <= 'z')) return false;
+    return true;
 }
 
 std::string entry(const RoutePoint& p) {

@@ -72,5 +72,8 @@ TEST(FlightGearSession, ThePlanTheFmcLoadsGoesToTheRouteManager) {
     EXPECT_EQ(route, (std::vector<std::string>{input + "@CLEAR", "/autopilot/route-manager/departure/airport KSFO",
                                                "/autopilot/route-manager/destination/airport KLAX", input + "SFO",
                                                input + "OSI", input + "SAPID", input + "SANTY", input + "MOVER",
-                                               input + "SNS", input + "PRB", input + "RZS", input + "@ACTIVATE"}));
+                                               input + "SNS", input + "PRB", input + "RZS",
+                                               // the planner's approach to the runway, by position
+                                               input + "-118.738297,33.903083", input + "-118.618739,33.915467",
+                                               input + "@ACTIVATE"}));
 }

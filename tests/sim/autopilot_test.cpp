@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "sim/aero.h"
+#include "sim/autopilot.h"
 #include "sim_test_util.h"
 
 using namespace simtest;
@@ -72,4 +73,81 @@ TEST(Autopilot, StallWarningBelowTheFlapStallSpeed) {
     a.place(flaps);
     fly(a, 0.2);
     EXPECT_FALSE(a.state().stall_warning) << "and above it with full flaps";
+}
+
+namespace {
+
+// Master, autothrottle and speed hold at the placed speed; the altitude setting and the vertical
+// speed setting moved by their keys (100 ft and 100 ft/min a step), then the altitude hold.
+void descend_with_speed_hold(sim::Aircraft& a, int altitude_steps_down, int vertical_speed_steps_down) {
+    send(a, 65792);
+    send(a, 65860);
+    send(a, 66112);
+    send(a, 65893, altitude_steps_down);
+    send(a, 65895, vertical_speed_steps_down);
+    send(a, 65808);
+}
+
+}  // namespace
+
+TEST(Autopilot, SpeedHoldKeepsItsSpeedInADescentSteeperThanIdleAllows) {
+    // At 250 kt idle alone descends at about 1,500 ft/min here; 2,500 needs the speed brakes.
+    sim::Aircraft a = airborne(12000, 250);
+    descend_with_speed_hold(a, 90, 25);  // to 3,000 ft at 2,500 ft/min
+    double fastest = 0, most_brake = 0, steepest = 0;
+    for (int s = 0; s < 300; ++s) {
+        fly(a, 1);
+        fastest = std::max(fastest, a.state().ias_kt);
+        most_brake = std::max(most_brake, a.state().held_speed_brake);
+        steepest = std::min(steepest, a.state().vertical_speed_fpm);
+    }
+    EXPECT_LE(fastest, 250.5) << "250 kt below 10,000 ft is kept";
+    EXPECT_NEAR(steepest, -2500.0, 30.0) << "and the descent flown as set";
+    EXPECT_GT(most_brake, 0.2) << "with the speed brakes out";
+    EXPECT_EQ(a.state().controls.speed_brake, 0.0) << "the lever is the crew's and stays where it was";
+    EXPECT_NEAR(a.state().altitude_ft, 3000.0, 20.0);
+    EXPECT_EQ(a.state().held_speed_brake, 0.0) << "level again, thrust holds the speed and the brakes are in";
+    EXPECT_NEAR(a.state().ias_kt, 250.0, 1.0);
+}
+
+TEST(Autopilot, ADescentTooSteepEvenWithTheBrakesGivesWayToTheSpeed) {
+    sim::Aircraft a = airborne(20000, 250);
+    descend_with_speed_hold(a, 150, 60);  // to 5,000 ft at 6,000 ft/min
+    double fastest = 0, steepest = 0;
+    for (int s = 0; s < 120; ++s) {
+        fly(a, 1);
+        fastest = std::max(fastest, a.state().ias_kt);
+        steepest = std::min(steepest, a.state().vertical_speed_fpm);
+    }
+    EXPECT_LE(fastest, 250.0 + sim::held_speed_margin_kt + 0.5);
+    EXPECT_GT(steepest, -4500.0) << "the aircraft cannot hold the speed at 6,000 ft/min";
+    EXPECT_LT(steepest, -2500.0);
+    EXPECT_EQ(a.state().held_speed_brake, 1.0);
+
+    // Over a lower speed setting the descent eases until the speed comes down, and never climbs.
+    send(a, 66037, 1, 210);
+    double highest = -1e9;
+    for (int s = 0; s < 60; ++s) {
+        fly(a, 1);
+        highest = std::max(highest, a.state().vertical_speed_fpm);
+    }
+    EXPECT_LE(highest, 0.0);
+    EXPECT_NEAR(a.state().ias_kt, 213.0, 5.0);
+}
+
+TEST(Autopilot, ALevelOffDoesNotPushTheHeldSpeedUp) {
+    sim::Aircraft a = airborne(5000, 250);
+    send(a, 65792);
+    send(a, 65860);
+    send(a, 66112);
+    send(a, 65892, 30);  // 8,000 ft
+    send(a, 65894, 25);  // 2,500 ft/min
+    send(a, 65808);
+    double fastest = 0;
+    for (int s = 0; s < 240; ++s) {
+        fly(a, 1);
+        fastest = std::max(fastest, a.state().ias_kt);
+    }
+    EXPECT_NEAR(a.state().altitude_ft, 8000.0, 10.0);
+    EXPECT_LE(fastest, 250.3);
 }

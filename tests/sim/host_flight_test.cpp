@@ -101,7 +101,7 @@ TEST(HostAircraft, FlightOutputsOneRowPerSecondAndTheTrack) {
 
 TEST(TrackPicture, RouteAndTrackAreDrawn) {
     const auto route = sim::parse_route_text(shipped_plan("NZAA-NSFA.pln"));
-    ASSERT_EQ(route.size(), 5u);
+    ASSERT_EQ(route.size(), 7u);  // with the approach to NSFA 08
     std::vector<sim::FlightSample> track;
     for (int i = 0; i <= 100; ++i) {
         sim::FlightSample s;
@@ -156,11 +156,11 @@ TEST(ClosedLoop, TheFmcFliesAShippedPlanThroughTheAircraft) {
                  "at 4 click fmcomputer 83 260\n",
                  options);
     const auto waypoints = sim::parse_route_text(plan);
-    ASSERT_EQ(waypoints.size(), 12u);
+    ASSERT_EQ(waypoints.size(), 14u) << "to 24R at Los Angeles, with its intercept point and final fix";
     std::vector<double> closest(waypoints.size(), 1e9);
     double highest = 0;
     double disengaged_nm = -1;
-    for (int s = 0; s < 3000 && disengaged_nm < 0; ++s) {
+    for (int s = 0; s < 4000 && disengaged_nm < 0; ++s) {
         run.cycles(18);
         const sim::AircraftState& a = run.session().aircraft().state();
         for (std::size_t i = 0; i < waypoints.size(); ++i)
@@ -213,4 +213,42 @@ TEST(ClosedLoop, TheFmcsWorkersTurnAndClimbTheAircraft) {
     }
     EXPECT_GT(right, 40) << "the turn from 100 to Woodside's course, a degree a step";
     EXPECT_GT(altitude_up, 30) << "2000 ft to 6200 ft, 100 ft a step";
+}
+
+TEST(HostAircraft, WhenHoldsACommandBackUntilTheAircraftMeetsIt) {
+    // Throttles closed at 250 kt: the flaps wait for 230 kt, whenever that comes; a condition never
+    // met is a warning at the end, its command not run.
+    PanelRun run(kAirspeedPanel,
+                 "at 0 aircraft lat=37 lon=-122 alt-ft=5000 ias=250 hdg=0 on-ground=0 throttle=0\n"
+                 "at 1 when ias<230 aircraft flaps=0.3\n"
+                 "at 1 when approach=localizer aircraft gear=down\n");
+    double flaps_at_kt = 0;
+    for (int i = 0; i < 18 * 60 && flaps_at_kt == 0; ++i) {
+        run.cycles(1);
+        if (run.session().aircraft().state().controls.flaps > 0) flaps_at_kt = run.session().aircraft().state().ias_kt;
+    }
+    EXPECT_GT(flaps_at_kt, 228.0);
+    EXPECT_LT(flaps_at_kt, 230.0);
+    EXPECT_FALSE(run.session().aircraft().state().controls.gear_down);
+    ASSERT_TRUE(run.session().write_outputs());
+    ASSERT_EQ(run.session().warnings().size(), 1u);
+    EXPECT_NE(run.session().warnings()[0].find(":3: 'when approach=localizer' never held"), std::string::npos)
+        << run.session().warnings()[0];
+}
+
+TEST(HostAircraft, BadConditionsNameTheirWord) {
+    for (const char* line : {"at 1 when ias=200 snap x\n", "at 1 when speed<200 snap x\n", "at 1 when approach=final snap x\n",
+                             "at 1 when height<abc snap x\n", "at 1 when ias<200\n"}) {
+        auto bad = panelhost::parse_scenario(line, "s.txt");
+        ASSERT_FALSE(bad) << line;
+        EXPECT_EQ(bad.error().rfind("s.txt:1: ", 0), 0u) << bad.error();
+    }
+    auto bad = panelhost::parse_scenario("at 1 when approach=final snap x\n", "s.txt");
+    EXPECT_NE(bad.error().find("no approach phase 'final'"), std::string::npos) << bad.error();
+    auto good = panelhost::parse_scenario("at 2 when height<1000 click airspeed 20 150\n", "s.txt");
+    ASSERT_TRUE(good) << good.error();
+    EXPECT_EQ(good->commands[0].kind, panelhost::CommandKind::click);
+    EXPECT_EQ(good->commands[0].text, "airspeed");
+    EXPECT_EQ(good->commands[0].when.kind, panelhost::ConditionKind::height_below);
+    EXPECT_EQ(good->commands[0].when.value, 1000.0);
 }

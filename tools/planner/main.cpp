@@ -6,9 +6,13 @@
 //
 // OPTIONS: --data DIR and the performance values (--cruise-altitude, --cruise-speed, ...), which
 // fill what the plan does not give. Run with --help for the details.
+//
+// A runway after an airport ("KSFO/28R") is taken; otherwise the wind (--wind, the true direction
+// it blows from) chooses, or without one the route's direction.
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,7 +39,8 @@ const char* const usage_text =
     "  --data DIR              world data folder (apt.dat, nav.dat, fix.dat, awy.dat, plain or .gz)\n"
     "  --cruise-altitude FT    --cruise-speed MACH|KT (5 or less: Mach)\n"
     "  --climb-rate FPM        --descent-rate FPM   --climb-speed KT   --descent-speed KT\n"
-    "  --aircraft TEXT\n"
+    "  --aircraft TEXT         --wind DIR/KT (true direction it blows from, 0-360 / 0-200 kt):\n"
+    "                          chooses the runways the plan does not name (else the route's direction)\n"
     "The plan's own cruise values (a speed and level group, a file's cruise element) come first;\n"
     "these fill what it lacks.\n";
 
@@ -62,6 +67,7 @@ struct Command {
     std::string data_dir = ROUTEPLAN_DATA_DIR;
     std::string out, to;
     planner::Performance performance;
+    std::optional<planner::Wind> wind;
     std::vector<std::string> words;
 };
 
@@ -92,7 +98,16 @@ std::string parse(int argc, char** argv, int first, Command& c, bool& help) {
         else if (arg == "--descent-rate" && number(value, 100, 9900, v)) p.descent_rate_fpm = static_cast<int>(v);
         else if (arg == "--climb-speed" && number(value, 100, 450, v)) p.climb_speed_kt = static_cast<int>(v);
         else if (arg == "--descent-speed" && number(value, 100, 450, v)) p.descent_speed_kt = static_cast<int>(v);
-        else return "bad option or value: " + arg + " " + value;
+        else if (arg == "--wind") {
+            const auto slash = value.find('/');
+            double kt = 0;
+            if (slash == std::string::npos) return "--wind is DIR/KT (degrees true / knots), not '" + value + "'";
+            if (!number(value.substr(0, slash), 0, 360, v))
+                return "--wind direction '" + value.substr(0, slash) + "' is not 0 to 360 degrees (in '" + value + "')";
+            if (!number(value.substr(slash + 1), 0, 200, kt))
+                return "--wind speed '" + value.substr(slash + 1) + "' is not 0 to 200 kt (in '" + value + "')";
+            c.wind = planner::Wind{v, kt};
+        } else return "bad option or value: " + arg + " " + value;
     }
     return {};
 }
@@ -107,6 +122,7 @@ bool given(int argc, char** argv, const char* option) {
 int emit(const planner::NavDb& db, planner::FlightPlan plan, const Command& c, const std::string& out,
          bool cruise_altitude_given, bool cruise_speed_given) {
     for (const auto& w : plan.warnings) std::fprintf(stderr, "routeplan: %s\n", w.c_str());
+    if (c.wind) plan.wind = c.wind;
     std::optional<planner::PlanFormat> format;
     if (!c.to.empty()) {
         format = planner::format_named(c.to);

@@ -19,6 +19,7 @@ NavDb::NavDb(std::vector<navdata::Airport> airports, std::vector<navdata::Navaid
     : airports_(std::move(airports)), fixes_(std::move(fixes)), segments_(std::move(airways)) {
     for (auto& n : navaids)
         if (n.kind == navdata::Navaid::vor || n.kind == navdata::Navaid::ndb) navaids_.push_back(std::move(n));
+        else if (n.kind == navdata::Navaid::localizer || n.kind == navdata::Navaid::localizer_only) localizers_.push_back(std::move(n));
     for (std::size_t i = 0; i < airports_.size(); ++i) by_ident_[airports_[i].icao].push_back({Place::airport, i});
     for (std::size_t i = 0; i < navaids_.size(); ++i)
         by_ident_[navaids_[i].ident].push_back({navaids_[i].kind == navdata::Navaid::vor ? Place::vor : Place::ndb, i});
@@ -59,6 +60,14 @@ const std::vector<const navdata::AirwaySegment*>& NavDb::airway(const std::strin
     static const std::vector<const navdata::AirwaySegment*> none;
     auto it = airways_.find(name);
     return it == airways_.end() ? none : it->second;
+}
+
+const navdata::Navaid* NavDb::localizer(const std::string& airport, const std::string& runway) const {
+    // nav.dat names them "<airport> <runway> <kind>", for example "KLAX 24R ILS-cat-III".
+    const std::string prefix = airport + " " + runway + " ";
+    for (const auto& n : localizers_)
+        if (n.name.compare(0, prefix.size(), prefix) == 0) return &n;
+    return nullptr;
 }
 
 double NavDb::variation_at(sim::LatLon p) const {

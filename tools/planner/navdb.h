@@ -36,10 +36,13 @@ public:
     const std::vector<const navdata::AirwaySegment*>& airway(const std::string& name) const;
     // The slaved variation of the VOR nearest to p (0 without VORs).
     double variation_at(sim::LatLon p) const;
+    // The localizer of an airport's runway end ("KLAX", "24R"), as nav.dat names it; null without one.
+    const navdata::Navaid* localizer(const std::string& airport, const std::string& runway) const;
 
 private:
     std::vector<navdata::Airport> airports_;
     std::vector<navdata::Navaid> navaids_;  // VORs and NDBs only
+    std::vector<navdata::Navaid> localizers_;
     std::vector<navdata::Fix> fixes_;
     std::vector<navdata::AirwaySegment> segments_;
     std::unordered_map<std::string, std::vector<Place>> by_ident_;

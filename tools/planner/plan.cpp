@@ -1,5 +1,6 @@
 #include "tools/planner/plan.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -11,37 +12,55 @@ namespace planner {
 namespace {
 
 constexpr double runway_choice_nm = 5.0;  // points this close to an airport say little of the way out or in
+// A plan written out and read back holds its approach points to the precision of its format.
+constexpr double same_approach_point_nm = 0.1;
 
-double departure_course(const std::vector<PlanPoint>& pts) {
+double departure_course(const std::vector<RoutePlace>& pts) {
     for (std::size_t i = 1; i < pts.size(); ++i)
-        if (sim::distance_nm(pts.front().place.at, pts[i].place.at) >= runway_choice_nm || i + 1 == pts.size())
-            return sim::course_deg(pts.front().place.at, pts[i].place.at);
+        if (sim::distance_nm(pts.front().at, pts[i].at) >= runway_choice_nm || i + 1 == pts.size())
+            return sim::course_deg(pts.front().at, pts[i].at);
     return 0;
 }
 
-double arrival_course(const std::vector<PlanPoint>& pts) {
+double arrival_course(const std::vector<RoutePlace>& pts) {
     for (std::size_t i = pts.size() - 1; i-- > 0;)
-        if (sim::distance_nm(pts[i].place.at, pts.back().place.at) >= runway_choice_nm || i == 0)
-            return sim::course_deg(pts[i].place.at, pts.back().place.at);
+        if (sim::distance_nm(pts[i].at, pts.back().at) >= runway_choice_nm || i == 0)
+            return sim::course_deg(pts[i].at, pts.back().at);
     return 0;
 }
 
 }  // namespace
 
 plat::Result<Plan> make_plan(const NavDb& db, const PlanRequest& request) {
-    auto route = resolve_route(db, request.route);
-    if (!route) return plat::Error{route.error()};
-    auto profile = make_profile(*route, request.performance);
+    auto resolved = resolve_route(db, request.route);
+    if (!resolved) return plat::Error{resolved.error()};
+    return plan_route(db, std::move(resolved).value(), request.performance, request.wind);
+}
+
+plat::Result<Plan> plan_route(const NavDb& db, std::vector<RoutePlace> route, const Performance& performance,
+                              const std::optional<Wind>& wind) {
+    if (route.size() < 2 || !route.front().airport || !route.back().airport)
+        return plat::Error{"the plan must start and end at airports of the world data"};
+    const RoutePlace dep = route.front(), arr = route.back();
+    const auto dep_end = choose_runway_end(db, *dep.airport, dep.runway, wind, departure_course(route));
+    const auto arr_end = choose_runway_end(db, *arr.airport, arr.runway, wind, arrival_course(route));
+    if (arr_end) {
+        const std::vector<RoutePlace> approach = approach_points(db, *arr.airport, *arr_end);
+        std::erase_if(route, [&](const RoutePlace& p) {
+            return std::any_of(approach.begin(), approach.end(), [&](const RoutePlace& a) {
+                return p.ident == a.ident && sim::distance_nm(p.at, a.at) < same_approach_point_nm;
+            });
+        });
+        route.insert(route.end() - 1, approach.begin(), approach.end());
+    }
+    auto profile = make_profile(route, performance);
     if (!profile) return plat::Error{profile.error()};
     Plan plan;
     plan.profile = std::move(profile).value();
     plan.note = plan.profile.note;
-    const auto& pts = plan.profile.points;
-    const RoutePlace& dep = pts.front().place;
-    const RoutePlace& arr = pts.back().place;
-    const std::string dep_runway = runway_text(*dep.airport, departure_course(pts), db.variation_at(dep.at));
-    const std::string arr_runway = runway_text(*arr.airport, arrival_course(pts), db.variation_at(arr.at));
-    plan.text = format_plan(plan.profile, request.performance, dep_runway, arr_runway);
+    const std::string dep_runway = dep_end ? runway_end_text(*dep.airport, *dep_end, db.variation_at(dep.at)) : "";
+    const std::string arr_runway = arr_end ? runway_end_text(*arr.airport, *arr_end, db.variation_at(arr.at)) : "";
+    plan.text = format_plan(plan.profile, performance, dep_runway, arr_runway);
     return plan;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// From a route string to the text of its .pln file: resolve the route, lay out its profile, choose
-// the runways, format the plan.
+// From a route string to the text of its .pln file: resolve the route, choose the runways, add the
+// approach to an arrival runway with an ILS, lay out the profile, format the plan.
 
 #include <optional>
 #include <string>
@@ -8,6 +8,8 @@
 #include "platform/result.h"
 #include "tools/planner/navdb.h"
 #include "tools/planner/profile.h"
+#include "tools/planner/route.h"
+#include "tools/planner/runways.h"
 
 namespace planner {
 
@@ -15,6 +17,7 @@ struct PlanRequest {
     std::string route;
     std::string data_dir;
     Performance performance;
+    std::optional<Wind> wind;  // chooses the runways the route does not name
 };
 
 struct Plan {
@@ -24,6 +27,12 @@ struct Plan {
 };
 
 plat::Result<Plan> make_plan(const NavDb& db, const PlanRequest& request);
+// The plan of a resolved route, whose airports may name their runways: the runways chosen (named,
+// else the one most into the wind, else by the route's direction), the approach put before an
+// arrival runway with an ILS (in the place of one the route already holds, so a plan read back
+// and written again is the same), the profile laid out, the text formatted.
+plat::Result<Plan> plan_route(const NavDb& db, std::vector<RoutePlace> route, const Performance& performance,
+                              const std::optional<Wind>& wind);
 // Writes through a temporary file renamed into place, so a failed write leaves no half plan.
 std::optional<plat::Error> write_plan_file(const std::string& path, const std::string& text);
 

@@ -1,5 +1,6 @@
 #include "tools/planner/pln_writer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -63,26 +64,31 @@ std::string format_record(const PlanPoint& p) {
     return r;
 }
 
-std::string runway_text(const navdata::Airport& a, double course_deg, double variation_deg) {
-    const navdata::RunwayEnd* best_end = nullptr;
-    double best_off = 0, best_heading = 0, best_length = 0;
-    for (std::size_t i = 0; i + 1 < a.ends.size(); i += 2)
-        for (int k = 0; k < 2; ++k) {
-            const auto& from = a.ends[i + static_cast<std::size_t>(k)];
-            const auto& to = a.ends[i + 1 - static_cast<std::size_t>(k)];
-            const double heading = sim::course_deg({from.lat, from.lon}, {to.lat, to.lon});
-            const double off = std::fabs(sim::wrap_180(heading - course_deg));
-            if (!best_end || off < best_off) {
-                best_end = &from, best_off = off, best_heading = heading;
-                best_length = sim::distance_nm({from.lat, from.lon}, {to.lat, to.lon}) * feet_per_nm;
-            }
-        }
-    if (!best_end) return {};
+std::string runway_end_text(const navdata::Airport& a, std::size_t end, double variation_deg) {
+    if (end + 1 > (a.ends.size() & ~std::size_t{1})) return {};
+    const auto& from = a.ends[end];
+    const auto& to = a.ends[end ^ 1u];
+    const double heading = sim::course_deg({from.lat, from.lon}, {to.lat, to.lon});
+    const double length = sim::distance_nm({from.lat, from.lon}, {to.lat, to.lon}) * feet_per_nm;
     char text[32];
-    const int magnetic = static_cast<int>(std::lround(sim::wrap_360(best_heading - variation_deg))) % 360;
-    std::snprintf(text, sizeof text, "%-3.3s/%03d/%05d", best_end->designator.c_str(), magnetic == 0 ? 360 : magnetic,
-                  static_cast<int>(std::min(99999.0, std::round(best_length))));
+    const int magnetic = static_cast<int>(std::lround(sim::wrap_360(heading - variation_deg))) % 360;
+    std::snprintf(text, sizeof text, "%-3.3s/%03d/%05d", from.designator.c_str(), magnetic == 0 ? 360 : magnetic,
+                  static_cast<int>(std::min(99999.0, std::round(length))));
     return text;
+}
+
+std::string runway_text(const navdata::Airport& a, double course_deg, double variation_deg) {
+    std::size_t best_end = a.ends.size();
+    double best_off = 0;
+    for (std::size_t i = 0; i + 1 < a.ends.size(); i += 2)
+        for (std::size_t k = 0; k < 2; ++k) {
+            const auto& from = a.ends[i + k];
+            const auto& to = a.ends[i + 1 - k];
+            const double off = std::fabs(sim::wrap_180(sim::course_deg({from.lat, from.lon}, {to.lat, to.lon}) - course_deg));
+            if (best_end == a.ends.size() || off < best_off) best_end = i + k, best_off = off;
+        }
+    if (best_end == a.ends.size()) return {};
+    return runway_end_text(a, best_end, variation_deg);
 }
 
 std::string format_plan(const Profile& profile, const Performance& perf, const std::string& departure_runway,
@@ -107,8 +113,10 @@ std::string format_plan(const Profile& profile, const Performance& perf, const s
     add("CRUISE_ALTITUDE=%d", profile.cruise_altitude_ft);
     add("CLIMB_RATE=%d", perf.climb_rate_fpm);
     add("DESCENT_RATE=%d", perf.descent_rate_fpm);
-    add("CLIMB_SPEED=%d", perf.climb_speed_kt);
-    add("DESCENT_SPEED=%d", perf.descent_speed_kt);
+    // The FMC holds one speed through a climb or a descent: the one below 10,000 ft, where the
+    // limit applies.
+    add("CLIMB_SPEED=%d", std::min(perf.climb_speed_kt, speed_limit_low_kt));
+    add("DESCENT_SPEED=%d", std::min(perf.descent_speed_kt, speed_limit_low_kt));
     add("[WAYPOINTS]");
     for (const auto& p : pts) t += format_record(p) + "\r\n";
     return t;

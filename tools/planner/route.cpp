@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <map>
+#include <optional>
 
 namespace planner {
 
@@ -130,11 +131,38 @@ plat::Result<bool> expand_airway(const NavDb& db, const std::string& name, const
     return true;
 }
 
+// Splits "KSFO/28R" into the airport and its runway, which must be one of the airport's ends.
+std::string take_runway(std::string& word) {
+    const auto slash = word.find('/');
+    if (slash == std::string::npos) return {};
+    std::string runway = word.substr(slash + 1);
+    word.resize(slash);
+    return runway;
+}
+
+std::optional<std::string> check_runway(const RoutePlace& p, const std::string& runway, const std::string& word) {
+    if (runway.empty()) return std::nullopt;
+    if (p.airport)
+        for (const auto& end : p.airport->ends)
+            if (end.designator == runway) return std::nullopt;
+    return p.ident + " has no runway '" + runway + "' (in '" + word + "')";
+}
+
 }  // namespace
 
 plat::Result<std::vector<RoutePlace>> resolve_route(const NavDb& db, std::string_view route) {
-    const std::vector<std::string> words = route_words(route);
+    std::vector<std::string> words = route_words(route);
     if (words.size() < 2) return plat::Error{"a route needs a departure and an arrival airport"};
+    const std::string first_word = words.front(), last_word = words.back();
+    const std::string departure_runway = take_runway(words.front());
+    const std::string arrival_runway = take_runway(words.back());
+    auto done = [&](std::vector<RoutePlace> out) -> plat::Result<std::vector<RoutePlace>> {
+        if (auto e = check_runway(out.front(), departure_runway, first_word)) return plat::Error{*e};
+        if (auto e = check_runway(out.back(), arrival_runway, last_word)) return plat::Error{*e};
+        out.front().runway = departure_runway;
+        out.back().runway = arrival_runway;
+        return out;
+    };
     std::vector<RoutePlace> out;
     const Place* first = nearest_place(db, words.front(), {}, true);
     if (!first) {
@@ -162,7 +190,7 @@ plat::Result<std::vector<RoutePlace>> resolve_route(const NavDb& db, std::string
         }
         out.push_back(to_route_place(db, *p));
     }
-    return out;
+    return done(std::move(out));
 }
 
 }  // namespace planner

@@ -20,6 +20,10 @@ struct RoutePlace {
     double frequency = 0;   // MHz or kHz as the navaid has it; 0 for none
     double elevation_ft = 0;  // airports
     const navdata::Airport* airport = nullptr;
+    std::string runway;  // an airport's runway given in the route ("KSFO/28R"); empty when not given
+    // Points of the approach: the altitude and the speed they are crossed at, which the profile
+    // keeps; 0 when the profile chooses.
+    int fixed_altitude_ft = 0, fixed_speed_kt = 0;
 };
 
 // The words of a route string, upper-cased, at any blanks.
@@ -28,6 +32,7 @@ std::vector<std::string> route_words(std::string_view route);
 // The route point of a place of the world data.
 RoutePlace to_route_place(const NavDb& db, const Place& p);
 
+// The airports at both ends may name a runway: "KSFO/28R ... KLAX/24R".
 // Fails with a message naming the word that could not be used.
 plat::Result<std::vector<RoutePlace>> resolve_route(const NavDb& db, std::string_view route);
 

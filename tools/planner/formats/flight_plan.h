@@ -10,6 +10,7 @@
 
 #include "platform/result.h"
 #include "tools/planner/route.h"
+#include "tools/planner/runways.h"
 
 namespace planner {
 
@@ -26,6 +27,7 @@ struct FlightPlan {
     std::optional<double> cruise_speed;   // 5 or less: Mach; more: knots
     std::vector<PlanWaypoint> waypoints;  // the departure airport first, the arrival airport last
     std::vector<std::string> warnings;    // what was read but not used (procedure names)
+    std::optional<Wind> wind;             // chooses the runways the plan does not name
 };
 
 // An error of a file at a line: "FILE:LINE: what" (line 0: the file as a whole).

@@ -5,28 +5,14 @@
 #include <cstdlib>
 
 #include "sim/route_text.h"
+#include "tools/planner/plan.h"
 #include "tools/planner/pln_writer.h"
 
 namespace planner {
 
 namespace {
 
-constexpr double runway_choice_nm = 5.0;  // points this close to an airport say little of the way out or in
 constexpr double feet_per_nm = 6076.12;
-
-double departure_course(const std::vector<RoutePlace>& pts) {
-    for (std::size_t i = 1; i < pts.size(); ++i)
-        if (sim::distance_nm(pts.front().at, pts[i].at) >= runway_choice_nm || i + 1 == pts.size())
-            return sim::course_deg(pts.front().at, pts[i].at);
-    return 0;
-}
-
-double arrival_course(const std::vector<RoutePlace>& pts) {
-    for (std::size_t i = pts.size() - 1; i-- > 0;)
-        if (sim::distance_nm(pts[i].at, pts.back().at) >= runway_choice_nm || i == 0)
-            return sim::course_deg(pts[i].at, pts.back().at);
-    return 0;
-}
 
 std::string trimmed(std::string_view s) {
     while (!s.empty() && (s.back() == ' ' || s.back() == '\r')) s.remove_suffix(1);
@@ -68,23 +54,19 @@ plat::Result<std::string> write_fmc_plan(const NavDb& db, const FlightPlan& plan
     if (plan.cruise_speed) perf.cruise_speed = *plan.cruise_speed;
     std::vector<RoutePlace> route;
     for (const auto& w : plan.waypoints) route.push_back(w.place);
-    const RoutePlace& dep = route.front();
-    const RoutePlace& arr = route.back();
+    RoutePlace& dep = route.front();
+    RoutePlace& arr = route.back();
     if (!dep.airport || !arr.airport) return plat::Error{"the plan must start and end at airports of the world data"};
-    auto profile = make_profile(route, perf);
-    if (!profile) return plat::Error{profile.error()};
-    if (note) *note = profile->note;
-    auto runway = [&](const RoutePlace& airport, const std::string& named, double course) {
-        const double variation = db.variation_at(airport.at);
-        std::string text = named.empty() ? std::string() : named_runway_text(*airport.airport, named, variation);
-        return text.empty() ? runway_text(*airport.airport, course, variation) : text;
-    };
     if (!plan.departure_runway.empty() && named_runway_text(*dep.airport, plan.departure_runway, 0).empty())
         return plat::Error{dep.ident + " has no runway " + plan.departure_runway};
     if (!plan.arrival_runway.empty() && named_runway_text(*arr.airport, plan.arrival_runway, 0).empty())
         return plat::Error{arr.ident + " has no runway " + plan.arrival_runway};
-    return format_plan(*profile, perf, runway(dep, plan.departure_runway, departure_course(route)),
-                       runway(arr, plan.arrival_runway, arrival_course(route)));
+    dep.runway = plan.departure_runway;
+    arr.runway = plan.arrival_runway;
+    auto made = plan_route(db, std::move(route), perf, plan.wind);
+    if (!made) return plat::Error{made.error()};
+    if (note) *note = made->note;
+    return std::move(made->text);
 }
 
 bool looks_like_fmc_plan(std::string_view text) {

@@ -1,0 +1,30 @@
+#pragma once
+// Watches the host's aircraft for the end of a flight: each touchdown on a runway of the world
+// data, with its figures, and the stop that follows it. What it saw is kept as lines of text for the
+// terminal and the run's landing.txt.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim/aircraft.h"
+#include "sim/runway.h"
+
+namespace sim {
+
+class LandingWatch {
+public:
+    // New lines since the last call (empty when nothing happened).
+    std::vector<std::string> poll(const Aircraft& a);
+    const std::vector<std::string>& lines() const { return lines_; }
+    const std::optional<LandingFigures>& last_landing() const { return landing_; }
+
+private:
+    double seen_touchdown_t_ = -1;
+    bool rolling_ = false;
+    const RunwayEnd* runway_ = nullptr;
+    std::optional<LandingFigures> landing_;
+    std::vector<std::string> lines_;
+};
+
+}  // namespace sim
