@@ -1,26 +1,42 @@
-// routeplan: turns a route string into a flight plan file for the FMC.
-//
-//   routeplan [--data DIR] [--out FILE] [--cruise-altitude FT] [--cruise-speed MACH|KT]
-//             [--climb-rate FPM] [--descent-rate FPM] [--climb-speed KT] [--descent-speed KT]
-//             [--aircraft TEXT] ROUTE...
-//
-// The route is the rest of the command line, for example: KSFO SFO V25 SNS PRB RZS KLAX.
-// Without --out the plan goes to standard output.
+// routeplan: turns a route string into a flight plan file for the FMC; the options are in the
+// usage text below. The route is the rest of the command line, for example:
+// KSFO SFO V25 SNS PRB RZS KLAX. Without --out the plan goes to standard output.
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "install/install_layout.h"
+#include "install/program_info.h"
 #include "tools/planner/plan.h"
 
 namespace {
 
+const char* const usage_text =
+    "usage: routeplan [OPTIONS] ROUTE...\n"
+    "\n"
+    "Turns a route into a flight plan file for the FMC, from the X-Plane-format world data.\n"
+    "The route is the rest of the command line: a departure airport, airways and the fixes\n"
+    "between them, and the arrival airport, for example\n"
+    "  routeplan --out KSFO-KLAX.pln KSFO SFO V25 SNS PRB RZS KLAX\n"
+    "The plan has the climb and descent points worked out from the performance values below.\n"
+    "\n"
+    "Options:\n"
+    "  --out FILE             write the plan there (default: standard output)\n"
+    "  --data DIR             world data folder: apt.dat, nav.dat, fix.dat, awy.dat, plain or .gz\n"
+    "                         (default: the installed world data)\n"
+    "  --cruise-altitude FT   cruise altitude in feet (default 33000)\n"
+    "  --cruise-speed MACH|KT cruise speed: 5 or less is a Mach number, more is knots (default 0.76)\n"
+    "  --climb-rate FPM       climb rate in feet per minute (default 2500)\n"
+    "  --descent-rate FPM     descent rate in feet per minute (default 2000)\n"
+    "  --climb-speed KT       climb speed in knots (default 280)\n"
+    "  --descent-speed KT     descent speed in knots (default 280)\n"
+    "  --aircraft TEXT        the aircraft named in the plan (default MD-80)\n"
+    "  -h, --help             print this text and exit\n"
+    "  --version              print the version and exit\n";
+
 int usage(const std::string& why) {
-    if (!why.empty()) std::fprintf(stderr, "routeplan: %s\n", why.c_str());
-    std::fprintf(stderr,
-                 "usage: routeplan [--data DIR] [--out FILE] [--cruise-altitude FT] [--cruise-speed MACH|KT]\n"
-                 "                 [--climb-rate FPM] [--descent-rate FPM] [--climb-speed KT] [--descent-speed KT]\n"
-                 "                 [--aircraft TEXT] ROUTE...\n");
+    std::fprintf(stderr, "routeplan: %s\nTry 'routeplan --help' for the options.\n", why.c_str());
     return 2;
 }
 
@@ -36,10 +52,18 @@ bool number(const std::string& text, double lo, double hi, double& out) {
 
 int main(int argc, char** argv) {
     planner::PlanRequest request;
-    request.data_dir = ROUTEPLAN_DATA_DIR;
+    request.data_dir = install::world_data_dir();
     std::string out;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(usage_text, stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            install::print_version("routeplan");
+            return 0;
+        }
         if (arg.rfind("--", 0) != 0) {
             request.route += (request.route.empty() ? "" : " ") + arg;
             continue;
