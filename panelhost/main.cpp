@@ -28,8 +28,8 @@ volatile std::sig_atomic_t stop_requested = 0;
 void request_stop(int) { stop_requested = 1; }
 
 const char* const usage_text =
-    "usage: panelhost run [OPTIONS] --out DIR\n"
-    "       panelhost view [OPTIONS]\n"
+    "Usage: panelhost run [OPTIONS] --out DIR\n"
+    "  or:  panelhost view [OPTIONS]\n"
     "\n"
     "Loads the gauge modules of a cockpit panel and runs them in the flight simulator's place.\n"
     "run is headless and goes in simulated time; at the end it writes the picture of every open\n"
@@ -62,7 +62,8 @@ const char* const usage_text =
     "  --host-window CLASS,TITLE\n"
     "                        announce a further top-level window, as another host would show\n"
     "  --pitch-padding N     bytes added to each row of the gauges' images (a check of the modules)\n"
-    "  --fail-surface-step N refuse a display surface at creation step N (a check; 0 none)\n"
+    "  --fail-surface-step N\n"
+    "                        refuse a display surface at creation step N (a check; 0 none)\n"
     "  -h, --help            print this text and exit\n"
     "  --version             print the version and exit\n"
     "\n"

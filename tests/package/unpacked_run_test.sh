@@ -53,8 +53,8 @@ cp "$scenario" "$work/short.txt"
 cat >"$work/inside.sh" <<INSIDE
 set -euo pipefail
 mount -t tmpfs -o size=1m hidden "$build"
-[ "$source" = "$build" ] || [ ! -d "$source" ] || mount -t tmpfs -o size=1m hidden "$source"
 [ -z "\$(ls -A "$build")" ] || { echo "the build tree is still there"; exit 1; }
+[ "$source" = "$build" ] || mount -t tmpfs -o size=1m hidden "$source"
 unset PANEL_DATA_DIR PANEL_MODULE_DIR PANEL_NAVDATA_DIR
 export HOME="$work/home"
 for program in panelhost routeplan navimport artwork; do

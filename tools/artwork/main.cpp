@@ -16,9 +16,9 @@
 namespace {
 
 const char* const usage_text =
-    "usage: artwork SET OUT_DIR [--expect ID...]\n"
-    "       artwork --list SET\n"
-    "       artwork --sheet SET FILE.png\n"
+    "Usage: artwork SET OUT_DIR [--expect ID...]\n"
+    "  or:  artwork --list SET\n"
+    "  or:  artwork --sheet SET FILE.png\n"
     "\n"
     "Draws the bitmaps a gauge module shows, with the panel's own canvas: the first form writes\n"
     "OUT_DIR/ID.bmp for every picture of SET. A set is named for its module (fmcomputer,\n"

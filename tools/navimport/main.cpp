@@ -10,7 +10,7 @@
 namespace {
 
 const char* const usage_text =
-    "usage: navimport [--quiet] SOURCE_DIR OUT_DIR\n"
+    "Usage: navimport [--quiet] SOURCE_DIR OUT_DIR\n"
     "\n"
     "Builds the navigation display's database from X-Plane-format world data. SOURCE_DIR holds\n"
     "nav.dat, fix.dat, apt.dat and optionally awy.dat (plain or .gz); OUT_DIR receives idx.dat,\n"

@@ -13,7 +13,7 @@
 namespace {
 
 const char* const usage_text =
-    "usage: routeplan [OPTIONS] ROUTE...\n"
+    "Usage: routeplan [OPTIONS] ROUTE...\n"
     "\n"
     "Turns a route into a flight plan file for the FMC, from the X-Plane-format world data.\n"
     "The route is the rest of the command line: a departure airport, airways and the fixes\n"
