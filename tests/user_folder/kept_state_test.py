@@ -71,10 +71,10 @@ def state(root):
     return {name: read(os.path.join(root, name)) for name in STATE_FILES}
 
 
-def dump_lines(path, first_word):
-    """The lines of a dump file that begin with first_word (a block's or a module's name)."""
+def dump_lines(path, name):
+    """The lines of a dump file whose first word (a block's or a module's name) begins with name."""
     with open(path, encoding="latin-1") as f:
-        return [line for line in f.read().splitlines() if line.split(" ", 1)[0] == first_word]
+        return [line for line in f.read().splitlines() if line.split(" ", 1)[0].startswith(name)]
 
 
 def run(cmd, env, what):
@@ -104,10 +104,13 @@ def view_first(panelhost, panel, scenario, env, output):
                  or proc.poll() is not None)
         if proc.poll() is not None:
             fail("view ended early:\n" + proc.stdout.read())
-        viewers = subprocess.run(["pgrep", "-f", "-s", str(proc.pid), "panelhost view"], capture_output=True,
-                                 text=True).stdout.split()
+        # panelhost itself, not xvfb-run, whose command line names it too.
+        candidates = subprocess.run(["pgrep", "-s", str(proc.pid)], capture_output=True, text=True).stdout.split()
+        viewers = [pid for pid in candidates if os.path.realpath("/proc/%s/exe" % pid) == os.path.realpath(panelhost)]
+        if not viewers:
+            fail("no viewer process found")
         for pid in viewers:
-            subprocess.run(["kill", "-TERM", pid])
+            os.kill(int(pid), 15)
         out, _ = proc.communicate(timeout=60)
     except BaseException:
         os.killpg(proc.pid, 9)
@@ -162,7 +165,8 @@ def main():
     run([panelhost, "run", "--keep-state", "--panel", files["panel.cfg"], "--scenario", files["look.txt"],
          "--seconds", "9"], env, "the second run")
     second_blocks = os.path.join(output, "second-blocks.txt")
-    for block in ("NDPassData", "fltplanMap0"):
+    # The FMC publishes its plan in one of two blocks, fltplanMap0 or fltplanMap1.
+    for block in ("NDPassData", "fltplanMap"):
         was, now = dump_lines(first_dump["blocks"], block), dump_lines(second_blocks, block)
         if not was or was != now:
             fail("block %s: the second run has %r, the first left %r" % (block, now, was))
