@@ -33,7 +33,7 @@ done
 unpacked=$work/unpacked
 dpkg-deb -x "$deb" "$unpacked"
 usr=$unpacked/usr
-for f in bin/panelhost bin/routeplan bin/navimport bin/artwork lib/cockpit-panel/libpanel_platform.so \
+for f in bin/panelhost bin/routeplan bin/navimport bin/artwork lib/cockpit-panel/lib/libpanel_platform.so \
          share/cockpit-panel/panel/default.cfg share/cockpit-panel/scenarios/demo.txt \
          share/cockpit-panel/root/NavData/FlightPlans/KSFO-KLAX.pln share/cockpit-panel/root/Sound/talkup.wav \
          share/cockpit-panel/navdata/AptNavGNULicence.txt share/cockpit-panel/navdata/nav.dat.gz \
