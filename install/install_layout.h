@@ -5,7 +5,7 @@
 // PANEL_NAVDATA_DIR override each folder.
 //
 //   <prefix>/bin/panelhost                     the programs
-//   <prefix>/lib/cockpit-panel/lib/            the platform library
+//   <prefix>/lib/cockpit-panel/platform/       the platform library
 //   <prefix>/lib/cockpit-panel/gauges/         the modules (*.gau)
 //   <prefix>/share/cockpit-panel/              panel/, scenarios/, root/ (the simulator folder's
 //                                              template), navdata/ (the world data)

@@ -33,7 +33,7 @@ done
 unpacked=$work/unpacked
 dpkg-deb -x "$deb" "$unpacked"
 usr=$unpacked/usr
-for f in bin/panelhost bin/routeplan bin/navimport bin/artwork lib/cockpit-panel/lib/libpanel_platform.so \
+for f in bin/panelhost bin/routeplan bin/navimport bin/artwork lib/cockpit-panel/platform/libpanel_platform.so \
          share/cockpit-panel/panel/default.cfg share/cockpit-panel/scenarios/demo.txt \
          share/cockpit-panel/root/NavData/FlightPlans/KSFO-KLAX.pln share/cockpit-panel/root/Sound/talkup.wav \
          share/cockpit-panel/navdata/AptNavGNULicence.txt share/cockpit-panel/navdata/nav.dat.gz \
@@ -42,6 +42,7 @@ for f in bin/panelhost bin/routeplan bin/navimport bin/artwork lib/cockpit-panel
   [ -f "$usr/$f" ] || fail "the package has no /usr/$f"
 done
 modules=$(ls "$usr/lib/cockpit-panel/gauges/" | grep -c '\.gau$')
+[ "$modules" -eq "$(ls "$build/gauges/" | grep -c '\.gau$')" ] || fail "the package's modules are not the built ones"
 panel_modules=$(grep -o '^gauge[0-9]*=[^!]*' "$usr/share/cockpit-panel/panel/default.cfg" | cut -d= -f2 | sort -u)
 echo "modules in the package: $modules; on the default panel: $(echo "$panel_modules" | wc -l)"
 
