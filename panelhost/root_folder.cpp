@@ -119,14 +119,17 @@ plat::Result<bool> prepare_root(const std::string& root, const std::string& data
 }
 
 plat::Result<bool> keep_only_plan(const std::string& root, const std::string& plan, const std::string& data_dir) {
+    // The plan first, so that a plan that cannot be read leaves the others.
+    auto added = add_plan(root, plan, data_dir);
+    if (!added) return plat::Error{added.error()};
     std::error_code ec;
     const fs::path plans = fs::path(root) / "NavData" / "FlightPlans";
     for (const auto& entry : fs::directory_iterator(plans, ec))
-        if (entry.path().extension() == ".pln") fs::remove(entry.path(), ec);
-    return add_plan(root, plan, data_dir);
+        if (entry.path().extension() == ".pln" && entry.path().filename() != *added) fs::remove(entry.path(), ec);
+    return true;
 }
 
-plat::Result<bool> add_plan(const std::string& root, const std::string& plan, const std::string& data_dir) {
+plat::Result<std::string> add_plan(const std::string& root, const std::string& plan, const std::string& data_dir) {
     std::error_code ec;
     fs::path source = plan;
     if (!fs::is_regular_file(source, ec)) source = fs::path(data_dir) / "root" / "NavData" / "FlightPlans" / plan;
@@ -141,7 +144,7 @@ plat::Result<bool> add_plan(const std::string& root, const std::string& plan, co
     std::ofstream out(plans / source.filename(), std::ios::binary);
     out << contents;
     if (!out) return plat::Error{(plans / source.filename()).string() + ": cannot write"};
-    return true;
+    return source.filename().string();
 }
 
 plat::Result<bool> prepare_kept_root(const std::string& root, const std::string& data_dir,

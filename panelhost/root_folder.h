@@ -14,8 +14,9 @@ plat::Result<bool> prepare_root(const std::string& root, const std::string& data
                                 const std::string& navdata_dir);
 // Leaves plan as the only flight plan of root (a file name of the shipped plans, or a path).
 plat::Result<bool> keep_only_plan(const std::string& root, const std::string& plan, const std::string& data_dir);
-// Adds plan to root's flight plans (replacing one of the same name), leaving the others.
-plat::Result<bool> add_plan(const std::string& root, const std::string& plan, const std::string& data_dir);
+// Adds plan to root's flight plans (replacing one of the same name), leaving the others; the value
+// is the name it has there.
+plat::Result<std::string> add_plan(const std::string& root, const std::string& plan, const std::string& data_dir);
 // A root kept from run to run, as the simulator's own folder is. On first use it is made as
 // prepare_root makes one (in a folder beside it, renamed into place when whole). At every later
 // start its modules and navigation database are brought up to the installed ones, each replaced
