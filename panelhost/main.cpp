@@ -1,10 +1,9 @@
 // panelhost: loads the gauge modules of a panel and runs them in the simulator's place.
 //
-//   panelhost run  [--root DIR] [--panel FILE] [--scenario FILE] [--seconds S] [--rate HZ]
-//                  [--format 8|16] [--pitch-padding N] [--fail-surface-step N]
-//                  [--audio-capture FILE] [--host-window CLASS,TITLE]
-//                  [--sim flightgear[=HOST[:PORT]]] [--web [ADDRESS:]PORT [--web-token TEXT]] --out DIR
-//   panelhost view [the same options]
+//   panelhost run  [OPTIONS] --out DIR     headless, in simulated time
+//   panelhost view [OPTIONS]               in a window, in real time
+//
+// The options, each with its line of explanation, are in the usage text below.
 
 #include <algorithm>
 #include <cmath>
@@ -15,6 +14,8 @@
 #include <optional>
 #include <string>
 
+#include "install/install_layout.h"
+#include "install/program_info.h"
 #include "panelhost/session.h"
 #include "panelhost/text_util.h"
 #include "panelhost/viewer.h"
@@ -26,30 +27,83 @@ namespace {
 volatile std::sig_atomic_t stop_requested = 0;
 void request_stop(int) { stop_requested = 1; }
 
-int usage(const char* why) {
-    if (why) std::fprintf(stderr, "panelhost: %s\n", why);
-    std::fprintf(stderr,
-                 "usage: panelhost run|view [--root DIR] [--panel FILE] [--scenario FILE] [--plan FILE]\n"
-                 "                          [--seconds S] [--rate HZ] [--format 8|16] [--pitch-padding N]\n"
-                 "                          [--fail-surface-step N] [--audio-capture FILE]\n"
-                 "                          [--host-window CLASS,TITLE] [--sim flightgear[=HOST[:PORT]]]\n"
-                 "                          [--web [ADDRESS:]PORT [--web-token TEXT]] --out DIR\n");
+const char* const usage_text =
+    "Usage: panelhost run [OPTIONS] --out DIR\n"
+    "  or:  panelhost view [OPTIONS]\n"
+    "\n"
+    "Loads the gauge modules of a cockpit panel and runs them in the flight simulator's place.\n"
+    "run is headless and goes in simulated time; at the end it writes the picture of every open\n"
+    "window, the logs and the flown track to --out. view shows the panel in a window in real time,\n"
+    "with the mouse and the keyboard, until the window is closed.\n"
+    "\n"
+    "The modules keep their state (the ND mode, the FMC's plan, the airspeed bugs) in files of\n"
+    "the simulator folder. view uses the user's own, kept between runs: the folder 'simulator' in\n"
+    "$XDG_DATA_HOME/cockpit-panel (else ~/.local/share/cockpit-panel), made from the installed\n"
+    "defaults on first use. run makes a fresh one under --out unless told otherwise.\n"
+    "\n"
+    "Options:\n"
+    "  --root DIR            use DIR as the simulator folder, as it is\n"
+    "  --keep-state          run: use the user's own simulator folder, as view does\n"
+    "  --out DIR             where pictures and logs go; needed by run, unless --keep-state;\n"
+    "                        by default the folder 'output' beside the user's simulator folder\n"
+    "  --panel FILE          the panel file (default: the installed panel/default.cfg)\n"
+    "  --scenario FILE       commands played at given times: clicks, keys, snapshots, the aircraft\n"
+    "  --plan FILE           a flight plan: a fresh folder's only plan, added to a kept one\n"
+    "  --seconds S           how long run goes, in simulated seconds (default 10)\n"
+    "  --rate HZ             panel cycles per second (default 18)\n"
+    "  --format 8|16         bits per pixel of the displays' surfaces (default 8)\n"
+    "  --sim flightgear[=HOST[:PORT]]\n"
+    "                        fly FlightGear's aircraft through its property server\n"
+    "                        (default 127.0.0.1:5401), in real time\n"
+    "  --web [ADDRESS:]PORT  serve every panel window to browsers; ADDRESS 127.0.0.1 unless\n"
+    "                        given, 0.0.0.0 for every network interface; run then goes in real time\n"
+    "  --web-token TEXT      browsers need ?token=TEXT in every address\n"
+    "  --audio-capture FILE  also write every sound played to this WAV file\n"
+    "  --host-window CLASS,TITLE\n"
+    "                        announce a further top-level window, as another host would show\n"
+    "  --pitch-padding N     bytes added to each row of the gauges' images (a check of the modules)\n"
+    "  --fail-surface-step N\n"
+    "                        refuse a display surface at creation step N (a check; 0 none)\n"
+    "  -h, --help            print this text and exit\n"
+    "  --version             print the version and exit\n"
+    "\n"
+    "Environment: PANEL_DATA_DIR, PANEL_MODULE_DIR and PANEL_NAVDATA_DIR replace the installed\n"
+    "data, module and navigation database folders, which are found relative to the program.\n";
+
+int usage(const std::string& why) {
+    std::fprintf(stderr, "panelhost: %s\nTry 'panelhost --help' for the options.\n", why.c_str());
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return usage(nullptr);
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(usage_text, stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            install::print_version("panelhost");
+            return 0;
+        }
+    }
+    if (argc < 2) return usage("run or view is needed");
     const std::string mode = argv[1];
-    if (mode != "run" && mode != "view") return usage(("unknown command '" + mode + "'").c_str());
+    if (mode != "run" && mode != "view") return usage("unknown command '" + mode + "'");
     panelhost::SessionOptions options;
     double seconds = 10.0;
     std::optional<web::WebOptions> web_options;
     std::string web_token;
+    bool keep_state = mode == "view";
     for (int i = 2; i < argc; ++i) {
         const std::string opt = argv[i];
-        if (i + 1 >= argc) return usage(("option " + opt + " needs a value").c_str());
+        if (opt == "--keep-state") {
+            keep_state = true;
+            continue;
+        }
+        if (i + 1 >= argc) return usage("option " + opt + " needs a value");
         const std::string value = argv[++i];
         if (opt == "--root") {
             options.root = value;
@@ -84,7 +138,7 @@ int main(int argc, char** argv) {
         } else if (opt == "--web") {
             std::string why;
             auto listen = web::parse_listen_address(value, why);
-            if (!listen) return usage(("--web: " + why).c_str());
+            if (!listen) return usage("--web: " + why);
             web_options.emplace();
             web_options->listen = *listen;
         } else if (opt == "--web-token") {
@@ -101,8 +155,16 @@ int main(int argc, char** argv) {
             if (!v || *v < 0 || *v > 14) return usage("--fail-surface-step needs a step number (1 to 14, 0 none)");
             options.fail_surface_step = *v;
         } else {
-            return usage(("unknown option " + opt).c_str());
+            return usage("unknown option " + opt);
         }
+    }
+    // The user's own folder, unless a root was chosen: state files stay there between runs.
+    if (keep_state && options.root.empty()) {
+        auto user = install::user_data_dir();
+        if (!user) return usage(user.error() + "; give --root DIR");
+        options.root = *user + "/simulator";
+        options.kept_root = true;
+        if (options.out.empty()) options.out = *user + "/output";
     }
     if (options.out.empty()) return usage("--out DIR is required");
     if (!web_token.empty() && !web_options) return usage("--web-token goes with --web");

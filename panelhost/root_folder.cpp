@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "panelhost/plan_import.h"
+#include "platform/atomic_file.h"
 
 namespace panelhost {
 namespace fs = std::filesystem;
@@ -37,6 +38,47 @@ plat::Result<bool> copy_tree_sorted(const fs::path& from, const fs::path& to) {
     return true;
 }
 
+constexpr const char* kNavdataFiles[] = {"idx.dat", "vor.dat", "ndb.dat", "apt.dat", "int.dat"};
+
+plat::Result<std::string> read_file(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return plat::Error{path.string() + ": cannot read"};
+    std::string contents(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>{});
+    if (in.bad()) return plat::Error{path.string() + ": cannot read"};
+    return contents;
+}
+
+// Replaces target by source when they differ; a running panel keeps the file it mapped.
+plat::Result<bool> bring_up_to_date(const fs::path& source, const fs::path& target) {
+    auto wanted = read_file(source);
+    if (!wanted) return plat::Error{wanted.error()};
+    std::error_code ec;
+    if (fs::is_regular_file(target, ec)) {
+        auto present = read_file(target);
+        if (present && *present == *wanted) return true;
+    }
+    return plat::replace_file_atomically(target.string(), *wanted);
+}
+
+// Copies the files of the template that root lacks, apart from flight plans: a plan the user
+// deleted stays deleted.
+plat::Result<bool> add_missing(const fs::path& from, const fs::path& to) {
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(from, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
+        const fs::path relative = it->path().lexically_relative(from);
+        if (relative == fs::path("NavData") / "FlightPlans") it.disable_recursion_pending();
+        if (it->is_directory() || relative.filename() == ".keep") continue;
+        const fs::path target = to / relative;
+        if (fs::exists(target, ec)) continue;
+        fs::create_directories(target.parent_path(), ec);
+        fs::copy_file(it->path(), target, ec);
+        if (ec) return plat::Error{target.string() + ": " + ec.message()};
+    }
+    if (ec) return plat::Error{from.string() + ": " + ec.message()};
+    return true;
+}
+
 }  // namespace
 
 plat::Result<bool> complete_root(const std::string& root) {
@@ -60,7 +102,7 @@ plat::Result<bool> prepare_root(const std::string& root, const std::string& data
         if (auto copied = copy_tree_sorted(tree, root); !copied) return copied;
     }
     if (auto done = complete_root(root); !done) return done;
-    for (const char* name : {"idx.dat", "vor.dat", "ndb.dat", "apt.dat", "int.dat"}) {
+    for (const char* name : kNavdataFiles) {
         const fs::path source = fs::path(navdata_dir) / name;
         if (!fs::is_regular_file(source)) continue;
         fs::copy_file(source, fs::path(root) / "NavData" / name, fs::copy_options::overwrite_existing, ec);
@@ -78,6 +120,17 @@ plat::Result<bool> prepare_root(const std::string& root, const std::string& data
 }
 
 plat::Result<bool> keep_only_plan(const std::string& root, const std::string& plan, const std::string& data_dir) {
+    // The plan first, so that a plan that cannot be read leaves the others.
+    auto added = add_plan(root, plan, data_dir);
+    if (!added) return plat::Error{added.error()};
+    std::error_code ec;
+    const fs::path plans = fs::path(root) / "NavData" / "FlightPlans";
+    for (const auto& entry : fs::directory_iterator(plans, ec))
+        if (entry.path().extension() == ".pln" && entry.path().filename() != *added) fs::remove(entry.path(), ec);
+    return true;
+}
+
+plat::Result<std::string> add_plan(const std::string& root, const std::string& plan, const std::string& data_dir) {
     std::error_code ec;
     fs::path source = plan;
     if (!fs::is_regular_file(source, ec)) source = fs::path(data_dir) / "root" / "NavData" / "FlightPlans" / plan;
@@ -85,11 +138,35 @@ plat::Result<bool> keep_only_plan(const std::string& root, const std::string& pl
     auto imported = import_plan(source.string(), (fs::path(data_dir) / "navdata").string());
     if (!imported) return plat::Error{imported.error()};
     const fs::path plans = fs::path(root) / "NavData" / "FlightPlans";
-    for (const auto& entry : fs::directory_iterator(plans, ec))
-        if (entry.path().extension() == ".pln") fs::remove(entry.path(), ec);
     std::ofstream out(plans / imported->name, std::ios::binary);
     out << imported->text;
     if (!out) return plat::Error{(plans / imported->name).string() + ": cannot write"};
+    return imported->name;
+}
+
+plat::Result<bool> prepare_kept_root(const std::string& root, const std::string& data_dir,
+                                     const std::string& module_dir, const std::string& navdata_dir) {
+    std::error_code ec;
+    if (!fs::exists(root, ec)) {
+        const std::string making = root + ".new";
+        if (auto made = prepare_root(making, data_dir, module_dir, navdata_dir); !made) return made;
+        fs::rename(making, root, ec);
+        if (ec) return plat::Error{root + ": " + ec.message()};
+        return true;
+    }
+    if (!fs::is_directory(root, ec)) return plat::Error{root + ": not a folder"};
+    if (auto done = complete_root(root); !done) return done;
+    if (const fs::path tree = fs::path(data_dir) / "root"; fs::is_directory(tree, ec))
+        if (auto added = add_missing(tree, root); !added) return added;
+    for (const char* name : kNavdataFiles) {
+        const fs::path source = fs::path(navdata_dir) / name;
+        if (!fs::is_regular_file(source, ec)) continue;
+        if (auto r = bring_up_to_date(source, fs::path(root) / "NavData" / name); !r) return r;
+    }
+    for (const auto& entry : fs::directory_iterator(module_dir, ec)) {
+        if (entry.path().extension() != ".gau") continue;
+        if (auto r = bring_up_to_date(entry.path(), fs::path(root) / "Gauges" / entry.path().filename()); !r) return r;
+    }
     return true;
 }
 

@@ -11,6 +11,8 @@
 #include <fstream>
 #include <thread>
 
+#include "install/install_layout.h"
+#include "panelhost/module_log.h"
 #include "panelhost/process_stats.h"
 #include "panelhost/root_folder.h"
 #include "platform/audio.h"
@@ -95,20 +97,9 @@ SessionOptions panel_options(const std::string& out, bool demo) {
     return options;
 }
 
-std::string default_data_dir() {
-    if (const char* env = std::getenv("PANEL_DATA_DIR")) return env;
-    return PANEL_DATA_DIR;
-}
-
-std::string default_navdata_dir() {
-    if (const char* env = std::getenv("PANEL_NAVDATA_DIR")) return env;
-    return PANEL_NAVDATA_DIR;
-}
-
-std::string default_module_dir() {
-    if (const char* env = std::getenv("PANEL_MODULE_DIR")) return env;
-    return PANEL_MODULE_DIR;
-}
+std::string default_data_dir() { return install::data_dir(); }
+std::string default_navdata_dir() { return install::navdb_dir(); }
+std::string default_module_dir() { return install::module_dir(); }
 
 plat::Result<std::unique_ptr<Session>> Session::open(const SessionOptions& options) {
     std::unique_ptr<Session> s(new Session());
@@ -142,7 +133,12 @@ plat::Result<std::unique_ptr<Session>> Session::open(const SessionOptions& optio
             if (auto only = keep_only_plan(s->root_, options.plan, data); !only) return plat::Error{only.error()};
     } else {
         s->root_ = absolute(options.root);
-        if (auto made = complete_root(s->root_); !made) return plat::Error{made.error()};
+        auto made = options.kept_root
+                        ? prepare_kept_root(s->root_, data, default_module_dir(), default_navdata_dir())
+                        : complete_root(s->root_);
+        if (!made) return plat::Error{made.error()};
+        if (!options.plan.empty())
+            if (auto added = add_plan(s->root_, options.plan, data); !added) return plat::Error{added.error()};
     }
     // Modules name their files relative to the simulator's working folder, as on the desktop.
     if (::chdir(s->root_.c_str()) != 0) return plat::Error{s->root_ + ": cannot enter the root folder"};
@@ -201,6 +197,8 @@ plat::Result<std::unique_ptr<Session>> Session::open(const SessionOptions& optio
     }
     s->problems_ = s->panel_->load(s->config_);
     for (const auto& p : s->problems_) std::fprintf(stderr, "panelhost: %s\n", p.c_str());
+    if (auto logged = write_module_log(s->out_ + "/modules.log", *s->panel_, default_module_dir()); !logged)
+        return plat::Error{logged.error()};
     return s;
 }
 

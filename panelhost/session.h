@@ -28,9 +28,11 @@ namespace panelhost {
 
 struct SessionOptions {
     std::string root;      // simulator root; empty: made fresh under the output folder
+    // The root is kept from run to run and filled from the installed defaults (prepare_kept_root).
+    bool kept_root = false;
     std::string panel;     // panel configuration; empty: the project's default panel
     std::string scenario;  // empty: none
-    std::string plan;      // a flight plan file: the fresh root's FlightPlans folder holds only it
+    std::string plan;      // a flight plan file: the fresh root's only plan, added to a given root's
     std::string out;       // output folder (pictures, logs)
     double rate = 18.0;    // panel cycles per second
     int format_bits = 8;
@@ -54,7 +56,7 @@ struct SessionOptions {
 // measure the whole panel run.
 SessionOptions panel_options(const std::string& out, bool demo);
 
-// Where the project's data and the built modules are.
+// Where the installed data, modules and navigation database are (install/install_layout.h).
 std::string default_data_dir();
 std::string default_module_dir();
 std::string default_navdata_dir();

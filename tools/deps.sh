@@ -14,6 +14,7 @@ packages=(
   libcivetweb-dev          # the panel in a browser: HTTP and WebSocket
   chromium chromium-driver python3-selenium python3-pil  # its tests, in a real browser
   xvfb xauth xdotool       # and with the window viewer, on a virtual screen
+  help2man dpkg-dev        # the manual pages; the Debian package's library dependencies
   "$@"
 )
 

@@ -6,6 +6,7 @@ the page is sent the window's pictures meanwhile.
 Usage: view_test.py PANELHOST PANEL_FILE SCENARIO WORK_DIR
 """
 import os
+import shutil
 import socket
 import struct
 import subprocess
@@ -96,11 +97,15 @@ def main():
     panelhost, panel, scenario, work = sys.argv[1:5]
     os.makedirs(work, exist_ok=True)
     out = os.path.join(work, "view")
+    # view keeps its state in the user's own folder; a fresh one, so every run starts from the same.
+    xdg = os.path.join(work, "xdg")
+    shutil.rmtree(xdg, ignore_errors=True)
+    env = dict(os.environ, XDG_DATA_HOME=xdg)
     port = free_port()
     log = open(out + ".log", "w")
     proc = subprocess.Popen(["xvfb-run", "-a", "-s", "-screen 0 1400x700x24", panelhost, "view", "--panel", panel,
                              "--scenario", scenario, "--web", "127.0.0.1:%d" % port, "--out", out],
-                            stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
+                            stdout=log, stderr=subprocess.STDOUT, start_new_session=True, env=env)
     children = []
     try:
         wait_for("the server", lambda: subprocess.run(["bash", "-c", "exec 3<>/dev/tcp/127.0.0.1/%d" % port],

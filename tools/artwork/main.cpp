@@ -1,4 +1,5 @@
 // artwork <set> <out_dir> [--expect <id>...]   writes <out_dir>/<id>.bmp for the whole set
+// artwork --help                               all of it
 // artwork --list <set>                         prints the set's ids
 // artwork --sheet <set> <file.png>             renders a contact sheet to look at
 #include <cstdio>
@@ -8,16 +9,30 @@
 #include <string>
 #include <string_view>
 
+#include "install/program_info.h"
 #include "platform/canvas/png_file.h"
 #include "tools/artwork/art_registry.h"
 
 namespace {
 
+const char* const usage_text =
+    "Usage: artwork SET OUT_DIR [--expect ID...]\n"
+    "  or:  artwork --list SET\n"
+    "  or:  artwork --sheet SET FILE.png\n"
+    "\n"
+    "Draws the bitmaps a gauge module shows, with the panel's own canvas: the first form writes\n"
+    "OUT_DIR/ID.bmp for every picture of SET. A set is named for its module (fmcomputer,\n"
+    "airspeed, ...); an unknown set's name lists the known ones.\n"
+    "\n"
+    "Options:\n"
+    "  --expect ID...      refuse unless SET draws exactly these pictures (the build's check)\n"
+    "  --list SET          print the ids of the set's pictures\n"
+    "  --sheet SET FILE    draw every picture of the set on one PNG contact sheet, to look at\n"
+    "  -h, --help          print this text and exit\n"
+    "  --version           print the version and exit\n";
+
 int usage() {
-    std::fprintf(stderr,
-                 "usage: artwork <set> <out_dir> [--expect <id>...]\n"
-                 "       artwork --list <set>\n"
-                 "       artwork --sheet <set> <file.png>\n");
+    std::fputs("artwork: a set and a folder are needed\nTry 'artwork --help' for the options.\n", stderr);
     return 2;
 }
 
@@ -47,6 +62,17 @@ bool ids_match(const art::ArtSet& set, int argc, char** argv, int first) {
 }
 
 int run(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(usage_text, stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            install::print_version("artwork");
+            return 0;
+        }
+    }
     if (argc < 3) return usage();
     const std::string_view first = argv[1];
     if (first == "--list") {

@@ -18,36 +18,53 @@
 
 #include "tools/planner/formats/plan_io.h"
 #include "tools/planner/formats/plan_table.h"
+#include "install/install_layout.h"
+#include "install/program_info.h"
 #include "tools/planner/plan.h"
 
 namespace {
 
 const char* const usage_text =
-    "usage: routeplan [OPTIONS] [--out FILE] [--to FORMAT] ROUTE...\n"
-    "       routeplan convert [OPTIONS] [--to FORMAT] IN OUT\n"
-    "       routeplan show [OPTIONS] FILE\n"
+    "Usage: routeplan [OPTIONS] [--out FILE] [--to FORMAT] ROUTE...\n"
+    "  or:  routeplan convert [OPTIONS] [--to FORMAT] IN OUT\n"
+    "  or:  routeplan show [OPTIONS] FILE\n"
     "\n"
-    "The first form turns an ICAO route string into a flight plan, for example\n"
+    "Flight plans for the FMC, from ICAO route strings and from other simulators' plans.\n"
+    "The first form turns a route string (the rest of the command line) into a plan, for example\n"
     "  routeplan --out KSFO-KLAX.pln KSFO/28R N0450F330 SFO V25 SNS PRB RZS KLAX/24R\n"
     "convert reads a plan in any known format (told from its content: the FMC's .pln, X-Plane .fms\n"
     "3 or 1100, FlightGear route XML, FSX/P3D/MSFS .pln, SimBrief OFP XML, or a route string in a\n"
     "text file) and writes it in the format of OUT's extension (.pln FMC, .fms X-Plane 1100,\n"
-    ".xml/.fgfp FlightGear version 2) or of --to. OUT '-' is standard output. show prints the route.\n"
+    ".xml/.fgfp FlightGear version 2) or of --to; OUT '-' is standard output. show prints the\n"
+    "route as a table. A refused input writes nothing.\n"
     "\n"
-    "FORMAT: fmc, fms, flightgear.\n"
-    "OPTIONS:\n"
-    "  --data DIR              world data folder (apt.dat, nav.dat, fix.dat, awy.dat, plain or .gz)\n"
-    "  --cruise-altitude FT    --cruise-speed MACH|KT (5 or less: Mach)\n"
-    "  --climb-rate FPM        --descent-rate FPM   --climb-speed KT   --descent-speed KT\n"
-    "  --aircraft TEXT         --wind DIR/KT (true direction it blows from, 0-360 / 0-200 kt):\n"
-    "                          chooses the runways the plan does not name (else the route's direction)\n"
+    "Options:\n"
+    "  --out FILE             write the plan there (default: standard output)\n"
+    "  --to FORMAT            the output's format: fmc, fms or flightgear\n"
+    "  --data DIR             world data folder: apt.dat, nav.dat, fix.dat, awy.dat, plain or .gz\n"
+    "                         (default: the installed world data)\n"
+    "  --cruise-altitude FT   cruise altitude in feet (default 33000)\n"
+    "  --cruise-speed MACH|KT\n"
+    "                         cruise speed: 5 or less is a Mach number, more is knots (default 0.76)\n"
+    "  --climb-rate FPM       climb rate in feet per minute (default 2500)\n"
+    "  --descent-rate FPM     descent rate in feet per minute (default 2000)\n"
+    "  --climb-speed KT       climb speed in knots above 10,000 ft (default 280)\n"
+    "  --descent-speed KT     descent speed in knots above 10,000 ft (default 280)\n"
+    "  --aircraft TEXT        the aircraft named in the plan (default MD-80)\n"
+    "  --wind DIR/KT          the wind (true direction it blows from, 0-360; 0-200 kt): chooses the\n"
+    "                         runways the plan does not name, else the route's direction does\n"
+    "  -h, --help             print this text and exit\n"
+    "  --version              print the version and exit\n"
     "The plan's own cruise values (a speed and level group, a file's cruise element) come first;\n"
-    "these fill what it lacks.\n";
+    "the options fill what it lacks.\n";
 
 int usage(const std::string& why) {
-    if (!why.empty()) std::fprintf(stderr, "routeplan: %s\n", why.c_str());
-    std::fputs(usage_text, why.empty() ? stdout : stderr);
-    return why.empty() ? 0 : 2;
+    if (why.empty()) {
+        std::fputs(usage_text, stdout);
+        return 0;
+    }
+    std::fprintf(stderr, "routeplan: %s\nTry 'routeplan --help' for the options.\n", why.c_str());
+    return 2;
 }
 
 int fail(const std::string& why) {
@@ -64,7 +81,7 @@ bool number(const std::string& text, double lo, double hi, double& out) {
 }
 
 struct Command {
-    std::string data_dir = ROUTEPLAN_DATA_DIR;
+    std::string data_dir = install::world_data_dir();
     std::string out, to;
     planner::Performance performance;
     std::optional<planner::Wind> wind;
@@ -152,6 +169,11 @@ int emit(const planner::NavDb& db, planner::FlightPlan plan, const Command& c, c
 }  // namespace
 
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]) == "--version") {
+            install::print_version("routeplan");
+            return 0;
+        }
     const std::string sub = argc > 1 ? argv[1] : "";
     const bool convert = sub == "convert", show = sub == "show";
     Command c;
