@@ -25,18 +25,8 @@ import sys
 import threading
 import time
 
-PANEL = """[Window00]
-size=900,480
-position=0,0
-visible=1
-ident=0
-gauge00=ndmodeselect!ndmodeselect, 10, 10
-gauge01=ndswitch!Lumiscope-Brightline-NDSW, 154, 10
-gauge02=airspeed!airspeed, 10, 150
-gauge03=flightdisplay!flightdisplay, 200, 150
-gauge04=navdisplay!navdisplay, 466, 150
-gauge05=fmcomputer!fmcomputer, 600, 10
-"""
+# The gauges that keep state files, shared with the kept-folder test.
+PANEL = open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "state", "panel.cfg")).read()
 
 ND_FILE = "Gauges/NDmode.tmp"
 FMC_FILE = "Gauges/fp.tmp"

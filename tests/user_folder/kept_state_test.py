@@ -20,18 +20,8 @@ import subprocess
 import sys
 import time
 
-PANEL = """[Window00]
-size=900,480
-position=0,0
-visible=1
-ident=0
-gauge00=ndmodeselect!ndmodeselect, 10, 10
-gauge01=ndswitch!Lumiscope-Brightline-NDSW, 154, 10
-gauge02=airspeed!airspeed, 10, 150
-gauge03=flightdisplay!flightdisplay, 200, 150
-gauge04=navdisplay!navdisplay, 466, 150
-gauge05=fmcomputer!fmcomputer, 600, 10
-"""
+# The gauges that keep state files, shared with the kill test.
+PANEL = open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "state", "panel.cfg")).read()
 
 # The navigation display takes up the selections after its 4-second start-up delay. Clicks in
 # each gauge's own pixels: the ND switch, the map mode and range knobs, bug 1 and bug 3 up, then
