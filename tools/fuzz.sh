@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of fuzz/ (clang, ASan and UBSan, in build-fuzz/) and runs them.
 #
-#   tools/fuzz.sh                  every target for FUZZ_SECONDS (6) seconds; fails on any finding
+#   tools/fuzz.sh                  every target for FUZZ_SECONDS (4) seconds; fails on any finding
 #   tools/fuzz.sh --long TARGET [libFuzzer options...]
 #                                  one target until stopped (or -runs=/-max_total_time=), its new
 #                                  inputs kept in build-fuzz/corpus/TARGET
@@ -10,7 +10,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="${FUZZ_BUILD_DIR:-$root/build-fuzz}"
-seconds="${FUZZ_SECONDS:-6}"
+seconds="${FUZZ_SECONDS:-4}"
 
 # clang with its runtime libraries, libFuzzer among them.
 bash "$root/tools/deps.sh" clang libclang-rt-dev
