@@ -100,7 +100,7 @@ def main():
     # view keeps its state in the user's own folder; a fresh one, so every run starts from the same.
     xdg = os.path.join(work, "xdg")
     shutil.rmtree(xdg, ignore_errors=True)
-    env = dict(os.environ, XDG_DATA_HOME=xdg)
+    env = dict(os.environ, XDG_DATA_HOME=xdg, SDL_AUDIODRIVER="dummy")  # no sound server on a virtual screen
     port = free_port()
     log = open(out + ".log", "w")
     proc = subprocess.Popen(["xvfb-run", "-a", "-s", "-screen 0 1400x700x24", panelhost, "view", "--panel", panel,
