@@ -210,13 +210,16 @@ std::string write_fg_route(const FlightPlan& plan) {
         x.append_attribute("n") = n++;
         return x;
     };
-    if (!plan.departure_runway.empty()) {
+    // A runway point: "departure" or "arrival", the runway and its airport.
+    auto runway_wp = [&](const char* which, const std::string& runway, const RoutePlace& airport) {
+        if (runway.empty()) return;
         pugi::xml_node x = wp();
         add_text(x, "type", "string", "runway");
-        add_text(x, "departure", "bool", "true");
-        add_text(x, "ident", "string", plan.departure_runway);
-        add_text(x, "icao", "string", w.front().place.ident);
-    }
+        add_text(x, which, "bool", "true");
+        add_text(x, "ident", "string", runway);
+        add_text(x, "icao", "string", airport.ident);
+    };
+    runway_wp("departure", plan.departure_runway, w.front().place);
     for (std::size_t i = 1; i + 1 < w.size(); ++i) {
         const RoutePlace& p = w[i].place;
         pugi::xml_node x = wp();
@@ -226,13 +229,7 @@ std::string write_fg_route(const FlightPlan& plan) {
         add_text(x, "lon", "double", number_text(p.at.lon));
         if (!w[i].airway.empty()) add_text(x, "airway", "string", w[i].airway);
     }
-    if (!plan.arrival_runway.empty()) {
-        pugi::xml_node x = wp();
-        add_text(x, "type", "string", "runway");
-        add_text(x, "arrival", "bool", "true");
-        add_text(x, "ident", "string", plan.arrival_runway);
-        add_text(x, "icao", "string", w.back().place.ident);
-    }
+    runway_wp("arrival", plan.arrival_runway, w.back().place);
     std::ostringstream out;
     doc.save(out, "  ", pugi::format_default, pugi::encoding_utf8);
     return out.str();
