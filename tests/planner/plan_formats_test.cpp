@@ -77,7 +77,7 @@ TEST(PlanInputs, OneRouteInEveryFormatGivesOneFmcPlan) {
     planner::Performance perf;
     perf.cruise_altitude_ft = 33000;
     perf.cruise_speed = 0.76;
-    auto expected = planner::make_plan(extract(), {"KSFO SFO V25 SNS PRB RZS KLAX", "", perf});
+    auto expected = planner::make_plan(extract(), {"KSFO SFO V25 SNS PRB RZS KLAX", "", perf, {}});
     ASSERT_TRUE(expected) << expected.error();
     const std::vector<planner::PlanFormat> formats = {planner::PlanFormat::route,      planner::PlanFormat::fms,
                                                       planner::PlanFormat::fms,        planner::PlanFormat::flightgear,

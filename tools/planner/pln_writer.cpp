@@ -77,20 +77,6 @@ std::string runway_end_text(const navdata::Airport& a, std::size_t end, double v
     return text;
 }
 
-std::string runway_text(const navdata::Airport& a, double course_deg, double variation_deg) {
-    std::size_t best_end = a.ends.size();
-    double best_off = 0;
-    for (std::size_t i = 0; i + 1 < a.ends.size(); i += 2)
-        for (std::size_t k = 0; k < 2; ++k) {
-            const auto& from = a.ends[i + k];
-            const auto& to = a.ends[i + 1 - k];
-            const double off = std::fabs(sim::wrap_180(sim::course_deg({from.lat, from.lon}, {to.lat, to.lon}) - course_deg));
-            if (best_end == a.ends.size() || off < best_off) best_end = i + k, best_off = off;
-        }
-    if (best_end == a.ends.size()) return {};
-    return runway_end_text(a, best_end, variation_deg);
-}
-
 std::string format_plan(const Profile& profile, const Performance& perf, const std::string& departure_runway,
                         const std::string& arrival_runway) {
     const auto& pts = profile.points;

@@ -16,10 +16,8 @@ inline constexpr std::size_t pln_record_length = 103;
 
 // One waypoint record, without its line end.
 std::string format_record(const PlanPoint& p);
-// "RUNWAY=" value of an airport for a course: the end whose direction lies nearest to it, as
-// designator (3), "/", magnetic heading (3), "/", length in feet (5). Empty without runways.
-std::string runway_text(const navdata::Airport& a, double course_deg, double variation_deg);
-// The same of one end (an index into the airport's ends).
+// "RUNWAY=" value of one runway end (an index into the airport's ends): designator (3), "/",
+// magnetic heading (3), "/", length in feet (5). Empty for an index past the ends.
 std::string runway_end_text(const navdata::Airport& a, std::size_t end, double variation_deg);
 std::string format_plan(const Profile& profile, const Performance& perf, const std::string& departure_runway,
                         const std::string& arrival_runway);

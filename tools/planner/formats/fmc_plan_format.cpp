@@ -12,7 +12,11 @@ namespace planner {
 
 namespace {
 
-constexpr double feet_per_nm = 6076.12;
+bool has_runway_end(const navdata::Airport& a, const std::string& designator) {
+    for (const auto& end : a.ends)
+        if (end.designator == designator) return true;
+    return false;
+}
 
 std::string trimmed(std::string_view s) {
     while (!s.empty() && (s.back() == ' ' || s.back() == '\r')) s.remove_suffix(1);
@@ -31,23 +35,6 @@ std::optional<std::string> value_after(std::string_view text, std::string_view k
 
 }  // namespace
 
-std::string named_runway_text(const navdata::Airport& a, const std::string& designator, double variation_deg) {
-    for (std::size_t i = 0; i + 1 < a.ends.size(); i += 2)
-        for (int k = 0; k < 2; ++k) {
-            const auto& from = a.ends[i + static_cast<std::size_t>(k)];
-            const auto& to = a.ends[i + 1 - static_cast<std::size_t>(k)];
-            if (from.designator != designator) continue;
-            const double heading = sim::course_deg({from.lat, from.lon}, {to.lat, to.lon});
-            const double length = sim::distance_nm({from.lat, from.lon}, {to.lat, to.lon}) * feet_per_nm;
-            const int magnetic = static_cast<int>(std::lround(sim::wrap_360(heading - variation_deg))) % 360;
-            char text[32];
-            std::snprintf(text, sizeof text, "%-3.3s/%03d/%05d", from.designator.c_str(),
-                          magnetic == 0 ? 360 : magnetic, static_cast<int>(std::min(99999.0, std::round(length))));
-            return text;
-        }
-    return {};
-}
-
 plat::Result<std::string> write_fmc_plan(const NavDb& db, const FlightPlan& plan, Performance perf, std::string* note) {
     if (plan.waypoints.size() < 2) return plat::Error{"a plan needs a departure and an arrival airport"};
     if (plan.cruise_altitude_ft) perf.cruise_altitude_ft = *plan.cruise_altitude_ft;
@@ -57,9 +44,9 @@ plat::Result<std::string> write_fmc_plan(const NavDb& db, const FlightPlan& plan
     RoutePlace& dep = route.front();
     RoutePlace& arr = route.back();
     if (!dep.airport || !arr.airport) return plat::Error{"the plan must start and end at airports of the world data"};
-    if (!plan.departure_runway.empty() && named_runway_text(*dep.airport, plan.departure_runway, 0).empty())
+    if (!plan.departure_runway.empty() && !has_runway_end(*dep.airport, plan.departure_runway))
         return plat::Error{dep.ident + " has no runway " + plan.departure_runway};
-    if (!plan.arrival_runway.empty() && named_runway_text(*arr.airport, plan.arrival_runway, 0).empty())
+    if (!plan.arrival_runway.empty() && !has_runway_end(*arr.airport, plan.arrival_runway))
         return plat::Error{arr.ident + " has no runway " + plan.arrival_runway};
     dep.runway = plan.departure_runway;
     arr.runway = plan.arrival_runway;
