@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Configures (once) and builds the project. BUILD_DIR and PANEL_SANITIZE choose the variant.
+# Configures and builds the project with a CMake preset (default: `default`, in build/; `asan`,
+# `tsan` and `fuzz` build the other variants in their own folders, see CMakePresets.json).
+# Configuring every time applies a changed preset to an existing build folder; it costs little
+# when nothing changed.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build_dir="${BUILD_DIR:-$root/build}"
-sanitize="${PANEL_SANITIZE:-OFF}"
+preset="${1:-default}"
+cd "$root"
 
-bash "$root/tools/deps.sh"
-if [ ! -f "$build_dir/build.ninja" ]; then
-  cmake -S "$root" -B "$build_dir" -G Ninja -DPANEL_SANITIZE="$sanitize"
-fi
-cmake --build "$build_dir" -j "${PANEL_JOBS:-2}"
+bash tools/deps.sh
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset"

@@ -26,6 +26,12 @@ struct ProbeCounts {
     int repeats;
 };
 
+// A panel with the probe gauge, which is built beside these tests.
+struct ProbeRun : PanelRun {
+    explicit ProbeRun(const std::string& panel, const std::string& scenario = "")
+        : PanelRun(panel, scenario, with_modules_from(PROBE_DIR)) {}
+};
+
 const ProbeCounts& probe(PanelRun& run) {
     auto* fn = reinterpret_cast<const ProbeCounts* (*)()>(
         dlsym(run.panel().gauges().at(0)->module->handle(), "probe_counts"));
@@ -36,7 +42,7 @@ const ProbeCounts& probe(PanelRun& run) {
 constexpr std::uint32_t kGrey = 0x404040, kWhite = 0xFFFFFF, kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF;
 
 TEST(HostElements, NeedleTurnsThroughItsScaleTable) {
-    PanelRun run(kProbePanel);
+    ProbeRun run(kProbePanel);
     auto& vars = run.session().variables();
     vars.set_double(500, 0);
     run.cycles(1);
@@ -56,7 +62,7 @@ TEST(HostElements, NeedleTurnsThroughItsScaleTable) {
 }
 
 TEST(HostElements, MovingImageStaysWithinItsRangeAndMask) {
-    PanelRun run(kProbePanel);
+    ProbeRun run(kProbePanel);
     auto& vars = run.session().variables();
     const std::pair<double, std::uint32_t> cases[] = {{0, kRed}, {1, kGreen}, {2, kBlue}, {3, kWhite},
                                                       {7, kWhite}, {-4, kRed}};
@@ -70,7 +76,7 @@ TEST(HostElements, MovingImageStaysWithinItsRangeAndMask) {
 }
 
 TEST(HostElements, IconShowsPictureByValueAndHidesOnNegative) {
-    PanelRun run(kProbePanel);
+    ProbeRun run(kProbePanel);
     auto& vars = run.session().variables();
     vars.set_double(501, 0);
     run.cycles(1);
@@ -84,7 +90,7 @@ TEST(HostElements, IconShowsPictureByValueAndHidesOnNegative) {
 }
 
 TEST(HostElements, StringFilledByItsCallbackIsDrawnAndDumped) {
-    PanelRun run(kProbePanel, "at 0 set 503 3.14159\nat 0.1 dump probe\n");
+    ProbeRun run(kProbePanel, "at 0 set 503 3.14159\nat 0.1 dump probe\n");
     run.cycles(3);
     int green = 0;
     for (int y = 50; y < 62; ++y)
@@ -97,7 +103,7 @@ TEST(HostElements, StringFilledByItsCallbackIsDrawnAndDumped) {
 }
 
 TEST(HostMouse, ClicksRouteThroughNestedGroups) {
-    PanelRun run(kProbePanel);
+    ProbeRun run(kProbePanel);
     run.cycles(1);
     EXPECT_TRUE(run.panel().click_gauge("probe", 15, 15));
     EXPECT_EQ(probe(run).outer_clicks, 1);
@@ -110,7 +116,7 @@ TEST(HostMouse, ClicksRouteThroughNestedGroups) {
 }
 
 TEST(HostMouse, AreaWithKeyEventAndNoCallbackMakesTheHostSendIt) {
-    PanelRun run(kProbePanel, "at 0.5 click probe 58 58\n");
+    ProbeRun run(kProbePanel, "at 0.5 click probe 58 58\n");
     run.session().run_for(1);
     const auto& events = run.panel().key_events();
     ASSERT_EQ(events.size(), 1u);
@@ -126,7 +132,7 @@ TEST(HostMouse, AreaWithKeyEventAndNoCallbackMakesTheHostSendIt) {
 }
 
 TEST(HostKeyEvents, WorkerThreadEventsApplyOnThePanelThreadInOrder) {
-    PanelRun run(kProbePanel, "at 1 click probe 32 33\n");
+    ProbeRun run(kProbePanel, "at 1 click probe 32 33\n");
     std::vector<std::thread::id> applied_on;
     run.panel().on_key_event = [&](std::uint32_t, std::uint32_t) { applied_on.push_back(std::this_thread::get_id()); };
     run.session().run_for(2);
@@ -142,7 +148,7 @@ TEST(HostKeyEvents, WorkerThreadEventsApplyOnThePanelThreadInOrder) {
 }
 
 TEST(HostMouse, RepeatWhileHeldFiresEveryCycleUntilRelease) {
-    PanelRun run(kProbePanel);
+    ProbeRun run(kProbePanel);
     run.cycles(1);
     ASSERT_TRUE(run.panel().press_gauge("probe", 12, 12));
     run.cycles(4);
@@ -154,7 +160,7 @@ TEST(HostMouse, RepeatWhileHeldFiresEveryCycleUntilRelease) {
 }
 
 TEST(HostMouse, ScaledGaugeScalesPictureAndAreas) {
-    PanelRun run("[Window00]\nsize=300,200\ngauge00=probe!probe, 100, 50, 128, 128\n");
+    ProbeRun run("[Window00]\nsize=300,200\ngauge00=probe!probe, 100, 50, 128, 128\n");
     run.session().variables().set_double(501, 1);
     run.cycles(1);
     EXPECT_EQ(run.pixel(0, 100 + 10, 50 + 10), kGreen) << "icon at 2..10 doubled to 4..20";
@@ -165,7 +171,7 @@ TEST(HostMouse, ScaledGaugeScalesPictureAndAreas) {
 }
 
 TEST(HostGauges, Version700CallbacksAfterInstallAndEveryUpdate) {
-    PanelRun run(kProbePanel);
+    ProbeRun run(kProbePanel);
     EXPECT_EQ(probe(run).after_install, 1);
     EXPECT_EQ(probe(run).after_update, 0);
     run.cycles(5);
@@ -174,7 +180,7 @@ TEST(HostGauges, Version700CallbacksAfterInstallAndEveryUpdate) {
 }
 
 TEST(HostGauges, FailingModuleIsReportedAndTheRestRuns) {
-    PanelRun run(
+    ProbeRun run(
         "[Window00]\nsize=200,100\ngauge00=nosuchmodule!x, 0, 0\ngauge01=probe!wrongname, 0, 0\n"
         "[Window01]\nsize=100,100\ngauge00=probe!probe, 0, 0\n");
     const auto& problems = run.session().problems();
@@ -188,7 +194,7 @@ TEST(HostGauges, FailingModuleIsReportedAndTheRestRuns) {
 }
 
 TEST(HostGauges, WindowsToggleByIdent) {
-    PanelRun run("[Window00]\nsize=10,10\nident=40\nvisible=0\n[Window01]\nsize=10,10\nident=44\n",
+    ProbeRun run("[Window00]\nsize=10,10\nident=40\nvisible=0\n[Window01]\nsize=10,10\nident=44\n",
                  "at 0 window 40\nat 0 window 44\nat 0.5 window 44\n");
     run.session().run_for(1);
     ASSERT_TRUE(run.session().write_outputs());
@@ -247,7 +253,7 @@ std::filesystem::path four_colour_bitmap(const std::string& name) {
 TEST(HostFiles, WindowBackgroundBitmapIsScaledUnderTheGauges) {
     std::string path = four_colour_bitmap("four.bmp").string();
     std::replace(path.begin(), path.end(), '/', '\\');  // as the simulator's panel files write it
-    PanelRun run("[Window00]\nsize=400,100\nfile=" + path + "\ngauge00=probe!probe, 0, 0\n");
+    ProbeRun run("[Window00]\nsize=400,100\nfile=" + path + "\ngauge00=probe!probe, 0, 0\n");
     run.cycles(1);
     EXPECT_TRUE(run.session().problems().empty()) << run.session().problems().front();
     EXPECT_EQ(run.pixel(0, 99, 99), 0x102030u) << "each bitmap pixel spans a quarter of the window";
@@ -262,7 +268,7 @@ TEST(HostFiles, ABrokenBackgroundIsReportedAndThePanelRunsWithout) {
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "cut.bmp", std::ios::binary) << std::string("BM\x46\0\0\0\0\0\0\0\x36\0\0\0", 14);
     for (const std::string name : {"missing.bmp", "cut.bmp"}) {
-        PanelRun run("[Window00]\nsize=200,100\n\nfile=" + (dir / name).string() + "\ngauge00=probe!probe, 0, 0\n");
+        ProbeRun run("[Window00]\nsize=200,100\n\nfile=" + (dir / name).string() + "\ngauge00=probe!probe, 0, 0\n");
         run.cycles(1);
         ASSERT_EQ(run.session().problems().size(), 1u) << name;
         const std::string& problem = run.session().problems().front();
@@ -284,7 +290,7 @@ std::vector<std::string> lines_of(const std::string& path) {
 }
 
 TEST(HostDiagnostics, DumpListsTheClickableAreasInGaugePixels) {
-    PanelRun run(kProbePanel, "at 0.2 dump d\n");
+    ProbeRun run(kProbePanel, "at 0.2 dump d\n");
     run.session().run_for(0.5);
     // Groups offset what they hold: the inner area sits at 10 + 20.
     const std::vector<std::string> expected = {"probe 10 10 10 10", "probe 30 30 10 10", "probe 54 54 10 10"};
@@ -292,7 +298,7 @@ TEST(HostDiagnostics, DumpListsTheClickableAreasInGaugePixels) {
 }
 
 TEST(HostDiagnostics, StatsLogTheProcessFiguresAndAReloadGivesBackWhatItTook) {
-    PanelRun run(kProbePanel, "at 0.5 stats before\nat 1 reload\nat 2 stats\nat 2.5 reload\nat 3.5 stats again\n");
+    ProbeRun run(kProbePanel, "at 0.5 stats before\nat 1 reload\nat 2 stats\nat 2.5 reload\nat 3.5 stats again\n");
     run.session().run_for(4);
     const auto lines = lines_of(run.session().out() + "/stats.log");
     ASSERT_EQ(lines.size(), 3u);
@@ -326,7 +332,7 @@ TEST(HostDiagnostics, StatsLogTheProcessFiguresAndAReloadGivesBackWhatItTook) {
 
 // Hours of flying send millions of events: the panel keeps the latest, the log has them all.
 TEST(HostKeyEvents, ThePanelKeepsTheLatestAndTheLogHasEveryOne) {
-    PanelRun run(kProbePanel);
+    ProbeRun run(kProbePanel);
     run.cycles(1);
     const std::size_t sent = panelhost::Panel::kRecentKeyEvents + 100;
     for (std::size_t i = 0; i < sent; ++i) ASSERT_TRUE(run.panel().click_gauge("probe", 58, 58));

@@ -64,7 +64,7 @@ void expect_failed(PanelRun& run, int step, const char* ddrval) {
 }
 
 TEST(DisplaySurfaceFailure, ThreeBytesPerPixelIsUnrecognised) {
-    panelhost::SessionOptions o;
+    panelhost::SessionOptions o = with_modules_from(PROBE_DIR);
     o.own_aircraft = false;
     o.format_bits = 24;
     PanelRun run(kPanel, "", o);
@@ -77,7 +77,7 @@ TEST(DisplaySurfaceFailure, EachRefusedStepIsReportedOnce) {
         for (int step = 1; step <= 14; ++step) {
             if (step == 10) continue;
             const bool used = bits == 8 ? step <= 9 : (step <= 6 || step == 9 || step >= 11);
-            panelhost::SessionOptions o;
+            panelhost::SessionOptions o = with_modules_from(PROBE_DIR);
     o.own_aircraft = false;
             o.format_bits = bits;
             o.fail_surface_step = step;
@@ -95,7 +95,7 @@ TEST(DisplaySurfaceFailure, EachRefusedStepIsReportedOnce) {
 
 TEST(DisplaySurfaceFailure, CleanCreationLeavesNoLog) {
     for (const int bits : {8, 16}) {
-        panelhost::SessionOptions o;
+        panelhost::SessionOptions o = with_modules_from(PROBE_DIR);
     o.own_aircraft = false;
         o.format_bits = bits;
         PanelRun run(kPanel, "", o);
@@ -108,7 +108,7 @@ TEST(DisplaySurfaceFailure, CleanCreationLeavesNoLog) {
 // A later initialization (the panel reloaded) asks for the device again: a refused first step
 // is reported again.
 TEST(DisplaySurfaceFailure, ReloadReportsAgain) {
-    panelhost::SessionOptions o;
+    panelhost::SessionOptions o = with_modules_from(PROBE_DIR);
     o.own_aircraft = false;
     o.fail_surface_step = 1;
     PanelRun run(kPanel, "at 1 reload\n", o);

@@ -18,7 +18,7 @@ namespace {
 const char* kProbePanel = "[Window00]\nsize=64,16\ngauge00=surfaceprobe!surfaceprobe, 0, 0\n";
 
 panelhost::SessionOptions format(int bits, int padding = 0) {
-    panelhost::SessionOptions o;
+    panelhost::SessionOptions o = with_modules_from(PROBE_DIR);
     o.own_aircraft = false;
     o.format_bits = bits;
     o.image_pitch_padding = padding;

@@ -8,6 +8,10 @@
 
 #include "panelhost/session.h"
 
+// Options that also load the modules built in `folder` (a test's probe gauges, kept out of the
+// panel's modules folder), beside the panel's own.
+panelhost::SessionOptions with_modules_from(const std::string& folder, panelhost::SessionOptions options = {});
+
 class PanelRun {
 public:
     // Writes the panel (and scenario, if any) into a fresh folder named for the test and opens it.

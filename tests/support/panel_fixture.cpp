@@ -9,6 +9,11 @@
 
 namespace fs = std::filesystem;
 
+panelhost::SessionOptions with_modules_from(const std::string& folder, panelhost::SessionOptions options) {
+    options.extra_module_folders.push_back(folder);
+    return options;
+}
+
 PanelRun::PanelRun(const std::string& panel, const std::string& scenario, panelhost::SessionOptions options) {
     previous_cwd_ = fs::current_path();
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -22,9 +27,6 @@ PanelRun::PanelRun(const std::string& panel, const std::string& scenario, panelh
         options.scenario = (dir_ / "scenario.txt").string();
     }
     if (options.out.empty()) options.out = (dir_ / "out").string();
-#ifdef PROBE_DIR
-    options.extra_module_folders.push_back(PROBE_DIR);
-#endif
     auto s = panelhost::Session::open(options);
     if (!s) throw std::runtime_error(s.error());
     session_ = std::move(s).value();
