@@ -8,8 +8,11 @@
 #include <thread>
 
 #include "fake_props_server.h"
+#include "host/key_events.h"
 #include "platform/message_box.h"
 #include "sim/flightgear/link.h"
+
+namespace event = gauge::event;
 
 using namespace sim::fg;
 
@@ -82,16 +85,16 @@ TEST(FlightGearLink, KeyEventsArriveAsWritesWithoutLosingSteps) {
     RecordingSink sink;
     ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[107] == 10.0; }));
     // Three steps in a row, faster than any poll: each counts from the one before.
-    for (int k = 0; k < 3; ++k) EXPECT_TRUE(link.apply_key_event(65879, 0));
+    for (int k = 0; k < 3; ++k) EXPECT_TRUE(link.apply_key_event(event::heading_bug_up, 0));
     ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[107] == 13.0; }));
     EXPECT_EQ(server.value("/autopilot/settings/heading-bug-deg"), "13");
     // The master and a hold become the generic autopilot's lock, written once.
-    link.apply_key_event(65807, 0);
-    link.apply_key_event(65792, 0);
-    link.apply_key_event(65807, 0);
+    link.apply_key_event(event::heading_hold_on, 0);
+    link.apply_key_event(event::ap_master_on, 0);
+    link.apply_key_event(event::heading_hold_on, 0);
     ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[106] == 1.0 && sink.d[103] == 1.0; }));
     EXPECT_EQ(count_sets(server, "/autopilot/locks/heading dg-heading-hold"), 1);
-    link.apply_key_event(65580, 0);
+    link.apply_key_event(event::ap_master_off, 0);
     ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[106] == 0.0 && sink.d[103] == 0.0; }));
     EXPECT_EQ(server.value("/autopilot/locks/heading"), "");
     EXPECT_FALSE(link.apply_key_event(65538, 0));

@@ -5,12 +5,15 @@
 
 #include <cmath>
 
+#include "host/key_events.h"
 #include "sim/aero.h"
 #include "sim/engines.h"
 #include "sim/systems.h"
 #include "sim/units.h"
 #include "sim/world.h"
 #include "sim_test_util.h"
+
+namespace event = gauge::event;
 
 using namespace simtest;
 
@@ -21,7 +24,7 @@ TEST(Engines, N1FollowsTheThrottleWithALagAndFuelBurns) {
     const double idle_n1 = a.state().engines[0].n1;
     EXPECT_NEAR(idle_n1, sim::idle_n1, 0.5);
     const double fuel = sim::fuel_total_lb(a.state());
-    send(a, 65963), send(a, 65968);
+    send(a, event::engine1_climb_thrust), send(a, event::engine2_climb_thrust);
     fly(a, 1);
     EXPECT_GT(a.state().engines[0].n1, idle_n1 + 5);
     EXPECT_LT(a.state().engines[0].n1, 80.0) << "spools, does not jump";
@@ -55,7 +58,7 @@ TEST(Engines, EnginesRunDownWithoutFuel) {
 
 TEST(Systems, GearAndFlapsFollowTheirLevers) {
     sim::Aircraft a = airborne(3000, 200);
-    send(a, 65570);  // the gear panel's click: lever down from up
+    send(a, event::gear_toggle);  // the gear panel's click: lever down from up
     EXPECT_TRUE(a.state().controls.gear_down);
     fly(a, sim::gear_travel_s / 2);
     simtest::MapSink sink;
@@ -131,10 +134,11 @@ TEST(Publish, TokensInTheirReadersUnits) {
 TEST(Determinism, SameEventsSameFlight) {
     auto flight = [] {
         sim::Aircraft a = airborne(6000, 230, 10);
-        send(a, 65792), send(a, 65807), send(a, 65860), send(a, 66112);
+        send(a, event::ap_master_on), send(a, event::heading_hold_on), send(a, event::autothrottle_arm),
+            send(a, event::speed_hold_on);
         for (int i = 0; i < 600; ++i) {
-            if (i % 7 == 0) send(a, 65879);
-            if (i % 11 == 0) send(a, 65892), send(a, 65894);
+            if (i % 7 == 0) send(a, event::heading_bug_up);
+            if (i % 11 == 0) send(a, event::altitude_up), send(a, event::vertical_speed_up);
             a.step(cycle_s);
         }
         return a.state();
