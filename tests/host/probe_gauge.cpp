@@ -3,12 +3,12 @@
 
 #include <cstdio>
 
-#include "host/key_events.h"
 #include "platform/clock.h"
 #include "platform/thread.h"
 
 #include "host/binding.h"
 #include "host/declare.h"
+#include "host/key_events.h"
 
 namespace event = gauge::event;
 

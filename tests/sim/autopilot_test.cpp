@@ -6,11 +6,13 @@
 #include <cmath>
 
 #include "host/key_events.h"
+#include "host/tokens.h"
 #include "sim/aero.h"
 #include "sim/autopilot.h"
 #include "sim_test_util.h"
 
 namespace event = gauge::event;
+namespace token = gauge::token;
 
 using namespace simtest;
 
@@ -26,15 +28,15 @@ TEST(Autopilot, AltitudeHoldClimbsAtTheSettingAndCaptures) {
     EXPECT_NEAR(a.state().vertical_speed_fpm, 1500.0, 1.0);
     simtest::MapSink sink;
     a.publish(sink);
-    EXPECT_EQ(sink.values[119], 1.0) << "flying the vertical speed";
+    EXPECT_EQ(sink.values[token::ap_vertical_speed_hold], 1.0) << "flying the vertical speed";
     fly(a, 150);
     EXPECT_NEAR(a.state().altitude_ft, 12000.0, 10.0);
     EXPECT_NEAR(a.state().vertical_speed_fpm, 0.0, 20.0);
     EXPECT_NEAR(a.state().ias_kt, 250.0, 4.0) << "speed hold kept the speed through the climb";
     sink.values.clear();
     a.publish(sink);
-    EXPECT_EQ(sink.values[119], 0.0) << "captured";
-    EXPECT_EQ(sink.values[108], 1.0);
+    EXPECT_EQ(sink.values[token::ap_vertical_speed_hold], 0.0) << "captured";
+    EXPECT_EQ(sink.values[token::ap_altitude_hold], 1.0);
 }
 
 TEST(Autopilot, SpeedHoldFollowsANewSettingOnlyWhenArmed) {

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "host/key_events.h"
+#include "host/tokens.h"
 #include "sim/aero.h"
 #include "sim/engines.h"
 #include "sim/systems.h"
@@ -14,6 +15,7 @@
 #include "sim_test_util.h"
 
 namespace event = gauge::event;
+namespace token = gauge::token;
 
 using namespace simtest;
 
@@ -42,9 +44,9 @@ TEST(Engines, N1FollowsTheThrottleWithALagAndFuelBurns) {
     EXPECT_EQ(a.state().fuel_lb[0], 9000.0);
     simtest::MapSink sink;
     a.publish(sink);
-    EXPECT_NEAR(sink.values[303] * sim::pounds_per_gallon, a.state().fuel_lb[1], 1e-9);
-    EXPECT_DOUBLE_EQ(sink.values[624], e.n1);
-    EXPECT_DOUBLE_EQ(sink.values[630], e.epr);
+    EXPECT_NEAR(sink.values[token::centre_tank] * sim::pounds_per_gallon, a.state().fuel_lb[1], 1e-9);
+    EXPECT_DOUBLE_EQ(sink.values[token::engine1_n1], e.n1);
+    EXPECT_DOUBLE_EQ(sink.values[token::engine1_epr], e.epr);
 }
 
 TEST(Engines, EnginesRunDownWithoutFuel) {
@@ -63,16 +65,16 @@ TEST(Systems, GearAndFlapsFollowTheirLevers) {
     fly(a, sim::gear_travel_s / 2);
     simtest::MapSink sink;
     a.publish(sink);
-    EXPECT_EQ(sink.values[331], 16383.0);
-    EXPECT_NEAR(sink.values[332], 16383.0 / 2, 300.0) << "halfway";
+    EXPECT_EQ(sink.values[token::gear_lever], 16383.0);
+    EXPECT_NEAR(sink.values[token::nose_gear], 16383.0 / 2, 300.0) << "halfway";
     fly(a, sim::gear_travel_s);
     a.publish(sink);
-    EXPECT_EQ(sink.values[332], 16383.0);
-    EXPECT_EQ(sink.values[334], 16383.0);
+    EXPECT_EQ(sink.values[token::nose_gear], 16383.0);
+    EXPECT_EQ(sink.values[token::right_gear], 16383.0);
     a.state().controls.flaps = 1.0;
     fly(a, sim::flap_travel_s / 3);
     a.publish(sink);
-    EXPECT_NEAR(sink.values[328], 16383.0 / 3, 300.0);
+    EXPECT_NEAR(sink.values[token::flap_handle], 16383.0 / 3, 300.0);
 }
 
 TEST(World, VariationOfTheNearestVorAndElevationOfTheNearestAirport) {
@@ -89,15 +91,15 @@ TEST(World, VariationOfTheNearestVorAndElevationOfTheNearestAirport) {
     a.place(p);  // over San Marcus VOR, 14 degrees east
     simtest::MapSink sink;
     a.publish(sink);
-    EXPECT_EQ(sink.values[82], 14.0);
-    EXPECT_DOUBLE_EQ(sink.values[81], 86.0) << "magnetic = true - variation";
-    EXPECT_DOUBLE_EQ(sink.values[81] - sink.values[86], -sink.values[82]);
-    EXPECT_NEAR(sink.values[2] / 256.0 * sim::feet_per_metre, 126.0, 1e-6) << "KLAX is nearest";
+    EXPECT_EQ(sink.values[token::magnetic_variation], 14.0);
+    EXPECT_DOUBLE_EQ(sink.values[token::magnetic_heading], 86.0) << "magnetic = true - variation";
+    EXPECT_DOUBLE_EQ(sink.values[token::magnetic_heading] - sink.values[token::true_heading], -sink.values[token::magnetic_variation]);
+    EXPECT_NEAR(sink.values[token::ground_elevation] / 256.0 * sim::feet_per_metre, 126.0, 1e-6) << "KLAX is nearest";
     p.lat = 37.62, p.lon = -122.37;  // over San Francisco VOR, 17 degrees east
     a.place(p);
     a.publish(sink);
-    EXPECT_EQ(sink.values[82], 17.0);
-    EXPECT_NEAR(sink.values[2] / 256.0 * sim::feet_per_metre, 13.0, 1e-6);
+    EXPECT_EQ(sink.values[token::magnetic_variation], 17.0);
+    EXPECT_NEAR(sink.values[token::ground_elevation] / 256.0 * sim::feet_per_metre, 13.0, 1e-6);
 }
 
 TEST(World, MissingFilesAreNamed) {
