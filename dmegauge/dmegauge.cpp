@@ -58,11 +58,12 @@ DrumGroup make_drums(std::uint32_t flags) {
     const gauge::Point at{kDrumsX, kDrumsY};
     return {
         gauge::moving_image(8192, 8195, at, kDrumsWidth, kDrumsHeight, kUnitsMin, kUnitsMax, {0, kUnitsTravel},
-                            flags, units_value, nullptr, drum_failures, 35),
+                            flags, units_value, nullptr, drum_failures, token::dme2_distance),
         gauge::moving_image(12288, 12291, at, kDrumsWidth, kDrumsHeight, kTensMin, kTensMax, {0, kTensTravel},
-                            flags, tens_value, nullptr, drum_failures, 35),
+                            flags, tens_value, nullptr, drum_failures, token::dme2_distance),
         gauge::moving_image(16384, 16387, at, kDrumsWidth, kDrumsHeight, kHundredsMin, kHundredsMax,
-                            {0, kHundredsTravel}, flags, hundreds_value, nullptr, drum_failures, 35),
+                            {0, kHundredsTravel}, flags, hundreds_value, nullptr, drum_failures,
+                            token::dme2_distance),
     };
 }
 
