@@ -9,14 +9,12 @@
 #include "airspeed/speed_bugs.h"
 #include "host/binding.h"
 #include "host/declare.h"
+#include "host/key_events.h"
+#include "host/tokens.h"
 
 namespace {
 
-constexpr std::int32_t kIndicatedAirspeed = 61;  // knots
-constexpr std::int32_t kMaxOperatingSpeed = 63;  // knots x 128
-constexpr std::int32_t kMachNumber = 64;         // Mach x 20480
-constexpr std::int32_t kAutopilotAirspeed = 116; // knots
-constexpr std::uint32_t kAutopilotSpeedEvent = 66037;
+namespace token = gauge::token;
 
 constexpr double kNeedleMax = 600;
 constexpr double kReadoutMax = 999;
@@ -33,18 +31,18 @@ double smoothed_mach = 0;  // Mach x 10
 airspeed::AirspeedDrums airspeed_drums = {10, 10, 10};
 airspeed::MachDrums mach_drums = {10, 10};
 
-gauge::VariableRecord airspeed_var = {kIndicatedAirspeed, nullptr, gauge::var_double, {0.0}};
-gauge::VariableRecord mach_var = {kMachNumber, nullptr, gauge::var_double, {0.0}};
-gauge::VariableRecord autopilot_var = {kAutopilotAirspeed, nullptr, gauge::var_double, {0.0}};
+gauge::VariableRecord airspeed_var = gauge::variable(token::indicated_airspeed);
+gauge::VariableRecord mach_var = gauge::variable(token::mach);
+gauge::VariableRecord autopilot_var = gauge::variable(token::ap_speed);
 
 struct NamedTimer {
     const char* name;
     gauge::VariableRecord record;
 };
 NamedTimer timers[] = {
-    {"737_ET", {-1, nullptr, gauge::var_double, {0.0}}}, {"737_ER", {-1, nullptr, gauge::var_double, {0.0}}},
-    {"737_CT", {-1, nullptr, gauge::var_double, {0.0}}}, {"737_CR", {-1, nullptr, gauge::var_double, {0.0}}},
-    {"737_DH", {-1, nullptr, gauge::var_double, {0.0}}},
+    {"737_ET", gauge::variable(token::none)}, {"737_ER", gauge::variable(token::none)},
+    {"737_CT", gauge::variable(token::none)}, {"737_CR", gauge::variable(token::none)},
+    {"737_DH", gauge::variable(token::none)},
 };
 
 // --- Element values ----------------------------------------------------------------------------
@@ -104,9 +102,9 @@ gauge::MovingImage units = drum(3010, {101, 104}, kUnitsWindow, units_drum);
 gauge::MovingImage tens = drum(3000, {86, 111}, kDigitWindow, tens_drum);
 gauge::MovingImage hundreds = drum(3000, {70, 111}, kDigitWindow, hundreds_drum);
 gauge::StaticImage mach_cover = gauge::static_image(1010, {73, 50}, kDrawn);
-gauge::Needle max_speed_needle = dial_needle(2010, {5, 5}, kDrawn, max_speed_value, kMaxOperatingSpeed);
-gauge::Needle airspeed_needle = dial_needle(2000, {5, 5}, kDrawn, airspeed_value, kIndicatedAirspeed);
-gauge::Needle autopilot_marker = dial_needle(2020, {-74, 5}, kDrawn, autopilot_marker_value, kAutopilotAirspeed);
+gauge::Needle max_speed_needle = dial_needle(2010, {5, 5}, kDrawn, max_speed_value, token::max_operating_speed);
+gauge::Needle airspeed_needle = dial_needle(2000, {5, 5}, kDrawn, airspeed_value, token::indicated_airspeed);
+gauge::Needle autopilot_marker = dial_needle(2020, {-74, 5}, kDrawn, autopilot_marker_value, token::ap_speed);
 gauge::Needle bug1 = dial_needle(2030, {-78, 5}, kBugFlags, bug_value<0>);
 gauge::Needle bug2 = dial_needle(2030, {-78, 5}, kBugFlags, bug_value<1>);
 gauge::Needle bug3 = dial_needle(2030, {-78, 5}, kBugFlags, bug_value<2>);
@@ -134,7 +132,9 @@ int click_bug_down(gauge::Point*, std::uint32_t) {
     return 0;
 }
 
-void send_autopilot_speed() { gauge::send_key_event(kAutopilotSpeedEvent, static_cast<std::uint32_t>(autopilot_speed)); }
+void send_autopilot_speed() {
+    gauge::send_key_event(gauge::event::speed_set, static_cast<std::uint32_t>(autopilot_speed));
+}
 
 int click_autopilot_up(gauge::Point*, std::uint32_t) {
     if (autopilot_speed < airspeed::kAutopilotSpeedMax) autopilot_speed += 1.0;
@@ -209,9 +209,9 @@ void install(plat::ModuleHandle resources) {
     s->install(&dial, resources);
     s->mouse_install(mouse_areas, gauge::this_gauge(), kDialSize);
     s->mouse_attach(mouse_areas, gauge::this_gauge());
-    s->initialize_var(&airspeed_var);
-    s->initialize_var(&autopilot_var);
-    s->initialize_var(&mach_var);
+    gauge::initialize_variable(airspeed_var);
+    gauge::initialize_variable(autopilot_var);
+    gauge::initialize_variable(mach_var);
 }
 
 void initialize() {

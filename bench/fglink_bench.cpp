@@ -7,8 +7,11 @@
 #include <thread>
 
 #include "fake_props_server.h"
+#include "host/key_events.h"
 #include "panelhost/variables.h"
 #include "sim/flightgear/link.h"
+
+namespace event = gauge::event;
 
 namespace {
 
@@ -70,7 +73,7 @@ void BM_KeyEvent(benchmark::State& state) {
     panelhost::VariableStore store;
     StoreSink sink(store);
     wait_up(link, sink);
-    for (auto _ : state) link.apply_key_event(65879, 0);
+    for (auto _ : state) link.apply_key_event(event::heading_bug_up, 0);
 }
 BENCHMARK(BM_KeyEvent);
 

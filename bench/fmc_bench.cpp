@@ -17,6 +17,9 @@
 #include "fmcomputer/state.h"
 #include "fmcomputer/workers.h"
 #include "host/binding.h"
+#include "host/tokens.h"
+
+namespace token = gauge::token;
 
 namespace {
 
@@ -66,15 +69,15 @@ void set_up() {
 
 void BM_GuidanceChanged(benchmark::State& state) {
     set_up();
-    double lat = values[71];
+    double lat = values[token::latitude];
     bool flip = false;
     for (auto _ : state) {
-        values[71] = lat + (flip ? 150.0 : 0.0);  // across the change test's step
+        values[token::latitude] = lat + (flip ? 150.0 : 0.0);  // across the change test's step
         flip = !flip;
         fmc::lookup_vars();
         fmc::guidance_cycle();
     }
-    values[71] = lat;
+    values[token::latitude] = lat;
 }
 BENCHMARK(BM_GuidanceChanged);
 

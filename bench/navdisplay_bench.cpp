@@ -10,11 +10,14 @@
 #include <filesystem>
 #include <fstream>
 
+#include "host/tokens.h"
 #include "navdisplay/nav_database.h"
 #include "navdisplay/navaid_search.h"
 #include "panelhost/session.h"
 #include "platform/shared_block.h"
 #include "tools/navimport/navimport.h"
+
+namespace token = gauge::token;
 
 namespace fs = std::filesystem;
 
@@ -91,8 +94,8 @@ std::unique_ptr<Redraw> open_redraw(const char* name) {
     auto& vars = r->session->variables();
     // 128 searches along a track fill the trail.
     for (int i = 0; i < 140; ++i) {
-        vars.set_double(71, (lat - 1.0 + i * 0.015) * kLatUnits);
-        vars.set_double(72, lon_units(lon - 1.0 + i * 0.015));
+        vars.set_double(token::latitude, (lat - 1.0 + i * 0.015) * kLatUnits);
+        vars.set_double(token::longitude, lon_units(lon - 1.0 + i * 0.015));
         r->session->step();
         r->session->step();
     }
@@ -114,7 +117,7 @@ void BM_NdCycleFullRedrawMap640(benchmark::State& state) {
     double heading = 0;
     for (auto _ : state) {
         heading = heading > 359 ? 0 : heading + 0.2;
-        r->session->variables().set_double(81, heading);
+        r->session->variables().set_double(token::magnetic_heading, heading);
         r->session->step();
     }
 }

@@ -4,7 +4,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include "host/key_events.h"
 #include "sim/aircraft.h"
+
+namespace event = gauge::event;
 
 namespace {
 
@@ -25,9 +28,9 @@ sim::Aircraft airborne(bool manoeuvre) {
     a.place(p);
     if (manoeuvre) {
         for (std::uint32_t id : {65792u, 65807u, 65860u, 66112u}) a.apply_key_event(id, 0);
-        for (int i = 0; i < 250; ++i) a.apply_key_event(65892, 0);
-        for (int i = 0; i < 25; ++i) a.apply_key_event(65894, 0);
-        a.apply_key_event(65808, 0);
+        for (int i = 0; i < 250; ++i) a.apply_key_event(event::altitude_up, 0);
+        for (int i = 0; i < 25; ++i) a.apply_key_event(event::vertical_speed_up, 0);
+        a.apply_key_event(event::altitude_hold_on, 0);
     }
     return a;
 }
@@ -36,7 +39,7 @@ void fly(benchmark::State& state, sim::Aircraft& a, bool manoeuvre) {
     NullSink sink;
     std::int64_t cycles = 0;
     for (auto _ : state) {
-        if (manoeuvre && cycles % 360 == 0) a.apply_key_event(cycles % 720 == 0 ? 65879 : 65880, 0);
+        if (manoeuvre && cycles % 360 == 0) a.apply_key_event(cycles % 720 == 0 ? event::heading_bug_up : event::heading_bug_down, 0);
         a.step(cycle_s);
         a.publish(sink);
         ++cycles;

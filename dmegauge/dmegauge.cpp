@@ -8,6 +8,7 @@
 #include "dmegauge/warnings.h"
 #include "host/binding.h"
 #include "host/declare.h"
+#include "host/tokens.h"
 
 namespace {
 
@@ -15,23 +16,25 @@ using namespace dme_layout;
 
 // --- Simulator variables -----------------------------------------------------------------------
 
-gauge::VariableRecord distance = {35, nullptr, gauge::var_double, {0.0}};
-gauge::VariableRecord distance_valid = {58, nullptr, gauge::var_double, {0.0}};
-gauge::VariableRecord altitude = {73, nullptr, gauge::var_double, {0.0}};
-gauge::VariableRecord ground_elevation = {2, nullptr, gauge::var_double, {0.0}};
-gauge::VariableRecord vertical_speed = {65, nullptr, gauge::var_double, {0.0}};
-gauge::VariableRecord gear_position = {331, nullptr, gauge::var_double, {0.0}};
-gauge::VariableRecord glideslope = {41, nullptr, gauge::var_double, {0.0}};
-gauge::VariableRecord tick = {1, nullptr, gauge::var_double, {0.0}};
-gauge::VariableRecord third_a = {108, nullptr, gauge::var_double, {0.0}};
-gauge::VariableRecord third_b = {330, nullptr, gauge::var_double, {0.0}};
-gauge::VariableRecord third_c = {319, nullptr, gauge::var_double, {0.0}};
+namespace token = gauge::token;
+
+gauge::VariableRecord distance = gauge::variable(token::dme2_distance);
+gauge::VariableRecord distance_valid = gauge::variable(token::dme2_valid);
+gauge::VariableRecord altitude = gauge::variable(token::altitude_m);
+gauge::VariableRecord ground_elevation = gauge::variable(token::ground_elevation);
+gauge::VariableRecord vertical_speed = gauge::variable(token::vertical_speed);
+gauge::VariableRecord gear_position = gauge::variable(token::gear_lever);
+gauge::VariableRecord glideslope = gauge::variable(token::glide_slope_deviation);
+gauge::VariableRecord tick = gauge::variable(token::tick_count);
+gauge::VariableRecord third_a = gauge::variable(token::ap_altitude_hold);
+gauge::VariableRecord third_b = gauge::variable(token::third_light_first_input);
+gauge::VariableRecord third_c = gauge::variable(token::third_light_second_input);
 gauge::VariableRecord* const kLookedUp[] = {&distance,      &distance_valid, &altitude, &ground_elevation,
                                             &vertical_speed, &gear_position, &glideslope, &tick,
                                             &third_a,       &third_b,        &third_c};
 
 // Bound once at initialize; null pointer while no module publishes the name.
-gauge::VariableRecord night_lighting = {-1, nullptr, gauge::var_double, {0.0}};
+gauge::VariableRecord night_lighting = gauge::variable(token::none);
 
 // --- Drum values -------------------------------------------------------------------------------
 
@@ -55,11 +58,12 @@ DrumGroup make_drums(std::uint32_t flags) {
     const gauge::Point at{kDrumsX, kDrumsY};
     return {
         gauge::moving_image(8192, 8195, at, kDrumsWidth, kDrumsHeight, kUnitsMin, kUnitsMax, {0, kUnitsTravel},
-                            flags, units_value, nullptr, drum_failures, 35),
+                            flags, units_value, nullptr, drum_failures, token::dme2_distance),
         gauge::moving_image(12288, 12291, at, kDrumsWidth, kDrumsHeight, kTensMin, kTensMax, {0, kTensTravel},
-                            flags, tens_value, nullptr, drum_failures, 35),
+                            flags, tens_value, nullptr, drum_failures, token::dme2_distance),
         gauge::moving_image(16384, 16387, at, kDrumsWidth, kDrumsHeight, kHundredsMin, kHundredsMax,
-                            {0, kHundredsTravel}, flags, hundreds_value, nullptr, drum_failures, 35),
+                            {0, kHundredsTravel}, flags, hundreds_value, nullptr, drum_failures,
+                            token::dme2_distance),
     };
 }
 

@@ -4,23 +4,30 @@
 #include <cmath>
 
 #include "host/binding.h"
+#include "host/tokens.h"
 #include "flightdisplay/pfd_state.h"
 
 namespace pfd {
 namespace {
 
+namespace token = gauge::token;
+
+// In the order of Var.
 constexpr std::array<std::int32_t, kVarCount> kTokens = {
-    81, 107, 78, 80, 61, 64, 63, 69, 74, 73, 2, 65, 335, 328, 60, 76, 46, 40, 45, 41, 44, 109, 120, 116,
-    103, 104, 105, 106, 108, 110, 111, 112, 113, 114, 115, 117, 119, 123, 124,
+    token::magnetic_heading, token::ap_heading, token::pitch, token::bank, token::indicated_airspeed, token::mach,
+    token::max_operating_speed, token::sideslip, token::altitude_ft, token::altitude_m, token::ground_elevation,
+    token::vertical_speed, token::units, token::flap_handle, token::on_ground, token::altimeter_setting,
+    token::nav1_flags, token::nav1_deviation, token::nav1_course, token::glide_slope_deviation,
+    token::glide_slope_available, token::ap_altitude, token::ap_vertical_speed, token::ap_speed, token::ap_master,
+    token::ap_wing_leveler, token::ap_nav_hold, token::ap_heading_hold, token::ap_altitude_hold,
+    token::ap_attitude_hold, token::ap_glide_slope_hold, token::ap_localizer_hold, token::ap_back_course,
+    token::yaw_damper, token::ap_speed_hold, token::ap_mach_hold, token::ap_vertical_speed_hold,
+    token::autothrottle_armed, token::takeoff_go_around,
 };
 
 std::array<Variable, kVarCount> make_variables() {
     std::array<Variable, kVarCount> vars{};
-    for (std::size_t i = 0; i < vars.size(); ++i) {
-        vars[i].record.token = kTokens[i];
-        vars[i].record.type = gauge::var_double;
-        vars[i].record.value.d = 0.0;
-    }
+    for (std::size_t i = 0; i < vars.size(); ++i) vars[i].record = gauge::variable(kTokens[i]);
     return vars;
 }
 
@@ -33,10 +40,9 @@ double number(const gauge::VariableRecord& r) {
 std::array<Variable, kVarCount> variables = make_variables();
 
 void initialize_variables() {
-    gauge::PanelServices* s = gauge::services();
     for (Variable& v : variables) {
         v.old = 0.0;
-        if (s && s->initialize_var) s->initialize_var(&v.record);
+        gauge::initialize_variable(v.record);
     }
 }
 

@@ -45,39 +45,39 @@ int plan_altitude(int i) { return record_altitude(record(i)); }
 double in_setting_units(double feet) { return feet / units_factor * 0.3048; }
 
 void clock_text(char* out, std::size_t size) {
-    std::snprintf(out, size, "%02d%02dz", static_cast<int>(var(tok_clock_hours)),
-                  static_cast<int>(var(tok_clock_minutes)));
+    std::snprintf(out, size, "%02d%02dz", static_cast<int>(var(token::clock_hours)),
+                  static_cast<int>(var(token::clock_minutes)));
 }
 
 void watch_autopilot() {
-    const double master = var(tok_ap_master);
+    const double master = var(token::ap_master);
     if (master == remembered_master) return;
     remembered_master = master;
     if (master == 0.0) disengage_quietly();
 }
 
 void run_start_sequence() {
-    if (!start_flag || var(tok_on_ground) != 0.0) return;
-    if (var(tok_ap_master) == 0.0) send(ev_ap_master_on);
-    if (std::abs(last_turn) < 10) send(ev_heading_hold_on);
-    if (in_setting_units(plan_altitude(to_index)) - 200.0 < var(tok_ap_altitude)) {
+    if (!start_flag || var(token::on_ground) != 0.0) return;
+    if (var(token::ap_master) == 0.0) send(event::ap_master_on);
+    if (std::abs(last_turn) < 10) send(event::heading_hold_on);
+    if (in_setting_units(plan_altitude(to_index)) - 200.0 < var(token::ap_altitude)) {
         start_flag = false;
-        send(ev_altitude_hold_on);
+        send(event::altitude_hold_on);
     }
 }
 
 bool cycle_changed() {
     const bool changed = force_change ||
-                         std::trunc(var(tok_latitude) * 0.01) != std::trunc(remembered_lat_raw * 0.01) ||
-                         std::trunc(var(tok_longitude) * 3.0763687626008064e-08) !=
+                         std::trunc(var(token::latitude) * 0.01) != std::trunc(remembered_lat_raw * 0.01) ||
+                         std::trunc(var(token::longitude) * 3.0763687626008064e-08) !=
                              std::trunc(remembered_lon_raw * 3.0763687626008064e-08) ||
-                         var(tok_clock_hours) != remembered_hours || var(tok_clock_minutes) != remembered_minutes;
+                         var(token::clock_hours) != remembered_hours || var(token::clock_minutes) != remembered_minutes;
     force_change = false;
     return changed;
 }
 
 void take_takeoff_time() {
-    const double speed = var(tok_airspeed);
+    const double speed = var(token::indicated_airspeed);
     if (!takeoff_time[0] && speed > 150.0)
         clock_text(takeoff_time, sizeof takeoff_time);
     else if (speed < 100.0)
@@ -92,36 +92,36 @@ void disengage_with_events() {
     set_line(kExecLine, exec_line);
     heading_stop = true;
     vertical_stop = true;
-    if (var(tok_ap_master) != 0.0) send(ev_ap_master_off);
-    if (hrz_on) send(ev_heading_hold_off);
-    if (vrt_on) send(ev_altitude_hold_off);
-    if (spd_on) send(ev_speed_hold_off);
+    if (var(token::ap_master) != 0.0) send(event::ap_master_off);
+    if (hrz_on) send(event::heading_hold_off);
+    if (vrt_on) send(event::altitude_hold_off);
+    if (spd_on) send(event::speed_hold_off);
 }
 
 void climb_thrust() {
-    send(ev_speed_hold_off);
-    send(ev_engine1_climb);
-    send(ev_engine2_climb);
-    send(ev_engine3_climb);
-    send(ev_engine4_climb);
+    send(event::speed_hold_off);
+    send(event::engine1_climb_thrust);
+    send(event::engine2_climb_thrust);
+    send(event::engine3_climb_thrust);
+    send(event::engine4_climb_thrust);
 }
 
 // At a waypoint with SPD: the next leg's climb or descent is begun with a phase factor.
 void prepare_next_leg() {
     if (!exec_on || !spd_on) return;
-    const double altitude_ft = var(tok_altitude_m) * kFeetPerMetre;
+    const double altitude_ft = var(token::altitude_m) * kFeetPerMetre;
     if (std::fabs(altitude_ft - plan_altitude(to_index)) <= 1000.0 || phase != 1.0) {
         phase = 1.0;
-        send(ev_speed_hold_on);
-        send(ev_spoilers, 0);
-    } else if (var(tok_ap_vertical_speed) > 0.0) {
+        send(event::speed_hold_on);
+        send(event::speed_brakes, 0);
+    } else if (var(token::ap_vertical_speed) > 0.0) {
         phase = 1.1;
         if (host_2000) climb_thrust();
-        send(ev_vertical_speed_up);
+        send(event::vertical_speed_up);
     } else {
         phase = 1.5;
-        send(ev_spoilers, 8000);
-        send(ev_vertical_speed_up);
+        send(event::speed_brakes, 8000);
+        send(event::vertical_speed_up);
     }
 }
 
@@ -133,7 +133,7 @@ void sequence_if_passed(const Leg& leg) {
     const int dest = destination_index();
     if (to_index >= dest) return;
     const int c = record_course(record(to_index + 1));
-    if (!(std::fabs(c - var(tok_heading)) < 30.0 || std::abs(c - commanded_course) > 150)) return;
+    if (!(std::fabs(c - var(token::true_heading)) < 30.0 || std::abs(c - commanded_course) > 150)) return;
     prepare_next_leg();
     if (to_index < dest) ++to_index;
     clock_text(last_ata, sizeof last_ata);
@@ -142,16 +142,17 @@ void sequence_if_passed(const Leg& leg) {
 }
 
 void follow_vertical_warning() {
-    if (vrt_on && var(tok_stall) != 0.0 && var(tok_ap_vertical_speed) > 0.0 && phase != 1.0) {
+    if (vrt_on && var(token::stall_warning) != 0.0 && var(token::ap_vertical_speed) > 0.0 && phase != 1.0) {
         phase = 1.0;
-        send(ev_vertical_speed_down);
+        send(event::vertical_speed_down);
     }
 }
 
 void follow_speed() {
     if (!spd_on) return;
-    const double speed = var(tok_airspeed), setting = var(tok_ap_speed), vs = var(tok_ap_vertical_speed);
-    const bool warning = var(tok_stall) != 0.0;
+    const double speed = var(token::indicated_airspeed), setting = var(token::ap_speed),
+                 vs = var(token::ap_vertical_speed);
+    const bool warning = var(token::stall_warning) != 0.0;
     if ((speed < setting - 10.0 || warning) && !start_flag) {
         if (vs > 0.0) {
             climb_thrust();
@@ -162,16 +163,16 @@ void follow_speed() {
                     phase = 0.5;
             }
         } else if (vs < 0.0) {
-            send(ev_spoilers, 0);
-            send(ev_throttle_step);
+            send(event::speed_brakes, 0);
+            send(event::throttles_up);
         } else if (warning) {
-            send(ev_throttle_step);
+            send(event::throttles_up);
         }
     }
-    if (aircraft().climb_speed - 10.0 < setting && setting + 10.0 < speed && var(tok_ap_speed_hold) == 0.0) {
+    if (aircraft().climb_speed - 10.0 < setting && setting + 10.0 < speed && var(token::ap_speed_hold) == 0.0) {
         heading_stop = true;
         vertical_stop = true;
-        send(ev_speed_hold_on);
+        send(event::speed_hold_on);
         phase = 1.0;
     }
 }
@@ -188,8 +189,8 @@ void steer_heading(const Leg& leg) {
         commanded_course = record_course(record(to_index));
         disengage_with_events();
     }
-    commanded_course += round_half_away(var(tok_heading_second) - var(tok_heading));
-    int turn = commanded_course - round_half_away(var(tok_ap_heading));
+    commanded_course += round_half_away(var(token::magnetic_heading) - var(token::true_heading));
+    int turn = commanded_course - round_half_away(var(token::ap_heading));
     while (turn > 180) turn -= 360;
     while (turn < -180) turn += 360;
     if (turn == 0) return;
@@ -204,14 +205,14 @@ void steer_heading(const Leg& leg) {
 
 int climb_steps(double rate) {
     return static_cast<int>(std::trunc(std::trunc(rate / units_factor * phase * 0.3048 -
-                                                  round_half_away(var(tok_ap_vertical_speed))) /
+                                                  round_half_away(var(token::ap_vertical_speed))) /
                                        100.0));
 }
 
 void set_vertical_targets() {
     const AircraftValues& a = aircraft();
-    const double setting = var(tok_ap_altitude);
-    const double delta = setting - var(tok_altitude_m) / units_factor;
+    const double setting = var(token::ap_altitude);
+    const double delta = setting - var(token::altitude_m) / units_factor;
     int vs = 0;
     int target = 0;
     if (delta > 500.0) {
@@ -229,7 +230,7 @@ void set_vertical_targets() {
         plan_altitude(to_index + 1) < a.cruise_altitude - 100)
         target = (a.cruise_speed + a.descent_speed) / 2;
     vertical_speed_steps = vs;
-    speed_steps = (target - round_half_away(var(tok_ap_speed))) / step_divisor();
+    speed_steps = (target - round_half_away(var(token::ap_speed))) / step_divisor();
 }
 
 void follow_altitude() {
@@ -237,7 +238,7 @@ void follow_altitude() {
     const int vs = vertical_speed_steps.load();
     const double target = plan_altitude(to_index) - (vs != 0 ? 1.0 : 0.0);
     altitude_target_ft = target;
-    const int steps = round_half_away((in_setting_units(target) - var(tok_ap_altitude)) * 0.01);
+    const int steps = round_half_away((in_setting_units(target) - var(token::ap_altitude)) * 0.01);
     if ((steps != 0 || vs != 0 || speed_steps.load() != 0) && !vertical_running()) start_vertical_thread(steps);
 }
 
@@ -255,8 +256,8 @@ Leg leg_to(int index) {
     Leg leg;
     const char* r = record(index);
     if (!r) return leg;
-    const double lat = var(tok_latitude) * 8.998425275576774e-06;
-    double lon = var(tok_longitude) * 1.2789770768341246e-12;
+    const double lat = var(token::latitude) * 8.998425275576774e-06;
+    double lon = var(token::longitude) * 1.2789770768341246e-12;
     if (lon >= 180.0) lon -= 360.0;
     const double to_lat = record_latitude(r);
     double to_lon = record_longitude(r);
@@ -275,10 +276,10 @@ void guidance_cycle() {
     const bool changed = cycle_changed();
     take_takeoff_time();
     if (!changed || destination_index() == 0) return;
-    remembered_lat_raw = var(tok_latitude);
-    remembered_lon_raw = var(tok_longitude);
-    remembered_hours = var(tok_clock_hours);
-    remembered_minutes = var(tok_clock_minutes);
+    remembered_lat_raw = var(token::latitude);
+    remembered_lon_raw = var(token::longitude);
+    remembered_hours = var(token::clock_hours);
+    remembered_minutes = var(token::clock_minutes);
     const int before = to_index;
     Leg leg = leg_to(to_index);
     sequence_if_passed(leg);
@@ -312,7 +313,7 @@ void move_active_waypoint(int delta) {
 }
 
 void engage_exec() {
-    if (var(tok_autothrottle) == 0.0) send(ev_autothrottle_arm);
+    if (var(token::autothrottle_armed) == 0.0) send(event::autothrottle_arm);
     start_flag = true;
     force_recompute();
 }

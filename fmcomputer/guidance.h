@@ -4,34 +4,11 @@
 
 #include <cstdint>
 
+#include "host/key_events.h"
+
 namespace fmc {
 
-// The key events the FMC sends.
-enum KeyEventId : std::uint32_t {
-    ev_throttle_step = 65597,
-    ev_ap_master_off = 65580,
-    ev_spoilers = 65786,
-    ev_ap_master_on = 65792,
-    ev_heading_hold_on = 65807,
-    ev_altitude_hold_on = 65808,
-    ev_heading_hold_off = 65815,
-    ev_altitude_hold_off = 65816,
-    ev_autothrottle_arm = 65860,
-    ev_heading_bug_up = 65879,
-    ev_heading_bug_down = 65880,
-    ev_altitude_up = 65892,
-    ev_altitude_down = 65893,
-    ev_vertical_speed_up = 65894,
-    ev_vertical_speed_down = 65895,
-    ev_speed_up = 65896,
-    ev_speed_down = 65897,
-    ev_engine1_climb = 65963,
-    ev_engine2_climb = 65968,
-    ev_engine3_climb = 65973,
-    ev_engine4_climb = 65978,
-    ev_speed_hold_on = 66112,
-    ev_speed_hold_off = 66113,
-};
+namespace event = gauge::event;
 
 inline constexpr double kNoDistance = 99999.0;
 

@@ -112,14 +112,15 @@ void eta_between(const char* from, const char* to, char* out, std::size_t size) 
 }
 
 void fill_position_entries() {
-    const double v71 = var(tok_latitude), v72 = var(tok_longitude);
+    const double v71 = var(token::latitude), v72 = var(token::longitude);
     const double lat = v71 * 8.998425275576774e-06;
     double lon = v72 * 1.2789770768341246e-12;
     if (lon >= 180.0) lon -= 360.0;
-    int a = static_cast<int>(std::trunc(var(tok_wind_direction) - var(tok_heading)));
+    int a = static_cast<int>(std::trunc(var(token::wind_direction) - var(token::true_heading)));
     if (std::abs(a) >= 90 && std::abs(a) <= 270) a = 90;
     const int ground_speed =
-        static_cast<int>(std::trunc(var(tok_airspeed) - std::cos(a * 3.14159265358979323846 / 180.0) * var(tok_wind_speed)));
+        static_cast<int>(std::trunc(var(token::indicated_airspeed) -
+                                    std::cos(a * 3.14159265358979323846 / 180.0) * var(token::wind_speed)));
     auto dms = [](double v, int& d, int& m, int& t) {
         const double x = std::fabs(v);
         d = static_cast<int>(x);
@@ -138,7 +139,7 @@ void fill_position_entries() {
     e.at(10, part);
     for (int i = 1; i <= 4; ++i) set_entry(i, e.text);
     remember_position(v71, v72);
-    shown_airspeed = var(tok_airspeed);
+    shown_airspeed = var(token::indicated_airspeed);
 }
 
 void route_pair(int index, const char* left, const char* right, std::size_t right_column) {
@@ -324,9 +325,9 @@ void follow_position_ref() {
     auto moved = [](double now, double before, double scale) {
         return std::trunc(now * scale) != std::trunc(before * scale);
     };
-    if (moved(var(tok_latitude), remembered_latitude_raw(), 0.1)) bump_redraw();
-    if (moved(var(tok_longitude), remembered_longitude_raw(), 4.92219002016129e-07)) bump_redraw();
-    if (moved(var(tok_airspeed), shown_airspeed, 1.0)) bump_redraw();
+    if (moved(var(token::latitude), remembered_latitude_raw(), 0.1)) bump_redraw();
+    if (moved(var(token::longitude), remembered_longitude_raw(), 4.92219002016129e-07)) bump_redraw();
+    if (moved(var(token::indicated_airspeed), shown_airspeed, 1.0)) bump_redraw();
 }
 
 void eta_text(int k, char* out, unsigned size) {
@@ -356,8 +357,8 @@ int shown_miles(double nm) {
 void compute_progress(double d) {
     const int dest = destination_index();
     if (!takeoff_time[0]) {
-        std::snprintf(last_ata, sizeof last_ata, "%02d%02dz", static_cast<int>(var(tok_clock_hours)),
-                      static_cast<int>(var(tok_clock_minutes)));
+        std::snprintf(last_ata, sizeof last_ata, "%02d%02dz", static_cast<int>(var(token::clock_hours)),
+                      static_cast<int>(var(token::clock_minutes)));
     }
     char ident[8], number[24], eta[12];
     const int whole = shown_miles(d);

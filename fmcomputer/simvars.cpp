@@ -12,17 +12,15 @@ std::atomic<double> shared_altitude_m{0.0};
 namespace {
 
 gauge::VariableRecord records[] = {
-    {tok_latitude, nullptr, gauge::var_double, {0.0}},       {tok_longitude, nullptr, gauge::var_double, {0.0}},
-    {tok_altitude_m, nullptr, gauge::var_double, {0.0}},     {tok_airspeed, nullptr, gauge::var_double, {0.0}},
-    {tok_wind_speed, nullptr, gauge::var_double, {0.0}},     {tok_wind_direction, nullptr, gauge::var_double, {0.0}},
-    {tok_heading, nullptr, gauge::var_double, {0.0}},        {tok_heading_second, nullptr, gauge::var_double, {0.0}},
-    {tok_clock_hours, nullptr, gauge::var_double, {0.0}},    {tok_clock_minutes, nullptr, gauge::var_double, {0.0}},
-    {tok_ap_master, nullptr, gauge::var_double, {0.0}},      {tok_autothrottle, nullptr, gauge::var_double, {0.0}},
-    {tok_ap_heading, nullptr, gauge::var_double, {0.0}},     {tok_ap_altitude, nullptr, gauge::var_double, {0.0}},
-    {tok_ap_vertical_speed, nullptr, gauge::var_double, {0.0}}, {tok_ap_speed, nullptr, gauge::var_double, {0.0}},
-    {tok_on_ground, nullptr, gauge::var_double, {0.0}},      {tok_vertical_speed, nullptr, gauge::var_double, {0.0}},
-    {tok_stall, nullptr, gauge::var_double, {0.0}},          {tok_ap_speed_hold, nullptr, gauge::var_double, {0.0}},
-    {tok_units, nullptr, gauge::var_double, {0.0}},
+    gauge::variable(token::latitude), gauge::variable(token::longitude), gauge::variable(token::altitude_m),
+    gauge::variable(token::indicated_airspeed), gauge::variable(token::wind_speed),
+    gauge::variable(token::wind_direction), gauge::variable(token::true_heading),
+    gauge::variable(token::magnetic_heading), gauge::variable(token::clock_hours),
+    gauge::variable(token::clock_minutes), gauge::variable(token::ap_master),
+    gauge::variable(token::autothrottle_armed), gauge::variable(token::ap_heading),
+    gauge::variable(token::ap_altitude), gauge::variable(token::ap_vertical_speed),
+    gauge::variable(token::ap_speed), gauge::variable(token::on_ground), gauge::variable(token::vertical_speed),
+    gauge::variable(token::stall_warning), gauge::variable(token::ap_speed_hold), gauge::variable(token::units),
 };
 
 // A token delivered as an integer still reads as a number here.
@@ -39,18 +37,17 @@ gauge::VariableRecord* find(int token) {
 }  // namespace
 
 void init_vars() {
-    gauge::PanelServices* s = gauge::services();
     for (auto& r : records) {
         r.value.d = 0.0;
-        if (s && s->initialize_var) s->initialize_var(&r);
+        gauge::initialize_variable(r);
     }
 }
 
 void lookup_vars() {
     for (auto& r : records)
-        if (r.token != tok_units) gauge::lookup(r);
-    shared_ap_altitude.store(var(tok_ap_altitude));
-    shared_altitude_m.store(var(tok_altitude_m));
+        if (r.token != token::units) gauge::lookup(r);
+    shared_ap_altitude.store(var(token::ap_altitude));
+    shared_altitude_m.store(var(token::altitude_m));
 }
 
 double var(int token) {
@@ -59,7 +56,7 @@ double var(int token) {
 }
 
 double lookup_units() {
-    gauge::VariableRecord* r = find(tok_units);
+    gauge::VariableRecord* r = find(token::units);
     gauge::lookup(*r);
     return value_of(*r);
 }

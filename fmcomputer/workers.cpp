@@ -33,12 +33,12 @@ void turn_heading(int n) {
         do {
             if (heading_stopped()) break;
             --n;
-            gauge::send_key_event(ev_heading_bug_up);
+            gauge::send_key_event(event::heading_bug_up);
             plat::sleep_ms(200);
         } while (n > 0);
     } else {
         while (n < 0 && !heading_stopped()) {
-            gauge::send_key_event(ev_heading_bug_down);
+            gauge::send_key_event(event::heading_bug_down);
             plat::sleep_ms(200);
             ++n;
         }
@@ -77,13 +77,13 @@ void step_altitude(int s) {
     const double target = altitude_target_ft.load() / units_factor * 0.3048;
     if (s < 0) {
         while (!vertical_stopped()) {
-            gauge::send_key_event(ev_altitude_down);
+            gauge::send_key_event(event::altitude_down);
             plat::sleep_ms(200);
             if (shared_ap_altitude.load() < target || ++s == 0) break;
         }
     } else if (s > 0) {
         while (!vertical_stopped()) {
-            gauge::send_key_event(ev_altitude_up);
+            gauge::send_key_event(event::altitude_up);
             plat::sleep_ms(200);
             if (target < shared_ap_altitude.load() || --s < 1) break;
         }
@@ -95,8 +95,8 @@ void step_vertical(int s) {
     // Waits on the host's clock in short steps while a turn is being dialled in.
     while (heading_busy.load() && !plat::stop_requested()) plat::sleep_ms(10);
     bool running = true;
-    if (spd_on) running = step_count(speed_steps, ev_speed_up, ev_speed_down, 100);
-    if (running) running = step_count(vertical_speed_steps, ev_vertical_speed_up, ev_vertical_speed_down, 200);
+    if (spd_on) running = step_count(speed_steps, event::speed_up, event::speed_down, 100);
+    if (running) running = step_count(vertical_speed_steps, event::vertical_speed_up, event::vertical_speed_down, 200);
     if (running) step_altitude(s);
     vertical_stop = false;
 }

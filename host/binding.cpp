@@ -49,24 +49,29 @@ void standard_kill() {
     s->kill(g->first_element);
 }
 
+void initialize_variable(VariableRecord& record) {
+    PanelServices* s = services();
+    if (s && s->initialize_var) s->initialize_var(&record);
+}
+
 void lookup(VariableRecord& record) {
     if (PanelServices* s = services()) s->lookup_var(&record);
 }
 
 double lookup_double(std::int32_t token) {
-    VariableRecord r{token, nullptr, var_double, {0.0}};
+    VariableRecord r = variable(token);
     lookup(r);
     return r.value.d;
 }
 
 std::int32_t lookup_int(std::int32_t token) {
-    VariableRecord r{token, nullptr, var_integer, {0.0}};
+    VariableRecord r = variable(token, var_integer);
     lookup(r);
     return r.value.i;
 }
 
 const char* lookup_text(std::int32_t token) {
-    VariableRecord r{token, nullptr, var_text, {0.0}};
+    VariableRecord r = variable(token, var_text);
     r.value.text = nullptr;
     lookup(r);
     return r.value.text ? r.value.text : "";

@@ -25,7 +25,8 @@ void standard_draw();
 void standard_kill();
 Element* standard_query();
 
-// Simulator variables.
+// Simulator variables. A module initializes each record it keeps at install, then looks it up.
+void initialize_variable(VariableRecord& record);
 void lookup(VariableRecord& record);
 double lookup_double(std::int32_t token);
 std::int32_t lookup_int(std::int32_t token);

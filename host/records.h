@@ -40,6 +40,11 @@ struct VariableRecord {
     VarValue value;
 };
 
+// The record of a variable read by token, its value zero until the host fills it.
+constexpr VariableRecord variable(std::int32_t token, VarType type = var_double) {
+    return VariableRecord{token, nullptr, type, {0.0}};
+}
+
 // --- Elements ------------------------------------------------------------------------------------
 
 enum ElementKind : std::int32_t {

@@ -1,7 +1,7 @@
 // The 27 simulator variables, in the order the host looks them up, and their drawn values.
 
 #include "host/binding.h"
-#include "host/services.h"
+#include "host/tokens.h"
 #include "navdisplay/nd_state.h"
 
 namespace nd {
@@ -10,19 +10,37 @@ std::array<Variable, kVarCount> variables;
 
 namespace {
 
-struct TokenForm {
-    std::int32_t token;
-    gauge::VarType type;
-};
+namespace token = gauge::token;
 
-constexpr TokenForm kTokens[kVarCount] = {
-    {81, gauge::var_double},   {24, gauge::var_integer}, {31, gauge::var_double},  {35, gauge::var_double},
-    {32, gauge::var_double},   {107, gauge::var_double}, {45, gauge::var_double},  {40, gauge::var_double},
-    {41, gauge::var_double},   {46, gauge::var_integer}, {44, gauge::var_double},  {42, gauge::var_integer},
-    {47, gauge::var_text},     {49, gauge::var_double},  {39, gauge::var_double},  {19, gauge::var_text},
-    {20, gauge::var_double},   {354, gauge::var_double}, {55, gauge::var_integer}, {56, gauge::var_text},
-    {59, gauge::var_double},   {343, gauge::var_double}, {344, gauge::var_double}, {71, gauge::var_double},
-    {72, gauge::var_double},   {82, gauge::var_double},  {86, gauge::var_double},
+// In the order of Var.
+constexpr gauge::VariableRecord kRecords[kVarCount] = {
+    gauge::variable(token::magnetic_heading),
+    gauge::variable(token::nav1_frequency, gauge::var_integer),
+    gauge::variable(token::dme1_distance),
+    gauge::variable(token::dme2_distance),
+    gauge::variable(token::dme1_speed),
+    gauge::variable(token::ap_heading),
+    gauge::variable(token::nav1_course),
+    gauge::variable(token::nav1_deviation),
+    gauge::variable(token::glide_slope_deviation),
+    gauge::variable(token::nav1_flags, gauge::var_integer),
+    gauge::variable(token::glide_slope_available),
+    gauge::variable(token::nav1_to_from, gauge::var_integer),
+    gauge::variable(token::nav1_ident, gauge::var_text),
+    gauge::variable(token::nav1_deviation_gate),
+    gauge::variable(token::adf_bearing),
+    gauge::variable(token::adf_ident, gauge::var_text),
+    gauge::variable(token::adf_active),
+    gauge::variable(token::marker),
+    gauge::variable(token::nav2_flags, gauge::var_integer),
+    gauge::variable(token::nav2_ident, gauge::var_text),
+    gauge::variable(token::vor2_bearing),
+    gauge::variable(token::wind_speed),
+    gauge::variable(token::wind_direction),
+    gauge::variable(token::latitude),
+    gauge::variable(token::longitude),
+    gauge::variable(token::magnetic_variation),
+    gauge::variable(token::true_heading),
 };
 
 double as_double(const gauge::VariableRecord& r, const gauge::VarValue& v) {
@@ -36,12 +54,11 @@ double as_double(const gauge::VariableRecord& r, const gauge::VarValue& v) {
 }  // namespace
 
 void initialize_variables() {
-    gauge::PanelServices* s = gauge::services();
     for (int i = 0; i < kVarCount; ++i) {
         Variable& v = variables[static_cast<std::size_t>(i)];
-        v.record = gauge::VariableRecord{kTokens[i].token, nullptr, kTokens[i].type, {0.0}};
+        v.record = kRecords[i];
         v.previous.d = 0.0;
-        if (s && s->initialize_var) s->initialize_var(&v.record);
+        gauge::initialize_variable(v.record);
     }
 }
 

@@ -60,7 +60,8 @@ void Aircraft::answer_radios(double dt) {
 
 bool Aircraft::apply_key_event(std::uint32_t id, std::uint32_t value) {
     if (const KeyBinding* b = find_key_binding(id)) {
-        b->apply(state_, value);
+        StateKeys keys(state_);
+        b->apply(keys, value);
         return true;
     }
     if (reported_.insert(id).second && log)

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "host/tokens.h"
 #include "sim/aero.h"
 #include "sim/aircraft.h"
 #include "sim/units.h"
@@ -10,68 +11,73 @@ namespace sim {
 
 namespace {
 
+namespace token = gauge::token;
+
 constexpr double ticks_per_second = 18.0;  // the host's running tick count
 constexpr double standard_altimeter_inhg = 29.92;
-constexpr double english_units = 0;        // token 335: 0 and 1 are feet, 2 metres
+constexpr double english_units = 0;        // the units token: 0 and 1 are feet, 2 metres
 
 double flag(bool b) { return b ? 1.0 : 0.0; }
 
 void publish_position(const AircraftState& s, TokenSink& out) {
-    out.set_double(71, latitude_to_units(s.position.lat));
-    out.set_double(72, longitude_to_units(s.position.lon));
-    out.set_double(73, s.altitude_ft * metres_per_foot);
-    out.set_double(74, s.altitude_ft);
-    out.set_double(2, s.ground_elevation_ft * metres_per_foot * ground_elevation_units_per_metre);
-    out.set_double(60, flag(s.on_ground));
-    out.set_double(86, s.true_heading_deg);
-    out.set_double(81, wrap_360(s.true_heading_deg - s.variation_deg));
-    out.set_double(82, s.variation_deg);
+    out.set_double(token::latitude, latitude_to_units(s.position.lat));
+    out.set_double(token::longitude, longitude_to_units(s.position.lon));
+    out.set_double(token::altitude_m, s.altitude_ft * metres_per_foot);
+    out.set_double(token::altitude_ft, s.altitude_ft);
+    out.set_double(token::ground_elevation, s.ground_elevation_ft * metres_per_foot * ground_elevation_units_per_metre);
+    out.set_double(token::on_ground, flag(s.on_ground));
+    out.set_double(token::true_heading, s.true_heading_deg);
+    out.set_double(token::magnetic_heading, wrap_360(s.true_heading_deg - s.variation_deg));
+    out.set_double(token::magnetic_variation, s.variation_deg);
     // The host's attitude signs: pitch positive nose down, bank positive left wing down.
-    out.set_double(78, -s.pitch_deg);
-    out.set_double(80, -s.bank_deg);
-    out.set_double(69, 0.0);
+    out.set_double(token::pitch, -s.pitch_deg);
+    out.set_double(token::bank, -s.bank_deg);
+    out.set_double(token::sideslip, 0.0);
 }
 
 void publish_air_data(const AircraftState& s, TokenSink& out) {
-    out.set_double(61, s.ias_kt);
-    out.set_double(64, mach(s) * mach_units);
-    out.set_double(63, max_speed_kt(s.altitude_ft) * max_operating_speed_units_per_knot);
-    out.set_double(65, s.vertical_speed_fpm / fpm_per_vertical_speed_unit);
-    out.set_double(67, flag(s.stall_warning));
-    out.set_double(76, standard_altimeter_inhg);
-    out.set_double(343, s.wind_kt);
-    out.set_double(344, s.wind_from_deg);
-    out.set_double(335, english_units);
+    out.set_double(token::indicated_airspeed, s.ias_kt);
+    out.set_double(token::mach, mach(s) * mach_units);
+    out.set_double(token::max_operating_speed, max_speed_kt(s.altitude_ft) * max_operating_speed_units_per_knot);
+    out.set_double(token::vertical_speed, s.vertical_speed_fpm / fpm_per_vertical_speed_unit);
+    out.set_double(token::stall_warning, flag(s.stall_warning));
+    out.set_double(token::altimeter_setting, standard_altimeter_inhg);
+    out.set_double(token::wind_speed, s.wind_kt);
+    out.set_double(token::wind_direction, s.wind_from_deg);
+    out.set_double(token::units, english_units);
 }
 
 void publish_clock(const AircraftState& s, double elapsed, TokenSink& out) {
     const double t = std::floor(s.clock_s);
-    out.set_double(3, std::floor(t / 3600.0));
-    out.set_double(4, std::floor(std::fmod(t, 3600.0) / 60.0));
-    out.set_double(5, std::fmod(t, 60.0));
-    out.set_double(1, std::floor(elapsed * ticks_per_second));
+    out.set_double(token::clock_hours, std::floor(t / 3600.0));
+    out.set_double(token::clock_minutes, std::floor(std::fmod(t, 3600.0) / 60.0));
+    out.set_double(token::clock_seconds, std::fmod(t, 60.0));
+    out.set_double(token::tick_count, std::floor(elapsed * ticks_per_second));
 }
 
 void publish_autopilot(const AircraftState& s, TokenSink& out) {
     const AutopilotSettings& ap = s.autopilot;
-    out.set_double(103, flag(ap.master));
-    out.set_double(106, flag(ap.heading_hold));
-    out.set_double(107, ap.heading_bug_deg);
-    out.set_double(108, flag(ap.altitude_hold));
-    out.set_double(109, ap.altitude_ft);
-    out.set_double(115, flag(ap.speed_hold));
-    out.set_double(116, ap.speed_kt);
-    out.set_double(119, flag(s.vertical_speed_mode));
-    out.set_double(120, ap.vertical_speed_fpm);
-    out.set_double(123, flag(ap.autothrottle_armed));
+    out.set_double(token::ap_master, flag(ap.master));
+    out.set_double(token::ap_heading_hold, flag(ap.heading_hold));
+    out.set_double(token::ap_heading, ap.heading_bug_deg);
+    out.set_double(token::ap_altitude_hold, flag(ap.altitude_hold));
+    out.set_double(token::ap_altitude, ap.altitude_ft);
+    out.set_double(token::ap_speed_hold, flag(ap.speed_hold));
+    out.set_double(token::ap_speed, ap.speed_kt);
+    out.set_double(token::ap_vertical_speed_hold, flag(s.vertical_speed_mode));
+    out.set_double(token::ap_vertical_speed, ap.vertical_speed_fpm);
+    out.set_double(token::autothrottle_armed, flag(ap.autothrottle_armed));
 }
 
 void publish_engines(const AircraftState& s, TokenSink& out) {
     struct EngineTokens {
         int epr, n1, egt, n2, flow_shown, flow_used, oil_pressure, oil_temperature;
     };
-    static constexpr EngineTokens tokens[engine_count] = {{630, 624, 567, 625, 638, 138, 562, 561},
-                                                          {649, 643, 577, 644, 657, 173, 572, 571}};
+    static constexpr EngineTokens tokens[engine_count] = {
+        {token::engine1_epr, token::engine1_n1, token::engine1_egt, token::engine1_n2, token::engine1_fuel_flow,
+         token::engine1_fuel_flow_used, token::engine1_oil_pressure, token::engine1_oil_temperature},
+        {token::engine2_epr, token::engine2_n1, token::engine2_egt, token::engine2_n2, token::engine2_fuel_flow,
+         token::engine2_fuel_flow_used, token::engine2_oil_pressure, token::engine2_oil_temperature}};
     for (std::size_t i = 0; i < engine_count; ++i) {
         const Engine& e = s.engines[i];
         out.set_double(tokens[i].epr, e.epr);
@@ -83,19 +89,19 @@ void publish_engines(const AircraftState& s, TokenSink& out) {
         out.set_double(tokens[i].oil_pressure, e.oil_pressure_psf);
         out.set_double(tokens[i].oil_temperature, e.oil_temperature_rankine);
     }
-    // Tanks in the host's volume unit: left 304, centre 303, right 305.
-    out.set_double(304, s.fuel_lb[0] / pounds_per_gallon);
-    out.set_double(303, s.fuel_lb[1] / pounds_per_gallon);
-    out.set_double(305, s.fuel_lb[2] / pounds_per_gallon);
-    for (int bus : {364, 761, 763}) out.set_double(bus, 1.0);
+    // Tanks in the host's volume unit.
+    out.set_double(token::left_tank, s.fuel_lb[0] / pounds_per_gallon);
+    out.set_double(token::centre_tank, s.fuel_lb[1] / pounds_per_gallon);
+    out.set_double(token::right_tank, s.fuel_lb[2] / pounds_per_gallon);
+    for (int bus : token::power_buses) out.set_double(bus, 1.0);
 }
 
 void publish_gear_and_flaps(const AircraftState& s, TokenSink& out) {
-    out.set_double(331, s.controls.gear_down ? lever_full : 0.0);
-    out.set_double(332, std::round(s.gear_position[0] * lever_full));
-    out.set_double(333, std::round(s.gear_position[1] * lever_full));
-    out.set_double(334, std::round(s.gear_position[2] * lever_full));
-    out.set_double(328, std::round(s.flap_position * lever_full));
+    out.set_double(token::gear_lever, s.controls.gear_down ? lever_full : 0.0);
+    out.set_double(token::nose_gear, std::round(s.gear_position[0] * lever_full));
+    out.set_double(token::left_gear, std::round(s.gear_position[1] * lever_full));
+    out.set_double(token::right_gear, std::round(s.gear_position[2] * lever_full));
+    out.set_double(token::flap_handle, std::round(s.flap_position * lever_full));
 }
 
 constexpr double deviation_gate_overhead = 30000.0;  // the display centres the deviation bar from 30 000
@@ -110,29 +116,29 @@ double relative_bearing(const AircraftState& s, double bearing_deg) { return wra
 void publish_radios(const AircraftState& s, TokenSink& out) {
     const NavReception& nav1 = s.reception.nav[0];
     const NavReception& nav2 = s.reception.nav[1];
-    out.set_int(24, nav_frequency_bcd(s.radios.nav_channel[0] / 100.0));
-    out.set_double(45, s.radios.course_deg[0]);
-    out.set_int(46, nav_flags(nav1, s.radios.nav_channel[0]));
-    out.set_text(47, nav1.ident);
-    out.set_double(40, nav1.deviation);
-    out.set_int(42, static_cast<std::int32_t>(nav1.to_from));
-    out.set_double(49, nav1.overhead ? deviation_gate_overhead : 0.0);
-    out.set_double(44, flag(nav1.glide_slope));
-    out.set_double(41, nav1.glide_deviation);
-    out.set_double(31, nav1.dme_nm);
-    out.set_double(32, nav1.dme_kt);
+    out.set_int(token::nav1_frequency, nav_frequency_bcd(s.radios.nav_channel[0] / 100.0));
+    out.set_double(token::nav1_course, s.radios.course_deg[0]);
+    out.set_int(token::nav1_flags, nav_flags(nav1, s.radios.nav_channel[0]));
+    out.set_text(token::nav1_ident, nav1.ident);
+    out.set_double(token::nav1_deviation, nav1.deviation);
+    out.set_int(token::nav1_to_from, static_cast<std::int32_t>(nav1.to_from));
+    out.set_double(token::nav1_deviation_gate, nav1.overhead ? deviation_gate_overhead : 0.0);
+    out.set_double(token::glide_slope_available, flag(nav1.glide_slope));
+    out.set_double(token::glide_slope_deviation, nav1.glide_deviation);
+    out.set_double(token::dme1_distance, nav1.dme_nm);
+    out.set_double(token::dme1_speed, nav1.dme_kt);
 
-    out.set_int(55, nav_flags(nav2, s.radios.nav_channel[1]) & ~nav_flag_localizer);
-    out.set_text(56, nav2.ident);
-    out.set_double(59, nav2.received ? relative_bearing(s, nav2.bearing_deg) : nav2.bearing_deg);
-    out.set_double(35, nav2.dme_nm);
-    out.set_double(58, flag(nav2.dme));
+    out.set_int(token::nav2_flags, nav_flags(nav2, s.radios.nav_channel[1]) & ~nav_flag_localizer);
+    out.set_text(token::nav2_ident, nav2.ident);
+    out.set_double(token::vor2_bearing, nav2.received ? relative_bearing(s, nav2.bearing_deg) : nav2.bearing_deg);
+    out.set_double(token::dme2_distance, nav2.dme_nm);
+    out.set_double(token::dme2_valid, flag(nav2.dme));
 
     const AdfReception& adf = s.reception.adf;
-    out.set_double(20, flag(adf.received));
-    out.set_text(19, adf.ident);
-    out.set_double(39, adf.received ? relative_bearing(s, adf.bearing_deg) : adf.bearing_deg);
-    out.set_double(354, s.reception.marker);
+    out.set_double(token::adf_active, flag(adf.received));
+    out.set_text(token::adf_ident, adf.ident);
+    out.set_double(token::adf_bearing, adf.received ? relative_bearing(s, adf.bearing_deg) : adf.bearing_deg);
+    out.set_double(token::marker, s.reception.marker);
 }
 
 }  // namespace

@@ -6,19 +6,23 @@
 #include "gauges/enginegauge/fuel_used.h"
 #include "host/binding.h"
 #include "host/declare.h"
+#include "host/tokens.h"
 
 namespace {
 
 using namespace enginegauge;
 
-constexpr std::int32_t kClock = 5;
-constexpr std::int32_t kUsedFlow[2] = {138, 173};
-constexpr std::int32_t kPowerTokens[3] = {364, 761, 763};
+namespace token = gauge::token;
+
+constexpr std::int32_t kUsedFlow[2] = {token::engine1_fuel_flow_used, token::engine2_fuel_flow_used};
 
 struct EngineTokens {
     std::int32_t epr, n1, egt, n2, shown_flow;
 };
-constexpr EngineTokens kTokens[2] = {{630, 624, 567, 625, 638}, {649, 643, 577, 644, 657}};
+constexpr EngineTokens kTokens[2] = {
+    {token::engine1_epr, token::engine1_n1, token::engine1_egt, token::engine1_n2, token::engine1_fuel_flow},
+    {token::engine2_epr, token::engine2_n1, token::engine2_egt, token::engine2_n2, token::engine2_fuel_flow},
+};
 
 constexpr double kMarkerStart = 2.05;
 constexpr double kMarkerStep = 0.01;
@@ -33,9 +37,8 @@ constexpr std::uint32_t kWindowBack = 0x101010;
 double marker[2] = {kMarkerStart, kMarkerStart};
 int fuel_used_display = 0;
 FuelUsed fuel;
-gauge::VariableRecord power[3] = {{kPowerTokens[0], nullptr, gauge::var_double, {0.0}},
-                                  {kPowerTokens[1], nullptr, gauge::var_double, {0.0}},
-                                  {kPowerTokens[2], nullptr, gauge::var_double, {0.0}}};
+gauge::VariableRecord power[3] = {gauge::variable(token::power_bus1), gauge::variable(token::power_bus2),
+                                  gauge::variable(token::power_bus3)};
 
 void look_up_power() {
     for (gauge::VariableRecord& r : power) gauge::lookup(r);
@@ -230,13 +233,13 @@ gauge::MouseArea mouse_areas[] = {
 // --- Routines ----------------------------------------------------------------------------------
 
 void after_install() {
-    start_period(fuel, gauge::lookup_double(kClock), gauge::lookup_double(kUsedFlow[0]),
+    start_period(fuel, gauge::lookup_double(token::clock_seconds), gauge::lookup_double(kUsedFlow[0]),
                  gauge::lookup_double(kUsedFlow[1]));
 }
 
 void after_update() {
     look_up_power();
-    add_sample(fuel, gauge::lookup_double(kClock), gauge::lookup_double(kUsedFlow[0]),
+    add_sample(fuel, gauge::lookup_double(token::clock_seconds), gauge::lookup_double(kUsedFlow[0]),
                gauge::lookup_double(kUsedFlow[1]));
     if (fuel_used_display > 0) --fuel_used_display;
 }

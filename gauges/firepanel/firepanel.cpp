@@ -5,18 +5,18 @@
 #include "gauges/firepanel/fire_handles.h"
 #include "host/binding.h"
 #include "host/declare.h"
+#include "host/key_events.h"
+#include "host/tokens.h"
 
 namespace {
 
 using fire::HandleState;
 
-constexpr std::uint32_t kEngine1Extinguisher = 65987;  // 0x101C3
-constexpr std::uint32_t kEngine2Extinguisher = 65992;  // 0x101C8
 // An engine turning this fast or faster still has its bottle's pressure: the light stays dark.
 constexpr double kEngineTurning = 2000.0;
 
-gauge::VariableRecord engine1_turning = {136, nullptr, gauge::var_double, {0.0}};
-gauge::VariableRecord engine2_turning = {171, nullptr, gauge::var_double, {0.0}};
+gauge::VariableRecord engine1_turning = gauge::variable(gauge::token::engine1_turning);
+gauge::VariableRecord engine2_turning = gauge::variable(gauge::token::engine2_turning);
 
 constexpr double kShown = 0.0;
 constexpr double kHidden = -1.0;
@@ -33,8 +33,12 @@ double handle_picture(const HandleState& handle, std::uint32_t extinguisher) {
     return 0.0;
 }
 
-double engine1_handle(gauge::VariableRecord*) { return handle_picture(fire::engine1, kEngine1Extinguisher); }
-double engine2_handle(gauge::VariableRecord*) { return handle_picture(fire::engine2, kEngine2Extinguisher); }
+double engine1_handle(gauge::VariableRecord*) {
+    return handle_picture(fire::engine1, gauge::event::engine1_fire_bottle);
+}
+double engine2_handle(gauge::VariableRecord*) {
+    return handle_picture(fire::engine2, gauge::event::engine2_fire_bottle);
+}
 
 // The lit, pulled handle covers the upright one only while it is not turned.
 double pulled_picture(const HandleState& handle) {
@@ -128,15 +132,11 @@ gauge::MouseArea mouse_areas[] = {
 
 // --- Routines ----------------------------------------------------------------------------------
 
-void initialize_variable(gauge::VariableRecord& record) {
-    if (gauge::PanelServices* s = gauge::services()) s->initialize_var(&record);
-}
-
 void install(plat::ModuleHandle resources) {
     fire::reset_handles();
     gauge::standard_install(resources);
-    initialize_variable(engine1_turning);
-    initialize_variable(engine2_turning);
+    gauge::initialize_variable(engine1_turning);
+    gauge::initialize_variable(engine2_turning);
 }
 
 void update() {

@@ -3,19 +3,17 @@
 #include "gauges/grossweight/gross_weight.h"
 #include "host/binding.h"
 #include "host/declare.h"
+#include "host/tokens.h"
 
 namespace {
 
-constexpr std::int32_t kTank304 = 304;
-constexpr std::int32_t kTank303 = 303;
-constexpr std::int32_t kTank305 = 305;
-constexpr std::int32_t kPowerTokens[3] = {364, 761, 763};
+namespace token = gauge::token;
+
 constexpr std::uint32_t kInk = 0x00DAA5;  // RGB(165, 218, 0)
 
 bool powered() {
-    gauge::VariableRecord power[3] = {{kPowerTokens[0], nullptr, gauge::var_double, {0.0}},
-                                      {kPowerTokens[1], nullptr, gauge::var_double, {0.0}},
-                                      {kPowerTokens[2], nullptr, gauge::var_double, {0.0}}};
+    gauge::VariableRecord power[3] = {gauge::variable(token::power_bus1), gauge::variable(token::power_bus2),
+                                      gauge::variable(token::power_bus3)};
     bool any = false;
     for (gauge::VariableRecord& r : power) {
         gauge::lookup(r);
@@ -24,7 +22,7 @@ bool powered() {
     return any;
 }
 
-// The element follows the left tank (304); centre (303) and right (305) are looked up here.
+// The element follows the left tank; the centre and right tanks are looked up here.
 double weight_text(gauge::Element* e) {
     auto* s = static_cast<gauge::StringElement*>(e);
     if (!s->text || s->buffer_size <= 0) return 0;
@@ -32,11 +30,11 @@ double weight_text(gauge::Element* e) {
         s->text[0] = '\0';
         return 0;
     }
-    const double q304 = e->source.value.d;
-    const double q303 = gauge::lookup_double(kTank303);
-    const double q305 = gauge::lookup_double(kTank305);
+    const double left = e->source.value.d;
+    const double centre = gauge::lookup_double(token::centre_tank);
+    const double right = gauge::lookup_double(token::right_tank);
     grossweight::format_weight(s->text, static_cast<std::size_t>(s->buffer_size),
-                               grossweight::gross_weight(q303, q305, q304));
+                               grossweight::gross_weight(centre, right, left));
     return 0;
 }
 
@@ -44,7 +42,7 @@ const gauge::FailureRecord failures[] = {{20, 3, 0}, {0, 0, 0}};
 
 gauge::StringElement make_window() {
     const gauge::StringStyle style = {80, 20, "Quartz", -14, 400, kInk, 0x000000, kInk, 1, 6};
-    gauge::StringElement s = gauge::string_element({0, 0}, style, 7, nullptr, nullptr, failures, kTank304);
+    gauge::StringElement s = gauge::string_element({0, 0}, style, 7, nullptr, nullptr, failures, token::left_tank);
     s.on_element = weight_text;
     return s;
 }

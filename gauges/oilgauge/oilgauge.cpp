@@ -7,6 +7,7 @@
 #include "gauges/oilgauge/readout_text.h"
 #include "host/binding.h"
 #include "host/declare.h"
+#include "host/tokens.h"
 
 namespace {
 
@@ -26,6 +27,8 @@ double tenth_capped(double v) { return std::min(v / 10.0, kVibrationLimit); }
 
 // --- The windows -------------------------------------------------------------------------------
 
+namespace token = gauge::token;
+
 enum class Form { whole, tenths, fixed };
 
 struct Window {
@@ -38,21 +41,21 @@ struct Window {
 
 constexpr int kWindowCount = 15;
 const Window kWindows[kWindowCount] = {
-    {{47, 10}, 350, Form::whole, times_256, nullptr},
-    {{21, 27}, 350, Form::whole, times_230, nullptr},
-    {{73, 27}, 350, Form::whole, times_230, nullptr},
-    {{21, 49}, 624, Form::tenths, per_metre, nullptr},
-    {{73, 49}, 643, Form::tenths, per_metre, nullptr},
-    {{21, 71}, 562, Form::whole, psf_to_psi, nullptr},
-    {{73, 71}, 572, Form::whole, psf_to_psi, nullptr},
-    {{21, 93}, 561, Form::whole, rankine_to_celsius, nullptr},
-    {{73, 93}, 571, Form::whole, rankine_to_celsius, nullptr},
-    {{21, 115}, 149, Form::fixed, nullptr, "100"},
-    {{73, 115}, 184, Form::fixed, nullptr, "100"},
-    {{21, 137}, 624, Form::tenths, tenth_capped, nullptr},
-    {{73, 137}, 643, Form::tenths, tenth_capped, nullptr},
-    {{21, 159}, 151, Form::fixed, nullptr, " 99"},
-    {{73, 159}, 186, Form::fixed, nullptr, " 99"},
+    {{47, 10}, token::oil_top_window, Form::whole, times_256, nullptr},
+    {{21, 27}, token::oil_top_window, Form::whole, times_230, nullptr},
+    {{73, 27}, token::oil_top_window, Form::whole, times_230, nullptr},
+    {{21, 49}, token::engine1_n1, Form::tenths, per_metre, nullptr},
+    {{73, 49}, token::engine2_n1, Form::tenths, per_metre, nullptr},
+    {{21, 71}, token::engine1_oil_pressure, Form::whole, psf_to_psi, nullptr},
+    {{73, 71}, token::engine2_oil_pressure, Form::whole, psf_to_psi, nullptr},
+    {{21, 93}, token::engine1_oil_temperature, Form::whole, rankine_to_celsius, nullptr},
+    {{73, 93}, token::engine2_oil_temperature, Form::whole, rankine_to_celsius, nullptr},
+    {{21, 115}, token::oil_fixed_100_engine1, Form::fixed, nullptr, "100"},
+    {{73, 115}, token::oil_fixed_100_engine2, Form::fixed, nullptr, "100"},
+    {{21, 137}, token::engine1_n1, Form::tenths, tenth_capped, nullptr},
+    {{73, 137}, token::engine2_n1, Form::tenths, tenth_capped, nullptr},
+    {{21, 159}, token::oil_fixed_99_engine1, Form::fixed, nullptr, " 99"},
+    {{73, 159}, token::oil_fixed_99_engine2, Form::fixed, nullptr, " 99"},
 };
 
 gauge::StringElement& window_element(int n);

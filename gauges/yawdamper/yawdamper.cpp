@@ -4,13 +4,15 @@
 
 #include "host/binding.h"
 #include "host/declare.h"
+#include "host/tokens.h"
 
 namespace {
 
 constexpr double kSupplyPresent = 250.0;
 
-gauge::VariableRecord supply = {61, nullptr, gauge::var_double, {0.0}};
-gauge::VariableRecord damper_state = {114, nullptr, gauge::var_double, {0.0}};
+// The light's supply condition rides on the airspeed token.
+gauge::VariableRecord supply = gauge::variable(gauge::token::indicated_airspeed);
+gauge::VariableRecord damper_state = gauge::variable(gauge::token::yaw_damper);
 
 bool supply_present() { return supply.value.d >= kSupplyPresent; }
 
@@ -41,14 +43,10 @@ gauge::StaticImage background = gauge::static_image(4096, {0, 0}, gauge::draw_tr
 
 // --- Routines ----------------------------------------------------------------------------------
 
-void initialize_variable(gauge::VariableRecord& record) {
-    if (gauge::PanelServices* s = gauge::services()) s->initialize_var(&record);
-}
-
 void install(plat::ModuleHandle resources) {
     gauge::standard_install(resources);
-    initialize_variable(supply);
-    initialize_variable(damper_state);
+    gauge::initialize_variable(supply);
+    gauge::initialize_variable(damper_state);
 }
 
 void update() {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "sim/flightgear/token_map.h"
+#include "sim/key_map.h"
 
 namespace sim::fg {
 
@@ -22,10 +23,13 @@ public:
     virtual LinkIntent& intent() = 0;
 };
 
+// An event (host/key_events.h names them) and the writes that answer it: the aircraft's meaning
+// of the event (sim/key_map.h), or one only the link gives.
 struct KeyWrite {
     std::uint32_t id;
-    const char* meaning;
-    void (*apply)(Controls& c, std::uint32_t value);
+    const KeyBinding* binding;
+    void (*link_only)(Controls& c, std::uint32_t value);
+    void apply(Controls& c, std::uint32_t value) const;
 };
 
 std::span<const KeyWrite> key_writes();

@@ -6,18 +6,17 @@
 
 #include "host/binding.h"
 #include "host/declare.h"
+#include "host/key_events.h"
+#include "host/tokens.h"
 #include "platform/window_registry.h"
 #include "sound/geartalk/sound_library.h"
 
 namespace {
 
-constexpr std::int32_t kGearLever = 331;
-constexpr std::int32_t kNoseGear = 332;
-constexpr std::int32_t kLeftGear = 333;
-constexpr std::int32_t kRightGear = 334;
+namespace token = gauge::token;
+
 constexpr double kUp = 0.0;
 constexpr double kDown = 16383.0;
-constexpr std::int32_t kGearKeyEvent = 65570;
 
 constexpr const char* kUpCallout = "./Sound/talkup.wav";
 constexpr const char* kDownCallout = "./Sound/talkdn.wav";
@@ -50,7 +49,7 @@ void play_callouts(double lever, double nose) {
 }
 
 double nose_light(gauge::VariableRecord* source) {
-    gauge::VariableRecord lever{kGearLever, nullptr, gauge::var_double, {0.0}};
+    gauge::VariableRecord lever = gauge::variable(token::gear_lever);
     gauge::lookup(lever);
     const double nose = value_of(*source);
     play_callouts(value_of(lever), nose);
@@ -70,10 +69,14 @@ const std::int32_t right_pictures[] = {16384, 16387, 16390};
 constexpr std::uint32_t kLeverFlags = gauge::draw_transparent | gauge::draw_erase;
 constexpr std::uint32_t kLightFlags = gauge::draw_transparent | gauge::draw_erase | gauge::draw_lit;
 
-gauge::Icon lever = gauge::icon({132, 8}, lever_pictures, 2, kLeverFlags, lever_picture, nullptr, hide_on_failure, kGearLever);
-gauge::Icon nose_lamp = gauge::icon({30, 34}, nose_pictures, 3, kLightFlags, nose_light, nullptr, hide_on_failure, kNoseGear);
-gauge::Icon left_lamp = gauge::icon({13, 67}, left_pictures, 3, kLightFlags, gear_light, nullptr, hide_on_failure, kLeftGear);
-gauge::Icon right_lamp = gauge::icon({46, 67}, right_pictures, 3, kLightFlags, gear_light, nullptr, hide_on_failure, kRightGear);
+gauge::Icon lever = gauge::icon({132, 8}, lever_pictures, 2, kLeverFlags, lever_picture,
+                                nullptr, hide_on_failure, token::gear_lever);
+gauge::Icon nose_lamp = gauge::icon({30, 34}, nose_pictures, 3, kLightFlags, nose_light,
+                                nullptr, hide_on_failure, token::nose_gear);
+gauge::Icon left_lamp = gauge::icon({13, 67}, left_pictures, 3, kLightFlags, gear_light,
+                                nullptr, hide_on_failure, token::left_gear);
+gauge::Icon right_lamp = gauge::icon({46, 67}, right_pictures, 3, kLightFlags, gear_light,
+                                nullptr, hide_on_failure, token::right_gear);
 
 gauge::Element* const face_children[] = {&lever, &nose_lamp, &left_lamp, &right_lamp, nullptr};
 gauge::StaticImage face = gauge::static_image(4096, {0, 0}, gauge::draw_transparent, face_children);
@@ -83,7 +86,7 @@ constexpr std::int32_t kFaceHelp = 41253;
 gauge::MouseArea mouse_areas[] = {
     gauge::group(),
     {gauge::mouse_group, 0, 0, 172, 124, gauge::cursor_none, kFaceHelp, 0, 0, nullptr},
-    gauge::area(0, 0, 172, 124, gauge::cursor_hand, gauge::mouse_left_single, nullptr, kGearKeyEvent),
+    gauge::area(0, 0, 172, 124, gauge::cursor_hand, gauge::mouse_left_single, nullptr, gauge::event::gear_toggle),
     gauge::group_end(),
     gauge::group_end(),
     gauge::list_end(),

@@ -2,6 +2,9 @@
 
 #include "dmegauge/layout.h"
 #include "gauge_pixels.h"
+#include "host/tokens.h"
+
+namespace token = gauge::token;
 
 namespace {
 
@@ -38,7 +41,7 @@ TEST(Dme, DrumsStandForTheDistance) {
         {123.4, 5.2, 2, 1}, {250, 1.8, 5, 1}, {99.95, 11.75, 9, 0}, {-3, 1.8, 0, 0}, {-150, 1.8, 0, 1},
     };
     for (const Case& c : cases) {
-        vars.set_double(35, c.distance);
+        vars.set_double(token::dme2_distance, c.distance);
         run.cycles(1);
         for (Element units : {unlit_units, lit_units}) EXPECT_NEAR(element(run, kDme, units).value, c.units, 1e-9) << c.distance;
         EXPECT_EQ(element(run, kDme, lit_tens).value, c.tens) << c.distance;
@@ -49,11 +52,11 @@ TEST(Dme, DrumsStandForTheDistance) {
 TEST(Dme, DigitsShowInTheOpeningsAndTensHideWithoutAValidDistance) {
     PanelRun run(kPanel, "", gauge_test::without_aircraft());
     auto& vars = run.session().variables();
-    vars.set_double(35, 120);
-    vars.set_double(58, 1);
+    vars.set_double(token::dme2_distance, 120);
+    vars.set_double(token::dme2_valid, 1);
     run.cycles(2);
     for (int left : {kHundredsLeft, kTensLeft, kUnitsLeft}) EXPECT_GT(digit_pixels(run, left), 20) << left;
-    vars.set_double(58, 0);
+    vars.set_double(token::dme2_valid, 0);
     run.cycles(2);
     EXPECT_EQ(digit_pixels(run, kTensLeft), 0);
     EXPECT_EQ(digit_pixels(run, kHundredsLeft), 0);
@@ -62,7 +65,7 @@ TEST(Dme, DigitsShowInTheOpeningsAndTensHideWithoutAValidDistance) {
 
 TEST(Dme, UnpublishedNightLightingUsesTheLitGroup) {
     PanelRun run(kPanel, "", gauge_test::without_aircraft());
-    run.session().variables().set_double(58, 1);
+    run.session().variables().set_double(token::dme2_valid, 1);
     run.cycles(2);
     for (Element e : {unlit_units, unlit_tens, unlit_hundreds}) EXPECT_TRUE(hidden(run, e)) << e;
     for (Element e : {lit_plate, lit_units, lit_tens, lit_hundreds}) EXPECT_FALSE(hidden(run, e)) << e;
@@ -101,15 +104,15 @@ TEST(Dme, GroundProximityLightFlashes) {
     };
     PanelRun run(kPanel, "", gauge_test::without_aircraft());
     auto& vars = run.session().variables();
-    vars.set_double(2, 10 * 256.0);  // ground at 10 m
+    vars.set_double(token::ground_elevation, 10 * 256.0);  // ground at 10 m
     for (const Descent& c : cases) {
-        vars.set_double(73, 10 + c.height);
-        vars.set_double(65, c.vertical_speed);
-        vars.set_double(331, c.gear);
-        vars.set_double(1, 13);  // lit phase
+        vars.set_double(token::altitude_m, 10 + c.height);
+        vars.set_double(token::vertical_speed, c.vertical_speed);
+        vars.set_double(token::gear_lever, c.gear);
+        vars.set_double(token::tick_count, 13);  // lit phase
         run.cycles(2);
         EXPECT_EQ(shows(run, kDme, 20480, kGroundProximityX, kGroundProximityY), c.warns) << c.name;
-        vars.set_double(1, 17);  // dark phase
+        vars.set_double(token::tick_count, 17);  // dark phase
         run.cycles(2);
         EXPECT_FALSE(shows(run, kDme, 20480, kGroundProximityX, kGroundProximityY)) << c.name;
     }
@@ -118,16 +121,16 @@ TEST(Dme, GroundProximityLightFlashes) {
 TEST(Dme, GlideslopeLightFlashesOnlyBetween15And305Metres) {
     PanelRun run(kPanel, "", gauge_test::without_aircraft());
     auto& vars = run.session().variables();
-    vars.set_double(1, 0);
-    vars.set_double(41, -60);
+    vars.set_double(token::tick_count, 0);
+    vars.set_double(token::glide_slope_deviation, -60);
     const std::pair<double, bool> cases[] = {{100, true}, {15, false}, {15.1, true}, {305, false}};
     for (auto [h, warns] : cases) {
-        vars.set_double(73, h);
+        vars.set_double(token::altitude_m, h);
         run.cycles(2);
         EXPECT_EQ(shows(run, kDme, 24576, kGlideslopeX, kGlideslopeY), warns) << h;
     }
-    vars.set_double(41, -55);
-    vars.set_double(73, 100);
+    vars.set_double(token::glide_slope_deviation, -55);
+    vars.set_double(token::altitude_m, 100);
     run.cycles(2);
     EXPECT_FALSE(shows(run, kDme, 24576, kGlideslopeX, kGlideslopeY)) << "on the lower edge of the beam";
 }
@@ -143,11 +146,11 @@ TEST(Dme, ThirdLightSteadyFromItsThreeInputs) {
                           {0, 5999, -3, true},   {0, 6000, -3, false},  {0, 6000, 5000, false},
                           {1, 6001, 4001, false}};
     for (const Case& c : cases) {
-        vars.set_double(108, c.a);
-        vars.set_double(330, c.b);
-        vars.set_double(319, c.c);
+        vars.set_double(token::ap_altitude_hold, c.a);
+        vars.set_double(token::third_light_first_input, c.b);
+        vars.set_double(token::third_light_second_input, c.c);
         for (double tick : {0.0, 5.0}) {
-            vars.set_double(1, tick);
+            vars.set_double(token::tick_count, tick);
             run.cycles(2);
             EXPECT_EQ(shows(run, kDme, 28672, kThirdX, kThirdY), c.on) << c.b << " " << c.c << " tick " << tick;
         }

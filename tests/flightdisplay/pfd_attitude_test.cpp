@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "host/tokens.h"
 #include "pfd_fixture.h"
+
+namespace token = gauge::token;
 
 using namespace pfdtest;
 
@@ -95,10 +98,10 @@ TEST(FlightDisplayAttitude, AbsurdDeviationsPutTheBarsAtTheirOwnEnd) {
                          Case{1e300, xc + r - 1, yc + r - 1}}) {
         PanelRun run(kPanelAlone, "at 0 poke PassData 0 FDMode=2\n", quiet());
         auto& v = run.session().variables();
-        v.set_int(46, 0x80);  // a localizer on NAV1
-        v.set_double(44, 1.0);
-        v.set_double(40, c.deviation);
-        v.set_double(41, c.deviation);
+        v.set_int(token::nav1_flags, 0x80);  // a localizer on NAV1
+        v.set_double(token::glide_slope_available, 1.0);
+        v.set_double(token::nav1_deviation, c.deviation);
+        v.set_double(token::glide_slope_deviation, c.deviation);
         run.cycles(kPastStartup);
         EXPECT_EQ(run.pixel(0, c.x, yc - 30), kMagenta) << "localizer bar, deviation " << c.deviation;
         EXPECT_NE(run.pixel(0, xc, yc - 30), kMagenta);
@@ -144,7 +147,7 @@ TEST(FlightDisplayModes, HeadingHoldShowsNavigationArmedInWhite) {
 TEST(FlightDisplayModes, FlightDirectorWithGlideslopeAndNoNavigation) {
     PanelRun run(kPanelAlone, "at 0 poke PassData 0 FDMode=2\n", quiet());
     set(run, 44, 1);
-    run.session().variables().set_int(46, 8);
+    run.session().variables().set_int(token::nav1_flags, 8);
     run.cycles(kPastStartup);
     EXPECT_GT(ink(run, kAboveWindow, kOrange), 10) << "FD";
     EXPECT_GT(ink(run, kVerticalEngaged, kOrange), 10) << "G / S";
@@ -160,9 +163,9 @@ TEST(FlightDisplayModes, TheHostsIlsReceiverDrivesTheFlightDirector) {
                  "at 4 aircraft lat=37.56603 lon=-122.24736 alt-ft=2175 ias=160 hdg=298 on-ground=0 flaps=0.5\n");
     run.cycles(kPastStartup);
     auto& v = run.session().variables();
-    ASSERT_EQ(v.get_int(46), 0x81) << "an ILS with its DME";
-    ASSERT_EQ(v.get_double(44), 1.0);
-    const double lateral = v.get_double(40), vertical = v.get_double(41);
+    ASSERT_EQ(v.get_int(token::nav1_flags), 0x81) << "an ILS with its DME";
+    ASSERT_EQ(v.get_double(token::glide_slope_available), 1.0);
+    const double lateral = v.get_double(token::nav1_deviation), vertical = v.get_double(token::glide_slope_deviation);
     EXPECT_NEAR(lateral, 25.4, 1.0);
     EXPECT_NEAR(vertical, 63.5, 3.0);
     const int x = xc + static_cast<int>(r * lateral / 127), y = yc + static_cast<int>(r * vertical / 127);

@@ -4,7 +4,10 @@
 
 #include <map>
 
+#include "host/key_events.h"
 #include "sim/flightgear/key_writes.h"
+
+namespace event = gauge::event;
 
 using namespace sim::fg;
 
@@ -35,60 +38,60 @@ struct FakeControls : Controls {
 TEST(KeyWrites, SettingsStepFromTheNewestValue) {
     FakeControls c;
     c.values[heading_bug_path] = 359.4;
-    c.key(65879);
-    c.key(65879);
+    c.key(event::heading_bug_up);
+    c.key(event::heading_bug_up);
     EXPECT_EQ(c.values[heading_bug_path], 1.0);  // rounded, then wrapped past north
-    c.key(65880);
-    c.key(65880);
+    c.key(event::heading_bug_down);
+    c.key(event::heading_bug_down);
     EXPECT_EQ(c.values[heading_bug_path], 359.0);
     EXPECT_EQ(c.writes.back(), std::make_pair(std::string(heading_bug_path), std::string("359")));
 
-    c.key(65893);
+    c.key(event::altitude_down);
     EXPECT_EQ(c.values[altitude_setting_path], 0.0);  // never below 0
     c.values[altitude_setting_path] = 49950;
-    c.key(65892);
+    c.key(event::altitude_up);
     EXPECT_EQ(c.values[altitude_setting_path], 50000.0);
-    c.key(65895);
+    c.key(event::vertical_speed_down);
     EXPECT_EQ(c.values[vertical_speed_setting_path], -100.0);
-    c.key(65896);
+    c.key(event::speed_up);
     EXPECT_EQ(c.values[speed_setting_path], 1.0);
-    c.key(66037, 250);
+    c.key(event::speed_set, 250);
     EXPECT_EQ(c.values[speed_setting_path], 250.0);
-    c.key(66037, 5000);
+    c.key(event::speed_set, 5000);
     EXPECT_EQ(c.values[speed_setting_path], 999.0);
 }
 
 TEST(KeyWrites, GearThrottlesBrakesAndFireBottles) {
     FakeControls c;
     c.values["/controls/gear/gear-down"] = 1;
-    c.key(65570);
+    c.key(event::gear_toggle);
     EXPECT_EQ(c.writes.back().second, "false");
-    c.key(65570);
+    c.key(event::gear_toggle);
     EXPECT_EQ(c.writes.back().second, "true");
     c.values["/controls/engines/engine[1]/throttle"] = 0.98;
-    c.key(65597);
+    c.key(event::throttles_up);
     EXPECT_NEAR(c.values["/controls/engines/engine[0]/throttle"], 0.05, 1e-12);
     EXPECT_EQ(c.values["/controls/engines/engine[1]/throttle"], 1.0);
-    c.key(65968);
+    c.key(event::engine2_climb_thrust);
     EXPECT_EQ(c.values["/controls/engines/engine[1]/throttle"], 0.92);
-    c.key(65786, 16383);
+    c.key(event::speed_brakes, 16383);
     EXPECT_EQ(c.values["/controls/flight/speedbrake"], 1.0);
-    c.key(65992, 1);
+    c.key(event::engine2_fire_bottle, 1);
     EXPECT_EQ(c.writes.back(), std::make_pair(std::string("/controls/engines/engine[1]/fire-bottle-discharge"), std::string("true")));
     EXPECT_FALSE(find_key_write(65538));  // a window toggle stays with the host
 }
 
 TEST(KeyWrites, SwitchesBecomeGenericAutopilotLocks) {
     FakeControls c;
-    c.key(65807);
-    c.key(65808);
-    c.key(66112);
+    c.key(event::heading_hold_on);
+    c.key(event::altitude_hold_on);
+    c.key(event::speed_hold_on);
     // Holds without the master: only the autothrottle, which needs no master.
     Locks l = wanted_locks(c.in, 5000, 5000, 0);
     EXPECT_EQ(l.heading, "");
     EXPECT_EQ(l.altitude, "");
     EXPECT_EQ(l.speed, "speed-with-throttle");
-    c.key(65792);
+    c.key(event::ap_master_on);
     l = wanted_locks(c.in, 5000, 5000, 0);
     EXPECT_EQ(l.heading, "dg-heading-hold");
     EXPECT_EQ(l.altitude, "altitude-hold");
@@ -97,8 +100,8 @@ TEST(KeyWrites, SwitchesBecomeGenericAutopilotLocks) {
     EXPECT_EQ(wanted_locks(c.in, 5000, 9000, -1500).altitude, "altitude-hold");
     EXPECT_EQ(wanted_locks(c.in, 8800, 9000, 1500).altitude, "altitude-hold");
     EXPECT_EQ(wanted_locks(c.in, 9000, 2000, -2000).altitude, "vertical-speed-hold");
-    c.key(65580);
+    c.key(event::ap_master_off);
     EXPECT_EQ(wanted_locks(c.in, 5000, 9000, 1500), (Locks{"", "", "speed-with-throttle"}));
-    c.key(66113);
+    c.key(event::speed_hold_off);
     EXPECT_EQ(wanted_locks(c.in, 5000, 9000, 1500), Locks{});
 }

@@ -8,8 +8,13 @@
 #include <thread>
 
 #include "fake_props_server.h"
+#include "host/key_events.h"
+#include "host/tokens.h"
 #include "platform/message_box.h"
 #include "sim/flightgear/link.h"
+
+namespace event = gauge::event;
+namespace token = gauge::token;
 
 using namespace sim::fg;
 
@@ -67,12 +72,12 @@ TEST(FlightGearLink, ValuesFollowTheServer) {
     server.set("/instrumentation/nav[0]/nav-id", "SFO", "string");
     Link link(fast_options(server.port()));
     RecordingSink sink;
-    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[81] == 90.0; }));
-    EXPECT_EQ(sink.t[47], "SFO");
+    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[token::magnetic_heading] == 90.0; }));
+    EXPECT_EQ(sink.t[token::nav1_ident], "SFO");
     EXPECT_EQ(link.state(), LinkState::up);
     EXPECT_TRUE(logged("Connected to FlightGear at 127.0.0.1:"));
     server.set("/orientation/heading-magnetic-deg", "91.5");
-    EXPECT_TRUE(publish_until(link, sink, [&] { return sink.d[81] == 91.5; }));
+    EXPECT_TRUE(publish_until(link, sink, [&] { return sink.d[token::magnetic_heading] == 91.5; }));
 }
 
 TEST(FlightGearLink, KeyEventsArriveAsWritesWithoutLosingSteps) {
@@ -80,19 +85,19 @@ TEST(FlightGearLink, KeyEventsArriveAsWritesWithoutLosingSteps) {
     server.set("/autopilot/settings/heading-bug-deg", "10");
     Link link(fast_options(server.port()));
     RecordingSink sink;
-    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[107] == 10.0; }));
+    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[token::ap_heading] == 10.0; }));
     // Three steps in a row, faster than any poll: each counts from the one before.
-    for (int k = 0; k < 3; ++k) EXPECT_TRUE(link.apply_key_event(65879, 0));
-    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[107] == 13.0; }));
+    for (int k = 0; k < 3; ++k) EXPECT_TRUE(link.apply_key_event(event::heading_bug_up, 0));
+    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[token::ap_heading] == 13.0; }));
     EXPECT_EQ(server.value("/autopilot/settings/heading-bug-deg"), "13");
     // The master and a hold become the generic autopilot's lock, written once.
-    link.apply_key_event(65807, 0);
-    link.apply_key_event(65792, 0);
-    link.apply_key_event(65807, 0);
-    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[106] == 1.0 && sink.d[103] == 1.0; }));
+    link.apply_key_event(event::heading_hold_on, 0);
+    link.apply_key_event(event::ap_master_on, 0);
+    link.apply_key_event(event::heading_hold_on, 0);
+    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[token::ap_heading_hold] == 1.0 && sink.d[token::ap_master] == 1.0; }));
     EXPECT_EQ(count_sets(server, "/autopilot/locks/heading dg-heading-hold"), 1);
-    link.apply_key_event(65580, 0);
-    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[106] == 0.0 && sink.d[103] == 0.0; }));
+    link.apply_key_event(event::ap_master_off, 0);
+    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[token::ap_heading_hold] == 0.0 && sink.d[token::ap_master] == 0.0; }));
     EXPECT_EQ(server.value("/autopilot/locks/heading"), "");
     EXPECT_FALSE(link.apply_key_event(65538, 0));
 }
@@ -103,12 +108,12 @@ TEST(FlightGearLink, LostServerIsReportedOnceAndFoundAgain) {
     server.set("/position/altitude-ft", "5000");
     Link link(fast_options(server.port()));
     RecordingSink sink;
-    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[74] == 5000.0; }));
+    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[token::altitude_ft] == 5000.0; }));
     server.drop();
     ASSERT_TRUE(publish_until(link, sink, [&] { return link.state() == LinkState::lost; }));
     link.publish(sink);
     EXPECT_TRUE(logged("Lost FlightGear at 127.0.0.1:"));
-    EXPECT_EQ(sink.d[74], 5000.0);  // the last values stay
+    EXPECT_EQ(sink.d[token::altitude_ft], 5000.0);  // the last values stay
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     link.publish(sink);
     int lost = 0;
@@ -116,7 +121,7 @@ TEST(FlightGearLink, LostServerIsReportedOnceAndFoundAgain) {
     EXPECT_EQ(lost, 1);  // said once, not at every retry
     server.set("/position/altitude-ft", "5200");
     server.come_back();
-    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[74] == 5200.0; }));
+    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[token::altitude_ft] == 5200.0; }));
     EXPECT_TRUE(logged("answers again"));
 }
 
@@ -131,7 +136,7 @@ TEST(FlightGearLink, NoServerIsAClearMessageAndThePanelRunsOn) {
     RecordingSink sink;
     ASSERT_TRUE(publish_until(link, sink, [&] { return logged("No FlightGear at 127.0.0.1:" + std::to_string(port)); }));
     EXPECT_TRUE(logged("--props=socket,bi,60,," + std::to_string(port) + ",tcp"));
-    EXPECT_EQ(sink.d[76], 29.92);  // the table's values until FlightGear answers
+    EXPECT_EQ(sink.d[token::altimeter_setting], 29.92);  // the table's values until FlightGear answers
     EXPECT_EQ(link.state(), LinkState::waiting);
 }
 
@@ -142,7 +147,7 @@ TEST(FlightGearLink, RubbishFromTheServerIsRejectedFieldByField) {
     server.set("/orientation/pitch-deg", "3");
     Link link(fast_options(server.port()));
     RecordingSink sink;
-    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[74] == 5000.0 && sink.d[86] == 45.0 && sink.d[78] == -3.0; }));
+    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[token::altitude_ft] == 5000.0 && sink.d[token::true_heading] == 45.0 && sink.d[token::pitch] == -3.0; }));
     server.answer_with([](const std::string& line) -> std::string {
         if (line == "get /position/altitude-ft") return "/position/altitude-ft = 'lots' (double)\r\n\x01\x02garbage\n/> ";
         if (line == "get /orientation/heading-deg") return "/orientation/heading-deg = '46' (dou";  // cut short
@@ -150,12 +155,12 @@ TEST(FlightGearLink, RubbishFromTheServerIsRejectedFieldByField) {
         return "";
     });
     server.set("/orientation/roll-deg", "10");
-    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[80] == -10.0; }));
+    ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[token::bank] == -10.0; }));
     const std::uint64_t before = link.polls();
     ASSERT_TRUE(publish_until(link, sink, [&] { return link.polls() > before + 3; }));
-    EXPECT_EQ(sink.d[74], 5000.0);
-    EXPECT_EQ(sink.d[86], 45.0);  // the half line, run into the next answer, is neither
-    EXPECT_EQ(sink.d[78], -3.0);
+    EXPECT_EQ(sink.d[token::altitude_ft], 5000.0);
+    EXPECT_EQ(sink.d[token::true_heading], 45.0);  // the half line, run into the next answer, is neither
+    EXPECT_EQ(sink.d[token::pitch], -3.0);
     EXPECT_EQ(link.state(), LinkState::up);
 }
 

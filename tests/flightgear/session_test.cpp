@@ -7,7 +7,10 @@
 #include <thread>
 
 #include "fake_props_server.h"
+#include "host/tokens.h"
 #include "panel_fixture.h"
+
+namespace token = gauge::token;
 
 namespace {
 
@@ -34,11 +37,11 @@ TEST(FlightGearSession, TokensComeFromFlightGearAndKeyEventsGoThere) {
     options.sim = "flightgear=127.0.0.1:" + std::to_string(server.port());
     PanelRun run(kPanel, "", options);
     auto& vars = run.session().variables();
-    ASSERT_TRUE(cycle_until(run, [&] { return vars.get_double(61) == 222.0 && vars.get_double(116) == 250.0; }));
+    ASSERT_TRUE(cycle_until(run, [&] { return vars.get_double(token::indicated_airspeed) == 222.0 && vars.get_double(token::ap_speed) == 250.0; }));
     // The indicator's autopilot speed up: 66037 with 251, as a write of FlightGear's speed setting.
     ASSERT_TRUE(run.panel().click_gauge("airspeed", 20, 150));
     ASSERT_TRUE(cycle_until(run, [&] { return server.value("/autopilot/settings/target-speed-kt") == "251"; }));
-    EXPECT_TRUE(cycle_until(run, [&] { return vars.get_double(116) == 251.0; }));
+    EXPECT_TRUE(cycle_until(run, [&] { return vars.get_double(token::ap_speed) == 251.0; }));
 }
 
 TEST(FlightGearSession, ABadSimOptionIsRefused) {

@@ -8,9 +8,12 @@
 #include <map>
 #include <set>
 
+#include "host/tokens.h"
 #include "sim/earth.h"
 #include "sim/flightgear/token_map.h"
 #include "sim/radios.h"
+
+namespace token = gauge::token;
 
 using namespace sim::fg;
 
@@ -70,14 +73,14 @@ TEST(TokenMap, PositionInTheHostsUnits) {
     fg.set("/position/latitude-deg", "37.6188").set("/position/longitude-deg", "-122.375").set("/position/altitude-ft", "5000");
     fg.set("/position/ground-elev-m", "4");
     const auto s = fg.publish();
-    EXPECT_NEAR(s.d.at(71) * 8.998425275576774e-06, 37.6188, 1e-9);
-    double lon = s.d.at(72) * 1.2789770768341246e-12;
+    EXPECT_NEAR(s.d.at(token::latitude) * 8.998425275576774e-06, 37.6188, 1e-9);
+    double lon = s.d.at(token::longitude) * 1.2789770768341246e-12;
     if (lon >= 180) lon -= 360;
     EXPECT_NEAR(lon, -122.375, 1e-9);
-    EXPECT_NEAR(s.d.at(73), 1524.0, 1e-9);
-    EXPECT_NEAR(s.d.at(73) * 3.280839895013123, 5000.0, 1e-6);
-    EXPECT_EQ(s.d.at(74), 5000.0);
-    EXPECT_EQ(s.d.at(2), 4 * 256.0);
+    EXPECT_NEAR(s.d.at(token::altitude_m), 1524.0, 1e-9);
+    EXPECT_NEAR(s.d.at(token::altitude_m) * 3.280839895013123, 5000.0, 1e-6);
+    EXPECT_EQ(s.d.at(token::altitude_ft), 5000.0);
+    EXPECT_EQ(s.d.at(token::ground_elevation), 4 * 256.0);
 }
 
 TEST(TokenMap, HeadingsAttitudeAndVerticalSpeed) {
@@ -86,13 +89,13 @@ TEST(TokenMap, HeadingsAttitudeAndVerticalSpeed) {
     fg.set("/environment/magnetic-variation-deg", "12.3").set("/orientation/pitch-deg", "5").set("/orientation/roll-deg", "-20");
     fg.set("/velocities/vertical-speed-fps", "-10").set("/velocities/mach", "0.5");
     const auto s = fg.publish();
-    EXPECT_EQ(s.d.at(86), 90.0);
-    EXPECT_EQ(s.d.at(81), 77.7);
-    EXPECT_EQ(s.d.at(82), 12.3);
-    EXPECT_EQ(s.d.at(78), -5.0);  // nose up: negative, the horizon moves down
-    EXPECT_EQ(s.d.at(80), 20.0);  // left wing down: positive
-    EXPECT_NEAR(s.d.at(65) * 0.780288, -600.0, 1e-9);
-    EXPECT_EQ(s.d.at(64), 0.5 * 20480);
+    EXPECT_EQ(s.d.at(token::true_heading), 90.0);
+    EXPECT_EQ(s.d.at(token::magnetic_heading), 77.7);
+    EXPECT_EQ(s.d.at(token::magnetic_variation), 12.3);
+    EXPECT_EQ(s.d.at(token::pitch), -5.0);  // nose up: negative, the horizon moves down
+    EXPECT_EQ(s.d.at(token::bank), 20.0);  // left wing down: positive
+    EXPECT_NEAR(s.d.at(token::vertical_speed) * 0.780288, -600.0, 1e-9);
+    EXPECT_EQ(s.d.at(token::mach), 0.5 * 20480);
 }
 
 TEST(TokenMap, RadiosAsTheNavigationDisplayReadsThem) {
@@ -105,16 +108,16 @@ TEST(TokenMap, RadiosAsTheNavigationDisplayReadsThem) {
     fg.set("/instrumentation/nav[1]/heading-deg", "10").set("/orientation/heading-deg", "350");
     fg.set("/instrumentation/marker-beacon/middle", "true", "bool");
     const auto s = fg.publish();
-    EXPECT_EQ(s.i.at(24), 0x1090);
-    EXPECT_EQ(s.i.at(46), 0x80);         // localizer, signal, no DME
-    EXPECT_EQ(s.i.at(42), 0x04);         // FROM: the bit the display tests
-    EXPECT_EQ(s.t.at(47), "ISFO");
-    EXPECT_EQ(s.d.at(40), -127.0);       // past full scale: held at the stop
-    EXPECT_NEAR(s.d.at(41), -63.5, 1e-9);  // needle up: below the beam, negative
-    EXPECT_EQ(s.d.at(35), 10.0);
-    EXPECT_EQ(s.i.at(55), 0x08);         // NAV2 without a signal
-    EXPECT_EQ(s.d.at(59), 20.0);
-    EXPECT_EQ(s.d.at(354), 2.0);
+    EXPECT_EQ(s.i.at(token::nav1_frequency), 0x1090);
+    EXPECT_EQ(s.i.at(token::nav1_flags), 0x80);         // localizer, signal, no DME
+    EXPECT_EQ(s.i.at(token::nav1_to_from), 0x04);         // FROM: the bit the display tests
+    EXPECT_EQ(s.t.at(token::nav1_ident), "ISFO");
+    EXPECT_EQ(s.d.at(token::nav1_deviation), -127.0);       // past full scale: held at the stop
+    EXPECT_NEAR(s.d.at(token::glide_slope_deviation), -63.5, 1e-9);  // needle up: below the beam, negative
+    EXPECT_EQ(s.d.at(token::dme2_distance), 10.0);
+    EXPECT_EQ(s.i.at(token::nav2_flags), 0x08);         // NAV2 without a signal
+    EXPECT_EQ(s.d.at(token::vor2_bearing), 20.0);
+    EXPECT_EQ(s.d.at(token::marker), 2.0);
     EXPECT_EQ(sim::nav_frequency_bcd(117.95), 0x1795);
     EXPECT_EQ(sim::nav_frequency_bcd(108.0), 0x0800);
 }
@@ -127,42 +130,42 @@ TEST(TokenMap, AutopilotLocksAsSwitches) {
     fg.set("/autopilot/locks/speed", "", "none").set("/autopilot/settings/heading-bug-deg", "271", "string");
     fg.intent.autothrottle_armed = true;
     s = fg.publish();
-    EXPECT_EQ(s.d.at(103), 1.0);
-    EXPECT_EQ(s.d.at(106), 1.0);
-    EXPECT_EQ(s.d.at(108), 1.0);
-    EXPECT_EQ(s.d.at(119), 1.0);
-    EXPECT_EQ(s.d.at(115), 0.0);
-    EXPECT_EQ(s.d.at(123), 1.0);
-    EXPECT_EQ(s.d.at(107), 271.0);
+    EXPECT_EQ(s.d.at(token::ap_master), 1.0);
+    EXPECT_EQ(s.d.at(token::ap_heading_hold), 1.0);
+    EXPECT_EQ(s.d.at(token::ap_altitude_hold), 1.0);
+    EXPECT_EQ(s.d.at(token::ap_vertical_speed_hold), 1.0);
+    EXPECT_EQ(s.d.at(token::ap_speed_hold), 0.0);
+    EXPECT_EQ(s.d.at(token::autothrottle_armed), 1.0);
+    EXPECT_EQ(s.d.at(token::ap_heading), 271.0);
     fg.set("/autopilot/locks/heading", "nav1-hold", "string").set("/instrumentation/nav[0]/nav-loc", "true", "bool");
     s = fg.publish();
-    EXPECT_EQ(s.d.at(112), 1.0);
-    EXPECT_EQ(s.d.at(105), 0.0);
+    EXPECT_EQ(s.d.at(token::ap_localizer_hold), 1.0);
+    EXPECT_EQ(s.d.at(token::ap_nav_hold), 0.0);
 }
 
 TEST(TokenMap, EnginesFuelGearAndFlaps) {
     Fg fg;
     auto s = fg.publish();
     // Before FlightGear answers (or for an aircraft without them): idle engines, gear down, power on.
-    EXPECT_EQ(s.d.at(630), 1.0);
-    EXPECT_EQ(s.d.at(331), 16383.0);
-    EXPECT_EQ(s.d.at(332), 16383.0);
-    EXPECT_EQ(s.d.at(364), 1.0);
-    EXPECT_EQ(s.d.at(76), 29.92);
+    EXPECT_EQ(s.d.at(token::engine1_epr), 1.0);
+    EXPECT_EQ(s.d.at(token::gear_lever), 16383.0);
+    EXPECT_EQ(s.d.at(token::nose_gear), 16383.0);
+    EXPECT_EQ(s.d.at(token::power_bus1), 1.0);
+    EXPECT_EQ(s.d.at(token::altimeter_setting), 29.92);
     fg.set("/engines/engine[1]/egt-degf", "1000").set("/engines/engine[0]/oil-pressure-psi", "40");
     fg.set("/engines/engine[0]/fuel-flow-gph", "100").set("/consumables/fuel/tank[2]/level-lbs", "6601.6");
     fg.set("/gear/gear[1]/position-norm", "0.5").set("/controls/gear/gear-down", "false", "bool");
     fg.set("/controls/flight/flaps", "1.5").set("/engines/engine[0]/n2", "50");
     s = fg.publish();
-    EXPECT_NEAR(s.d.at(577), 1459.67, 1e-9);
-    EXPECT_EQ(s.d.at(562), 5760.0);
-    EXPECT_NEAR(s.d.at(638), 660.16, 1e-9);
-    EXPECT_EQ(s.d.at(638), s.d.at(138));
-    EXPECT_NEAR(s.d.at(303), 1000.0, 1e-9);
-    EXPECT_EQ(s.d.at(333), 8192.0);
-    EXPECT_EQ(s.d.at(331), 0.0);
-    EXPECT_EQ(s.d.at(328), 16383.0);  // a handle beyond its travel is held at the stop
-    EXPECT_EQ(s.d.at(136), 8192.0);
+    EXPECT_NEAR(s.d.at(token::engine2_egt), 1459.67, 1e-9);
+    EXPECT_EQ(s.d.at(token::engine1_oil_pressure), 5760.0);
+    EXPECT_NEAR(s.d.at(token::engine1_fuel_flow), 660.16, 1e-9);
+    EXPECT_EQ(s.d.at(token::engine1_fuel_flow), s.d.at(token::engine1_fuel_flow_used));
+    EXPECT_NEAR(s.d.at(token::centre_tank), 1000.0, 1e-9);
+    EXPECT_EQ(s.d.at(token::left_gear), 8192.0);
+    EXPECT_EQ(s.d.at(token::gear_lever), 0.0);
+    EXPECT_EQ(s.d.at(token::flap_handle), 16383.0);  // a handle beyond its travel is held at the stop
+    EXPECT_EQ(s.d.at(token::engine1_turning), 8192.0);
 }
 
 TEST(TokenMap, BadAnswersKeepTheLastGoodValue) {
@@ -172,9 +175,9 @@ TEST(TokenMap, BadAnswersKeepTheLastGoodValue) {
     EXPECT_FALSE(fg.r.take(i, Answer{"/position/altitude-ft", "banana", "double"}));
     EXPECT_FALSE(fg.r.take(i, Answer{"/position/altitude-ft", "", "unknown"}));
     EXPECT_FALSE(fg.r.take(i, Answer{"/position/altitude-ft", "nan", "double"}));
-    EXPECT_EQ(fg.publish().d.at(74), 5000.0);
+    EXPECT_EQ(fg.publish().d.at(token::altitude_ft), 5000.0);
     const auto id = static_cast<std::size_t>(property_index().find("/instrumentation/nav[0]/nav-id"));
     fg.set("/instrumentation/nav[0]/nav-id", "SFO", "string");
     EXPECT_FALSE(fg.r.take(id, Answer{"/instrumentation/nav[0]/nav-id", "\x1b[2J", "string"}));
-    EXPECT_EQ(fg.publish().t.at(47), "SFO");
+    EXPECT_EQ(fg.publish().t.at(token::nav1_ident), "SFO");
 }

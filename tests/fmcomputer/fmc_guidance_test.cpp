@@ -4,7 +4,12 @@
 #include <cmath>
 
 #include "fmc_test_support.h"
+#include "host/key_events.h"
+#include "host/tokens.h"
 #include "platform/window_registry.h"
+
+namespace event = gauge::event;
+namespace token = gauge::token;
 
 using namespace fmctest;
 
@@ -22,12 +27,12 @@ std::vector<panelhost::KeyEvent> events_of(FmcRun& fmc, std::uint32_t id) {
 // The turn plan's first leg lies 350 degrees true from 0, 0; the autopilot master is on and the
 // altitude setting above the first waypoint, so the start sequence ends at once.
 void set_up_turn(FmcRun& fmc, double heading_setting) {
-    fmc.set(71, 0);
-    fmc.set(72, 0);
-    fmc.set(103, 1);
-    fmc.set(123, 1);
-    fmc.set(107, heading_setting);
-    fmc.set(109, 10000);
+    fmc.set(token::latitude, 0);
+    fmc.set(token::longitude, 0);
+    fmc.set(token::ap_master, 1);
+    fmc.set(token::autothrottle_armed, 1);
+    fmc.set(token::ap_heading, heading_setting);
+    fmc.set(token::ap_altitude, 10000);
     fmc.press(kMenu);
     fmc.press(left_key(1));
     fmc.press(left_key(1));
@@ -36,10 +41,10 @@ void set_up_turn(FmcRun& fmc, double heading_setting) {
 
 TEST(FmcGuidance, ProgressShowsDistancesAndEtas) {
     FmcRun fmc({"thirteen.pln"});
-    fmc.set(71, raw_latitude(-33.9461));
-    fmc.set(72, raw_longitude(151.1772));
-    fmc.set(3, 23);
-    fmc.set(4, 50);
+    fmc.set(token::latitude, raw_latitude(-33.9461));
+    fmc.set(token::longitude, raw_longitude(151.1772));
+    fmc.set(token::clock_hours, 23);
+    fmc.set(token::clock_minutes, 50);
     fmc.load_from_menu(1);
     fmc.press(kProgress);
     EXPECT_EQ(fmc.line(0), "           PROGRESS        1/1");
@@ -51,8 +56,8 @@ TEST(FmcGuidance, ProgressShowsDistancesAndEtas) {
     EXPECT_EQ(fmc.line(8)[24], 'v');
     EXPECT_EQ(fmc.line(10).substr(0, 5), "YMML ");
 
-    fmc.set(3, 12);
-    fmc.set(4, 30);
+    fmc.set(token::clock_hours, 12);
+    fmc.set(token::clock_minutes, 30);
     for (int i = 0; i < 5; ++i) fmc.press(right_key(4));
     EXPECT_EQ(fmc.line(4).substr(0, 5), "CB   ");
     EXPECT_EQ(fmc.line(6).substr(0, 5), "MIGAG");
@@ -90,8 +95,8 @@ TEST(FmcGuidance, R3AndR4StepTheActiveWaypointBeneathTheDetails) {
 // pinned to six digits.
 TEST(FmcGuidance, ProgressOfAnEndlessDistanceIsPinned) {
     FmcRun fmc({"far_waypoint.pln"});
-    fmc.set(71, raw_latitude(-33.9461));
-    fmc.set(72, raw_longitude(151.1772));
+    fmc.set(token::latitude, raw_latitude(-33.9461));
+    fmc.set(token::longitude, raw_longitude(151.1772));
     fmc.load_from_menu(1);
     fmc.press(kProgress);
     EXPECT_EQ(fmc.line(6).substr(0, 14), "SY        5.7 ");
@@ -105,13 +110,13 @@ TEST(FmcGuidance, TurnOf350AgainstHeading10IsTwentyLeftStepsPaced200Ms) {
     fmc.press(kVrt);
     fmc.press(kExec);
     fmc.run().session().run_for(8);
-    const auto left = events_of(fmc, 65880);
+    const auto left = events_of(fmc, event::heading_bug_down);
     ASSERT_EQ(left.size(), 20u);
     for (std::size_t i = 1; i < left.size(); ++i)
         EXPECT_NEAR(left[i].t - left[i - 1].t, 0.2, 1e-9) << "event " << i;
-    EXPECT_TRUE(events_of(fmc, 65879).empty());
-    EXPECT_EQ(events_of(fmc, 65807).size(), 1u) << "heading hold once, as the start sequence ends";
-    EXPECT_EQ(events_of(fmc, 65808).size(), 1u);
+    EXPECT_TRUE(events_of(fmc, event::heading_bug_up).empty());
+    EXPECT_EQ(events_of(fmc, event::heading_hold_on).size(), 1u) << "heading hold once, as the start sequence ends";
+    EXPECT_EQ(events_of(fmc, event::altitude_hold_on).size(), 1u);
 }
 
 TEST(FmcGuidance, MasterSwitchedOffMidFlightDisengagesWithoutKeyEvents) {
@@ -119,21 +124,21 @@ TEST(FmcGuidance, MasterSwitchedOffMidFlightDisengagesWithoutKeyEvents) {
     set_up_turn(fmc, 10);
     fmc.press(kExec);
     fmc.run().session().run_for(1.5);
-    ASSERT_FALSE(events_of(fmc, 65880).empty()) << "the turn is under way";
-    fmc.set(103, 0);
+    ASSERT_FALSE(events_of(fmc, event::heading_bug_down).empty()) << "the turn is under way";
+    fmc.set(token::ap_master, 0);
     fmc.cycles(1);
     EXPECT_EQ(fmc.line(13), kDashes);
     const std::size_t sent = fmc.run().panel().key_events().size();
     fmc.run().session().run_for(10);
     EXPECT_EQ(fmc.run().panel().key_events().size(), sent) << "nothing more once the master went off";
-    EXPECT_LT(events_of(fmc, 65880).size(), 20u);
+    EXPECT_LT(events_of(fmc, event::heading_bug_down).size(), 20u);
 }
 
 TEST(FmcGuidance, WithinThreeMilesOfTheDestinationExecDisengages) {
     FmcRun fmc({"turn.pln"});
     set_up_turn(fmc, 350);
-    fmc.set(71, raw_latitude(1.98));
-    fmc.set(72, raw_longitude(-0.176327));
+    fmc.set(token::latitude, raw_latitude(1.98));
+    fmc.set(token::longitude, raw_longitude(-0.176327));
     fmc.press(kProgress);
     fmc.press(right_key(4));
     EXPECT_EQ(fmc.line(6).substr(0, 5), "ARR  ");
@@ -147,17 +152,17 @@ TEST(FmcGuidance, WithinThreeMilesOfTheDestinationExecDisengages) {
 // Speed steps from 200 to the climb speed of 280 knots, counted as 65896 events.
 std::size_t speed_steps_sent(FmcRun& fmc) {
     set_up_turn(fmc, 350);  // no turn: the vertical thread need not wait
-    fmc.set(116, 200);
-    fmc.set(61, 250);
+    fmc.set(token::ap_speed, 200);
+    fmc.set(token::indicated_airspeed, 250);
     fmc.press(kExec);
     fmc.run().session().run_for(15);
-    return events_of(fmc, 65896).size();
+    return events_of(fmc, event::speed_up).size();
 }
 
 TEST(FmcGuidance, WithoutThe2000HostSpeedStepsAreWholeKnots) {
     FmcRun fmc({"turn.pln"});
     EXPECT_EQ(speed_steps_sent(fmc), 80u);
-    EXPECT_TRUE(events_of(fmc, 65963).empty());
+    EXPECT_TRUE(events_of(fmc, event::engine1_climb_thrust).empty());
 }
 
 TEST(FmcGuidance, WithThe2000HostSpeedStepsAreTensOfKnots) {

@@ -4,6 +4,9 @@
 #include <cmath>
 
 #include "fmc_test_support.h"
+#include "host/tokens.h"
+
+namespace token = gauge::token;
 
 using namespace fmctest;
 
@@ -111,7 +114,7 @@ TEST(FmcScreen, PerformanceOfADamagedPlanIsPinned) {
     EXPECT_EQ(fmc.line(4), "1000000/1492.65      KNOT") << "CRUISE_SPEED=1e30";
     EXPECT_EQ(fmc.line(8), "-1000000      FT/MIN     ") << "CLIMB_RATE=-99999999999";
     EXPECT_EQ(fmc.line(10), "1000000       KNOTS      ") << "CLIMB_SPEED=99999999999";
-    fmc.set(103, 1);
+    fmc.set(token::ap_master, 1);
     fmc.press(kExec);
     fmc.cycles(3);
     EXPECT_EQ(fmc.line(13).find("EXCEPTION"), std::string::npos) << fmc.line(13);
@@ -119,20 +122,20 @@ TEST(FmcScreen, PerformanceOfADamagedPlanIsPinned) {
 
 TEST(FmcScreen, PositionRefFollowsTheAircraft) {
     FmcRun fmc({});
-    fmc.set(71, raw_latitude(-33.5) * (1 + 1e-12));
-    fmc.set(72, raw_longitude(151.25) * (1 + 1e-12));
-    fmc.set(61, 250);
-    fmc.set(343, 40);
-    fmc.set(86, 10);
-    fmc.set(344, 130);  // from 120 degrees relative to the heading: not taken off
+    fmc.set(token::latitude, raw_latitude(-33.5) * (1 + 1e-12));
+    fmc.set(token::longitude, raw_longitude(151.25) * (1 + 1e-12));
+    fmc.set(token::indicated_airspeed, 250);
+    fmc.set(token::wind_speed, 40);
+    fmc.set(token::true_heading, 10);
+    fmc.set(token::wind_direction, 130);  // from 120 degrees relative to the heading: not taken off
     fmc.press(kMenu);
     fmc.press(left_key(3));
     EXPECT_EQ(fmc.line(0), "         POSITION REF      1/1");
     EXPECT_EQ(fmc.line(2), "");
     EXPECT_EQ(fmc.line(4), "S33\xB0" "30.0  E151\xB0" "15.0  250");
     EXPECT_EQ(fmc.line(10), fmc.line(4)) << "IRS R copies FMC POS";
-    fmc.set(344, 70);  // a head wind component of 40 cos 60 = 20 kt
-    fmc.set(61, 251);
+    fmc.set(token::wind_direction, 70);  // a head wind component of 40 cos 60 = 20 kt
+    fmc.set(token::indicated_airspeed, 251);
     fmc.cycles(2);
     EXPECT_EQ(fmc.line(4), "S33\xB0" "30.0  E151\xB0" "15.0  231");
 }

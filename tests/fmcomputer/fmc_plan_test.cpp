@@ -5,7 +5,10 @@
 #include <fstream>
 
 #include "fmc_test_support.h"
+#include "host/key_events.h"
 #include "platform/shared_block.h"
+
+namespace event = gauge::event;
 
 using namespace fmctest;
 namespace fs = std::filesystem;
@@ -155,7 +158,7 @@ TEST(FmcPlans, StateIsKeptInFpTmpAcrossAReload) {
     EXPECT_EQ(fmc.line(13), "----EXEC---HRZ---VRT----------");
     EXPECT_TRUE(block_exists("fltplanMap1")) << "the reloaded module publishes its first plan as map 1";
     int armed = 0;
-    for (const auto& e : fmc.run().panel().key_events()) armed += e.id == 65860;
+    for (const auto& e : fmc.run().panel().key_events()) armed += e.id == event::autothrottle_arm;
     EXPECT_EQ(armed, 2) << "EXEC restored on arms the autothrottle again";
 }
 

@@ -4,9 +4,12 @@
 
 #include <filesystem>
 
+#include "host/tokens.h"
 #include "panelhost/panel.h"
 #include "panelhost/session.h"
 #include "platform/canvas/bmp_file.h"
+
+namespace token = gauge::token;
 
 namespace {
 
@@ -24,8 +27,8 @@ TEST(DefaultPanel, SeeThroughFacesStandInTheBackgroundBehindTheirGauges) {
     ASSERT_TRUE(session) << session.error();
     panelhost::Session& s = *session.value();
     EXPECT_TRUE(s.problems().empty()) << s.problems().front();
-    s.variables().set_double(61, 300);  // the yaw damper's light has its supply, the damper is on: dark
-    s.variables().set_double(114, 1);
+    s.variables().set_double(token::indicated_airspeed, 300);  // the yaw damper's light has its supply, the damper is on: dark
+    s.variables().set_double(token::yaw_damper, 1);
     for (int i = 0; i < 5; ++i) s.step();
     s.panel().compose();
 

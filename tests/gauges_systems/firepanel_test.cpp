@@ -3,6 +3,11 @@
 #include <algorithm>
 
 #include "gauge_pixels.h"
+#include "host/key_events.h"
+#include "host/tokens.h"
+
+namespace event = gauge::event;
+namespace token = gauge::token;
 
 namespace {
 
@@ -11,7 +16,7 @@ using gauge_test::shows;
 const char* kPanel = "[Window00]\nsize=260,140\ngauge00=firepanel!firepanel by Dunmore, 10, 10\n";
 const std::string kFire = "firepanel by Dunmore";
 
-constexpr std::uint32_t kEngine1Bottle = 65987, kEngine2Bottle = 65992;
+constexpr std::uint32_t kEngine1Bottle = event::engine1_fire_bottle, kEngine2Bottle = event::engine2_fire_bottle;
 
 // Clicks of the panel's areas, by what they do.
 void pull_1(PanelRun& r) { r.panel().click_gauge(kFire, 60, 85); }
@@ -29,7 +34,7 @@ long events(PanelRun& run, std::uint32_t id) {
 
 TEST(FirePanel, BothTurnStatesSendTwoEventsEveryCycleAndLeftWins) {
     PanelRun run(kPanel, "", gauge_test::without_aircraft());
-    run.session().variables().set_double(136, 3000);
+    run.session().variables().set_double(token::engine1_turning, 3000);
     turn_1_left(run);
     turn_1_right(run);
     run.cycles(5);
@@ -83,18 +88,18 @@ TEST(FirePanel, HandleTurnsWithoutBeingPulled) {
 TEST(FirePanel, AgentLowLightsStayDarkForAnEngineAtTwoThousand) {
     PanelRun run(kPanel, "", gauge_test::without_aircraft());
     auto& vars = run.session().variables();
-    vars.set_double(136, 2000);
-    vars.set_double(171, 2000);
+    vars.set_double(token::engine1_turning, 2000);
+    vars.set_double(token::engine2_turning, 2000);
     turn_1_left(run);
     turn_2_right(run);
     run.cycles(2);
     EXPECT_FALSE(shows(run, kFire, 8704, 92, 8));
     EXPECT_FALSE(shows(run, kFire, 8720, 92, 30));
-    vars.set_double(136, 1999.9);
+    vars.set_double(token::engine1_turning, 1999.9);
     run.cycles(2);
     EXPECT_TRUE(shows(run, kFire, 8704, 92, 8)) << "bottle 1 fired into a stopped engine 1";
     EXPECT_FALSE(shows(run, kFire, 8720, 92, 30));
-    vars.set_double(171, 0);
+    vars.set_double(token::engine2_turning, 0);
     run.cycles(2);
     EXPECT_TRUE(shows(run, kFire, 8720, 92, 30)) << "bottle 2 through engine 2";
 }

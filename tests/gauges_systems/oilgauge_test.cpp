@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "gauge_pixels.h"
+#include "host/tokens.h"
+
+namespace token = gauge::token;
 
 namespace {
 
@@ -23,8 +26,8 @@ TEST(OilGauge, OilPressureInPoundsPerSquareInchShownTruncated) {
     run.cycles(1);
     const int zero_ink = gauge_test::count_colour(run, "oilgauge", 21, 71, 19, 10, kInk);
     EXPECT_GT(zero_ink, 5) << "\"  0\" drawn";
-    vars.set_double(562, 5760);
-    vars.set_double(572, 5760 + 143);  // 40.99 psi still reads 40
+    vars.set_double(token::engine1_oil_pressure, 5760);
+    vars.set_double(token::engine2_oil_pressure, 5760 + 143);  // 40.99 psi still reads 40
     run.cycles(1);
     EXPECT_EQ(text(run, oil_press_1), " 40");
     EXPECT_EQ(text(run, oil_press_2), " 40");
@@ -35,13 +38,13 @@ TEST(OilGauge, OilPressureInPoundsPerSquareInchShownTruncated) {
 TEST(OilGauge, OilTemperatureBelowFreezingIsCutToItsWindow) {
     PanelRun run(kPanel, "", gauge_test::without_aircraft());
     auto& vars = run.session().variables();
-    vars.set_double(561, 491.67);
-    vars.set_double(571, 400);  // -50.9 C
+    vars.set_double(token::engine1_oil_temperature, 491.67);
+    vars.set_double(token::engine2_oil_temperature, 400);  // -50.9 C
     run.cycles(1);
     EXPECT_EQ(text(run, oil_temp_1), "  0");
     EXPECT_EQ(text(run, oil_temp_2), "-50");
-    vars.set_double(561, 200);   // -162 C: four characters for a three-character window
-    vars.set_double(571, -1e300);
+    vars.set_double(token::engine1_oil_temperature, 200);   // -162 C: four characters for a three-character window
+    vars.set_double(token::engine2_oil_temperature, -1e300);
     run.cycles(1);
     EXPECT_EQ(text(run, oil_temp_1), "-16");
     EXPECT_EQ(text(run, oil_temp_2), "-21") << "beyond the integer range it reads the range's end, cut";
@@ -55,15 +58,15 @@ TEST(OilGauge, OilTemperatureBelowFreezingIsCutToItsWindow) {
 TEST(OilGauge, VibrationClampedAndFlowInTenths) {
     PanelRun run(kPanel, "", gauge_test::without_aircraft());
     auto& vars = run.session().variables();
-    vars.set_double(624, 50);
-    vars.set_double(643, 20);
+    vars.set_double(token::engine1_n1, 50);
+    vars.set_double(token::engine2_n1, 20);
     run.cycles(1);
     EXPECT_EQ(text(run, flow_1), "1.3");
     EXPECT_EQ(text(run, vib_1), "2.9");
     EXPECT_DOUBLE_EQ(element(run, "oilgauge", vib_1).value, 2.9);
     EXPECT_EQ(text(run, flow_2), "0.5");
     EXPECT_EQ(text(run, vib_2), "2.0");
-    vars.set_double(624, 123456);
+    vars.set_double(token::engine1_n1, 123456);
     run.cycles(1);
     EXPECT_EQ(text(run, flow_1), "313") << "3135.8 cut to the window";
 }
@@ -71,12 +74,12 @@ TEST(OilGauge, VibrationClampedAndFlowInTenths) {
 TEST(OilGauge, TopAndPairedWindowsScaleTheSameToken) {
     PanelRun run(kPanel, "", gauge_test::without_aircraft());
     auto& vars = run.session().variables();
-    vars.set_double(350, 0.5);
+    vars.set_double(token::oil_top_window, 0.5);
     run.cycles(1);
     EXPECT_EQ(text(run, top), "128");
     EXPECT_EQ(text(run, pneu_1), "115");
     EXPECT_EQ(text(run, pneu_2), "115");
-    vars.set_double(350, 1e12);
+    vars.set_double(token::oil_top_window, 1e12);
     run.cycles(1);
     EXPECT_EQ(text(run, top), "214");
 }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "gauge_pixels.h"
+#include "host/tokens.h"
+
+namespace token = gauge::token;
 
 namespace {
 
@@ -26,8 +29,8 @@ TEST(YawDamper, OverlaysFollowSupplyAndDamperState) {
     PanelRun run(kPanel, "", gauge_test::without_aircraft());
     auto& vars = run.session().variables();
     for (const Case& c : cases) {
-        vars.set_double(61, c.supply);
-        vars.set_double(114, c.state);
+        vars.set_double(token::indicated_airspeed, c.supply);
+        vars.set_double(token::yaw_damper, c.state);
         run.cycles(1);
         EXPECT_EQ(shows(run, "yawdamper", 8192, 7, 5), c.lit) << c.name;
         // The dark overlay is all black: shown or not, the panel behind it is what is seen.

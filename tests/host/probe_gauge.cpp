@@ -8,6 +8,9 @@
 
 #include "host/binding.h"
 #include "host/declare.h"
+#include "host/key_events.h"
+
+namespace event = gauge::event;
 
 namespace {
 
@@ -77,7 +80,7 @@ int outer_click(gauge::Point* p, std::uint32_t flags) {
 plat::Thread pacer;
 
 void pace_events() {
-    for (std::uint32_t i = 1; i <= 3 && plat::sleep_ms(200); ++i) gauge::send_key_event(65879, i);
+    for (std::uint32_t i = 1; i <= 3 && plat::sleep_ms(200); ++i) gauge::send_key_event(event::heading_bug_up, i);
 }
 
 int inner_click(gauge::Point* p, std::uint32_t flags) {
@@ -96,7 +99,7 @@ gauge::MouseArea areas[] = {
     gauge::area(0, 0, 10, 10, gauge::cursor_hand, gauge::mouse_left_single, inner_click),
     gauge::group_end(),
     gauge::group_end(),
-    gauge::area(54, 54, 10, 10, gauge::cursor_hand, gauge::mouse_left_single, nullptr, 65570),
+    gauge::area(54, 54, 10, 10, gauge::cursor_hand, gauge::mouse_left_single, nullptr, event::gear_toggle),
     gauge::list_end(),
 };
 

@@ -5,7 +5,10 @@
 
 #include <cstdio>
 
+#include "host/tokens.h"
 #include "nd_test_support.h"
+
+namespace token = gauge::token;
 
 namespace fs = std::filesystem;
 using namespace ndtest;
@@ -56,13 +59,13 @@ TEST(NdRadios, AnIlsApproachShowsItsFrequencyDmeStationsAndGlideSlope) {
     auto& v = run.session().variables();
     EXPECT_TRUE(text_shown(run, W, 4, kRightTop, kDataFont, "ILS 111.70", kMagenta));
     EXPECT_TRUE(text_shown(run, W - 5 * kDataFont + 5, kDataFont + 4, kLeftTop, kDataFont,
-                           formatted("DME %.1f", v.get_double(31)), kCyan));
-    EXPECT_GT(v.get_double(31), 7.5);
+                           formatted("DME %.1f", v.get_double(token::dme1_distance)), kCyan));
+    EXPECT_GT(v.get_double(token::dme1_distance), 7.5);
     EXPECT_TRUE(text_shown(run, 0, H - 27, kLeftBase, 9, "VOR1", kCyan));
     EXPECT_TRUE(text_shown(run, 0, H - 18, kLeftBase, 9, "IGWQ", kCyan));
     EXPECT_TRUE(text_shown(run, W, H - 27, kRightBase, 9, "VOR2", kYellow));
     EXPECT_TRUE(text_shown(run, W, H - 18, kRightBase, 9, "SFO", kYellow));
-    EXPECT_TRUE(text_shown(run, W, H, kRightBase, kDataFont, formatted("%.1f", v.get_double(35)), kYellow));
+    EXPECT_TRUE(text_shown(run, W, H, kRightBase, kDataFont, formatted("%.1f", v.get_double(token::dme2_distance)), kYellow));
     EXPECT_TRUE(text_shown(run, 0, H - 9, kLeftBase, 9, "ADF", kOrange));
     EXPECT_TRUE(text_shown(run, 0, H, kLeftBase, 9, "LV", kOrange));
     // On the glide path the diamond sits in the middle of its scale.
@@ -79,14 +82,14 @@ TEST(NdRadios, FarFromTheStationsTheTextsGoAndTheMarkerComes) {
                               "at 0 radio nav1 111.70\nat 0 radio adf 205\n");
         run.cycles(100);
         EXPECT_TRUE(text_shown(run, 0, H / 2, kLeftTop, 11, "O", kBlue));
-        EXPECT_EQ(run.session().variables().get_double(20), 0.0);
+        EXPECT_EQ(run.session().variables().get_double(token::adf_active), 0.0);
         EXPECT_FALSE(text_shown(run, 0, H - 9, kLeftBase, 9, "ADF", kOrange));
     }
     PanelRun run = flying(root,
                           "at 0 aircraft lat=36.0 lon=-124.5 alt-ft=30000 ias=250 hdg=0 on-ground=0\n"
                           "at 0 radio nav1 111.70\nat 0 radio nav2 115.80\n");
     run.cycles(100);
-    EXPECT_EQ(run.session().variables().get_text(47), "");
+    EXPECT_EQ(run.session().variables().get_text(token::nav1_ident), "");
     EXPECT_FALSE(text_shown(run, W, 4, kRightTop, kDataFont, "ILS 111.70", kMagenta));
     EXPECT_FALSE(text_shown(run, 0, H - 27, kLeftBase, 9, "VOR1", kCyan));
     EXPECT_FALSE(text_shown(run, W, H - 27, kRightBase, 9, "VOR2", kYellow));
@@ -104,8 +107,8 @@ TEST(NdRadios, VorModeShowsTheDeviationAndToFrom) {
         PanelRun run = flying(root, at_radial + "at 0 radio course1 335\n");
         run.cycles(100);
         auto& v = run.session().variables();
-        ASSERT_NEAR(v.get_double(81), 335.0, 0.01);
-        EXPECT_NEAR(v.get_double(40), -63.5, 1.5);
+        ASSERT_NEAR(v.get_double(token::magnetic_heading), 335.0, 0.01);
+        EXPECT_NEAR(v.get_double(token::nav1_deviation), -63.5, 1.5);
         const int x = 128 - 64 * 119 / 350;  // half scale is the first dot
         EXPECT_GT(count_colour(run, kMagenta, x - 4, 136 - 18, x + 5, 136 + 19), 20) << "the bar on the left dot";
         EXPECT_EQ(count_colour(run, kMagenta, 124, 136 - 18, 133, 136 + 19), 0);

@@ -5,45 +5,50 @@
 
 #include <cmath>
 
+#include "host/key_events.h"
+#include "host/tokens.h"
 #include "sim/aero.h"
 #include "sim/autopilot.h"
 #include "sim_test_util.h"
+
+namespace event = gauge::event;
+namespace token = gauge::token;
 
 using namespace simtest;
 
 TEST(Autopilot, AltitudeHoldClimbsAtTheSettingAndCaptures) {
     sim::Aircraft a = airborne(10000, 250);
-    send(a, 65792);
-    send(a, 65860);
-    send(a, 66112);
-    send(a, 65892, 20);  // 12000 ft
-    send(a, 65894, 15);  // 1500 fpm
-    send(a, 65808);
+    send(a, event::ap_master_on);
+    send(a, event::autothrottle_arm);
+    send(a, event::speed_hold_on);
+    send(a, event::altitude_up, 20);  // 12000 ft
+    send(a, event::vertical_speed_up, 15);  // 1500 fpm
+    send(a, event::altitude_hold_on);
     fly(a, 30);
     EXPECT_NEAR(a.state().vertical_speed_fpm, 1500.0, 1.0);
     simtest::MapSink sink;
     a.publish(sink);
-    EXPECT_EQ(sink.values[119], 1.0) << "flying the vertical speed";
+    EXPECT_EQ(sink.values[token::ap_vertical_speed_hold], 1.0) << "flying the vertical speed";
     fly(a, 150);
     EXPECT_NEAR(a.state().altitude_ft, 12000.0, 10.0);
     EXPECT_NEAR(a.state().vertical_speed_fpm, 0.0, 20.0);
     EXPECT_NEAR(a.state().ias_kt, 250.0, 4.0) << "speed hold kept the speed through the climb";
     sink.values.clear();
     a.publish(sink);
-    EXPECT_EQ(sink.values[119], 0.0) << "captured";
-    EXPECT_EQ(sink.values[108], 1.0);
+    EXPECT_EQ(sink.values[token::ap_vertical_speed_hold], 0.0) << "captured";
+    EXPECT_EQ(sink.values[token::ap_altitude_hold], 1.0);
 }
 
 TEST(Autopilot, SpeedHoldFollowsANewSettingOnlyWhenArmed) {
     sim::Aircraft a = airborne(15000, 250);
-    send(a, 66037, 1, 290);
-    send(a, 66112);
+    send(a, event::speed_set, 1, 290);
+    send(a, event::speed_hold_on);
     fly(a, 60);
     EXPECT_NEAR(a.state().ias_kt, 250.0, 3.0) << "the autothrottle is not armed";
-    send(a, 65860);
+    send(a, event::autothrottle_arm);
     fly(a, 150);
     EXPECT_NEAR(a.state().ias_kt, 290.0, 3.0);
-    send(a, 66113);
+    send(a, event::speed_hold_off);
     const double throttle = a.state().controls.throttle[0];
     fly(a, 10);
     EXPECT_EQ(a.state().controls.throttle[0], throttle) << "speed hold off leaves the levers where they are";
@@ -51,11 +56,11 @@ TEST(Autopilot, SpeedHoldFollowsANewSettingOnlyWhenArmed) {
 
 TEST(Autopilot, HeadingHoldNeedsTheMaster) {
     sim::Aircraft a = airborne(5000, 200, 90);
-    send(a, 65807);
-    send(a, 65879, 30);
+    send(a, event::heading_hold_on);
+    send(a, event::heading_bug_up, 30);
     fly(a, 20);
     EXPECT_NEAR(a.state().true_heading_deg, 90.0, 1e-9);
-    send(a, 65792);
+    send(a, event::ap_master_on);
     fly(a, 30);
     EXPECT_NEAR(sim::wrap_180(a.state().true_heading_deg - a.state().variation_deg - a.state().autopilot.heading_bug_deg), 0, 0.5);
 }
@@ -80,12 +85,12 @@ namespace {
 // Master, autothrottle and speed hold at the placed speed; the altitude setting and the vertical
 // speed setting moved by their keys (100 ft and 100 ft/min a step), then the altitude hold.
 void descend_with_speed_hold(sim::Aircraft& a, int altitude_steps_down, int vertical_speed_steps_down) {
-    send(a, 65792);
-    send(a, 65860);
-    send(a, 66112);
-    send(a, 65893, altitude_steps_down);
-    send(a, 65895, vertical_speed_steps_down);
-    send(a, 65808);
+    send(a, event::ap_master_on);
+    send(a, event::autothrottle_arm);
+    send(a, event::speed_hold_on);
+    send(a, event::altitude_down, altitude_steps_down);
+    send(a, event::vertical_speed_down, vertical_speed_steps_down);
+    send(a, event::altitude_hold_on);
 }
 
 }  // namespace
@@ -125,7 +130,7 @@ TEST(Autopilot, ADescentTooSteepEvenWithTheBrakesGivesWayToTheSpeed) {
     EXPECT_EQ(a.state().held_speed_brake, 1.0);
 
     // Over a lower speed setting the descent eases until the speed comes down, and never climbs.
-    send(a, 66037, 1, 210);
+    send(a, event::speed_set, 1, 210);
     double highest = -1e9;
     for (int s = 0; s < 60; ++s) {
         fly(a, 1);
@@ -137,12 +142,12 @@ TEST(Autopilot, ADescentTooSteepEvenWithTheBrakesGivesWayToTheSpeed) {
 
 TEST(Autopilot, ALevelOffDoesNotPushTheHeldSpeedUp) {
     sim::Aircraft a = airborne(5000, 250);
-    send(a, 65792);
-    send(a, 65860);
-    send(a, 66112);
-    send(a, 65892, 30);  // 8,000 ft
-    send(a, 65894, 25);  // 2,500 ft/min
-    send(a, 65808);
+    send(a, event::ap_master_on);
+    send(a, event::autothrottle_arm);
+    send(a, event::speed_hold_on);
+    send(a, event::altitude_up, 30);  // 8,000 ft
+    send(a, event::vertical_speed_up, 25);  // 2,500 ft/min
+    send(a, event::altitude_hold_on);
     double fastest = 0;
     for (int s = 0; s < 240; ++s) {
         fly(a, 1);

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "host/key_events.h"
+#include "host/tokens.h"
 #include "panel_fixture.h"
 #include "platform/canvas/bitmap.h"
 #include "platform/shared_block.h"
@@ -16,6 +18,9 @@
 #include "sim/flight_record.h"
 #include "sim/route_text.h"
 #include "sim/track_picture.h"
+
+namespace event = gauge::event;
+namespace token = gauge::token;
 
 namespace {
 
@@ -38,15 +43,15 @@ TEST(HostAircraft, ScenarioPlacesTheAircraft) {
     PanelRun run(kAirspeedPanel, "at 1 aircraft lat=-33.5 lon=151.25 alt-ft=9000 ias=240 hdg=45 on-ground=0\n");
     run.cycles(18);
     auto& v = run.session().variables();
-    EXPECT_NEAR(v.get_double(71) * 8.998425275576774e-06, 37.61, 0.01) << "parked at San Francisco until t = 1";
+    EXPECT_NEAR(v.get_double(token::latitude) * 8.998425275576774e-06, 37.61, 0.01) << "parked at San Francisco until t = 1";
     run.cycles(2);
-    EXPECT_NEAR(v.get_double(71) * 8.998425275576774e-06, -33.5, 0.01);
-    EXPECT_NEAR(v.get_double(72) * 1.2789770768341246e-12, 151.25, 0.01);
-    EXPECT_NEAR(v.get_double(74), 9000.0, 5.0);
-    EXPECT_NEAR(v.get_double(61), 240.0, 1.0);
-    EXPECT_NEAR(v.get_double(86), 45.0, 1e-6);
-    EXPECT_EQ(v.get_double(60), 0.0);
-    EXPECT_EQ(v.get_double(109), 9000.0) << "the altitude setting starts at the placed altitude";
+    EXPECT_NEAR(v.get_double(token::latitude) * 8.998425275576774e-06, -33.5, 0.01);
+    EXPECT_NEAR(v.get_double(token::longitude) * 1.2789770768341246e-12, 151.25, 0.01);
+    EXPECT_NEAR(v.get_double(token::altitude_ft), 9000.0, 5.0);
+    EXPECT_NEAR(v.get_double(token::indicated_airspeed), 240.0, 1.0);
+    EXPECT_NEAR(v.get_double(token::true_heading), 45.0, 1e-6);
+    EXPECT_EQ(v.get_double(token::on_ground), 0.0);
+    EXPECT_EQ(v.get_double(token::ap_altitude), 9000.0) << "the altitude setting starts at the placed altitude";
 }
 
 TEST(HostAircraft, BadAircraftCommandsNameTheirWord) {
@@ -65,13 +70,13 @@ TEST(HostAircraft, AModulesKeyEventMovesTheAutopilot) {
     PanelRun run(kAirspeedPanel, "at 0 aircraft lat=37 lon=-122 alt-ft=5000 ias=250 hdg=0 on-ground=0\nat 0.5 click airspeed 20 150\n");
     run.cycles(18);
     EXPECT_EQ(run.session().aircraft().state().autopilot.speed_kt, 251.0);
-    EXPECT_EQ(run.session().variables().get_double(116), 251.0);
+    EXPECT_EQ(run.session().variables().get_double(token::ap_speed), 251.0);
 }
 
 TEST(HostAircraft, TheScenarioTakesOverATokenFromTheAircraft) {
     PanelRun run(kAirspeedPanel, "at 0.5 set 61 123\n");
     run.cycles(30);
-    EXPECT_EQ(run.session().variables().get_double(61), 123.0);
+    EXPECT_EQ(run.session().variables().get_double(token::indicated_airspeed), 123.0);
 }
 
 TEST(HostAircraft, FlightOutputsOneRowPerSecondAndTheTrack) {
@@ -201,7 +206,7 @@ TEST(ClosedLoop, TheFmcsWorkersTurnAndClimbTheAircraft) {
     int right = 0, altitude_up = 0;
     double last_right = -1;
     for (const auto& e : run.panel().key_events()) {
-        if (e.id == 65879) {
+        if (e.id == event::heading_bug_up) {
             EXPECT_EQ(e.gauge, "fmcomputer");
             if (last_right >= 0 && e.t - last_right < 0.5) {
                 EXPECT_NEAR(e.t - last_right, 0.2, 1e-9);
@@ -209,7 +214,7 @@ TEST(ClosedLoop, TheFmcsWorkersTurnAndClimbTheAircraft) {
             last_right = e.t;
             ++right;
         }
-        if (e.id == 65892) ++altitude_up;
+        if (e.id == event::altitude_up) ++altitude_up;
     }
     EXPECT_GT(right, 40) << "the turn from 100 to Woodside's course, a degree a step";
     EXPECT_GT(altitude_up, 30) << "2000 ft to 6200 ft, 100 ft a step";

@@ -5,10 +5,13 @@
 
 #include <cmath>
 
+#include "host/key_events.h"
 #include "sim/aero.h"
 #include "sim/earth.h"
 #include "sim/kinematics.h"
 #include "sim_test_util.h"
+
+namespace event = gauge::event;
 
 using namespace simtest;
 
@@ -30,9 +33,9 @@ TEST(Earth, PositionTokensConvertAsTheReadersDo) {
 
 TEST(Kinematics, StandardRateTurnAtLowSpeed) {
     sim::Aircraft a = airborne(5000, 180, 90);
-    send(a, 65792);
-    send(a, 65807);
-    send(a, 65879, 90);  // bug 90 degrees to the right
+    send(a, event::ap_master_on);
+    send(a, event::heading_hold_on);
+    send(a, event::heading_bug_up, 90);  // bug 90 degrees to the right
     fly(a, 10);
     const double h1 = a.state().true_heading_deg;
     fly(a, 10);
@@ -48,9 +51,9 @@ TEST(Kinematics, StandardRateTurnAtLowSpeed) {
 
 TEST(Kinematics, FastTurnIsBoundedByBankNotRate) {
     sim::Aircraft a = airborne(20000, 300, 0);
-    send(a, 65792);
-    send(a, 65807);
-    send(a, 65880, 120);  // left
+    send(a, event::ap_master_on);
+    send(a, event::heading_hold_on);
+    send(a, event::heading_bug_down, 120);  // left
     fly(a, 15);
     const double tas = sim::tas_from_ias(a.state().ias_kt, a.state().altitude_ft);
     EXPECT_NEAR(a.state().bank_deg, -sim::max_bank_deg, 0.01);
@@ -66,10 +69,10 @@ TEST(Kinematics, ClimbGivesWayToSpeedAndDescentToTheSpeedLimit) {
     // minimum and the climb shrinks to what it allows.
     sim::Aircraft a = airborne(10000, 250);
     a.state().controls.throttle.fill(0);
-    send(a, 65792);
-    send(a, 65892, 200);  // altitude setting +20000 ft
-    send(a, 65894, 60);   // 6000 fpm
-    send(a, 65808);
+    send(a, event::ap_master_on);
+    send(a, event::altitude_up, 200);  // altitude setting +20000 ft
+    send(a, event::vertical_speed_up, 60);   // 6000 fpm
+    send(a, event::altitude_hold_on);
     double lowest = 1e9;
     for (int i = 0; i < 120; ++i) fly(a, 1), lowest = std::min(lowest, a.state().ias_kt);
     const double vs_min = sim::min_speed_factor * sim::stall_speed_kt(sim::weight_lb(a.state()), 0);
@@ -79,10 +82,10 @@ TEST(Kinematics, ClimbGivesWayToSpeedAndDescentToTheSpeedLimit) {
 
     sim::Aircraft d = airborne(30000, 300);
     d.state().controls.throttle.fill(0);
-    send(d, 65792);
-    send(d, 65893, 250);  // down to 5000 ft
-    send(d, 65895, 60);   // -6000 fpm
-    send(d, 65808);
+    send(d, event::ap_master_on);
+    send(d, event::altitude_down, 250);  // down to 5000 ft
+    send(d, event::vertical_speed_down, 60);   // -6000 fpm
+    send(d, event::altitude_hold_on);
     double fastest = 0;
     for (int i = 0; i < 240; ++i) fly(d, 1), fastest = std::max(fastest, d.state().ias_kt - sim::max_speed_kt(d.state().altitude_ft));
     EXPECT_LT(fastest, 3.0) << "the descent eases before the speed limit";

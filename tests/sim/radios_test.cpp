@@ -5,10 +5,13 @@
 
 #include <cmath>
 
+#include "host/tokens.h"
 #include "sim/radios.h"
 #include "sim/units.h"
 #include "sim/world.h"
 #include "sim_test_util.h"
+
+namespace token = gauge::token;
 
 using namespace simtest;
 
@@ -71,27 +74,27 @@ TEST(Radios, TheIlsOnItsApproachWithGlideSlopeAndDme) {
     EXPECT_EQ(r.out.texts[47], "IGWQ") << "not the Los Angeles localizers on the same channel";
     EXPECT_EQ(r.flags(46), 0x81) << "DME and ILS, a station received";
     EXPECT_EQ(r.flags(24), 0x1170);
-    EXPECT_NEAR(r.out.values[40], 0, 0.5);
-    EXPECT_EQ(r.out.values[44], 1.0);
-    EXPECT_NEAR(r.out.values[41], 0, 0.5);
+    EXPECT_NEAR(r.out.values[token::nav1_deviation], 0, 0.5);
+    EXPECT_EQ(r.out.values[token::glide_slope_available], 1.0);
+    EXPECT_NEAR(r.out.values[token::glide_slope_deviation], 0, 0.5);
     EXPECT_EQ(r.flags(42), 1) << "a localizer is always TO";
     const double ground = sim::distance_nm(on_final(8), kIgwqDme);
     const double height = (glide_path_ft(on_final(8)) - 17) / feet_per_nm;
-    EXPECT_NEAR(r.out.values[31], std::sqrt(ground * ground + height * height), 1e-6) << "slant range";
+    EXPECT_NEAR(r.out.values[token::dme1_distance], std::sqrt(ground * ground + height * height), 1e-6) << "slant range";
 
     // Half a degree left of the centre line the course lies to the right: 0.5 of 2.5 degrees full scale.
     r.place(on_final(8, 0.5), glide_path_ft(on_final(8, 0.5), 0.35), 298);
-    EXPECT_NEAR(r.out.values[40], 127 * 0.5 / 2.5, 0.5);
-    EXPECT_NEAR(r.out.values[41], 63.5, 0.5) << "0.35 degree above the beam: half scale, positive";
+    EXPECT_NEAR(r.out.values[token::nav1_deviation], 127 * 0.5 / 2.5, 0.5);
+    EXPECT_NEAR(r.out.values[token::glide_slope_deviation], 63.5, 0.5) << "0.35 degree above the beam: half scale, positive";
     r.place(on_final(8, -3), glide_path_ft(on_final(8, -3), -1), 298);
-    EXPECT_EQ(r.out.values[40], -127.0) << "beyond full scale the needle stops";
-    EXPECT_LT(r.out.values[41], -100.0) << "below the beam: negative";
+    EXPECT_EQ(r.out.values[token::nav1_deviation], -127.0) << "beyond full scale the needle stops";
+    EXPECT_LT(r.out.values[token::glide_slope_deviation], -100.0) << "below the beam: negative";
 
     // Outside the glide slope's 10 NM and its sector the localizer still guides.
     r.place(on_final(16), 4500, 298);
     EXPECT_EQ(r.out.texts[47], "IGWQ");
-    EXPECT_EQ(r.out.values[44], 0.0);
-    EXPECT_EQ(r.out.values[41], 0.0);
+    EXPECT_EQ(r.out.values[token::glide_slope_available], 0.0);
+    EXPECT_EQ(r.out.values[token::glide_slope_deviation], 0.0);
 }
 
 TEST(Radios, ALocalizerIsHeardOnlyInItsFrontSector) {
@@ -103,7 +106,7 @@ TEST(Radios, ALocalizerIsHeardOnlyInItsFrontSector) {
     EXPECT_EQ(r.flags(46) & 0x08, 0x08) << "no station";
     EXPECT_EQ(r.flags(46) & 0x80, 0x80) << "still an ILS channel";
     EXPECT_EQ(r.flags(46) & 0x01, 0x01) << "the DME on the channel answers from every side";
-    EXPECT_EQ(r.out.values[44], 0.0);
+    EXPECT_EQ(r.out.values[token::glide_slope_available], 0.0);
     // Abeam, 60 degrees off the course: not in the sector either.
     r.place(on_final(5, 60), 3000, 298);
     EXPECT_EQ(r.out.texts[47], "");
@@ -119,26 +122,26 @@ TEST(Radios, VorRadialsToAndFromAndTheStationsRange) {
     EXPECT_EQ(r.flags(46), 0x01) << "a VOR with its DME";
     r.tune(sim::RadioKnob::course1, 150);
     EXPECT_EQ(r.flags(42), 4) << "FROM";
-    EXPECT_NEAR(r.out.values[40], 0, 0.5);
+    EXPECT_NEAR(r.out.values[token::nav1_deviation], 0, 0.5);
     r.tune(sim::RadioKnob::course1, 330);
     EXPECT_EQ(r.flags(42), 1) << "TO";
-    EXPECT_NEAR(r.out.values[40], 0, 0.5);
+    EXPECT_NEAR(r.out.values[token::nav1_deviation], 0, 0.5);
     // Course 155 outbound with the aircraft on 150: left of the course, which lies to the right.
     r.tune(sim::RadioKnob::course1, 155);
-    EXPECT_NEAR(r.out.values[40], 127 * 5 / 10.0, 1.0);
+    EXPECT_NEAR(r.out.values[token::nav1_deviation], 127 * 5 / 10.0, 1.0);
     r.tune(sim::RadioKnob::course1, 335);
-    EXPECT_NEAR(r.out.values[40], -127 * 5 / 10.0, 1.0) << "inbound on 335 the same spot is right of course";
-    EXPECT_NEAR(r.out.values[59], 0, 0.5) << "VOR2 needle: the station dead ahead";
+    EXPECT_NEAR(r.out.values[token::nav1_deviation], -127 * 5 / 10.0, 1.0) << "inbound on 335 the same spot is right of course";
+    EXPECT_NEAR(r.out.values[token::vor2_bearing], 0, 0.5) << "VOR2 needle: the station dead ahead";
     EXPECT_EQ(r.out.texts[56], "SFO");
-    EXPECT_EQ(r.out.values[58], 1.0);
-    EXPECT_NEAR(r.out.values[35], r.out.values[31], 1e-9);
+    EXPECT_EQ(r.out.values[token::dme2_valid], 1.0);
+    EXPECT_NEAR(r.out.values[token::dme2_distance], r.out.values[token::dme1_distance], 1e-9);
 
     r.place(sim::travel(kSfo, 167, 45), 30000, 347);
     EXPECT_EQ(r.out.texts[47], "") << "beyond the 40 NM the data gives";
     EXPECT_EQ(r.flags(46), 0x08);
     EXPECT_EQ(r.flags(42), 0);
-    EXPECT_EQ(r.out.values[31], 0.0);
-    EXPECT_EQ(r.out.values[58], 0.0);
+    EXPECT_EQ(r.out.values[token::dme1_distance], 0.0);
+    EXPECT_EQ(r.out.values[token::dme2_valid], 0.0);
     // Within range but below the radio horizon: on the ground 30 NM away.
     r.place(sim::travel(kSfo, 167, 30), 0, 347, true);
     EXPECT_EQ(r.out.texts[47], "");
@@ -146,7 +149,7 @@ TEST(Radios, VorRadialsToAndFromAndTheStationsRange) {
     EXPECT_EQ(r.out.texts[47], "SFO");
     // Overhead, within the cone of silence: the deviation gate closes.
     r.place(sim::travel(kSfo, 167, 0.5), 12000, 347);
-    EXPECT_EQ(r.out.values[49], 30000.0);
+    EXPECT_EQ(r.out.values[token::nav1_deviation_gate], 30000.0);
     EXPECT_EQ(r.flags(42), 0);
 }
 
@@ -154,15 +157,15 @@ TEST(Radios, DmeSpeedFollowsTheRangeRate) {
     Radios r;
     r.tune(sim::RadioKnob::nav1, 115.80);
     r.place(sim::travel(kSfo, 167, 30), 10000, 347);
-    EXPECT_EQ(r.out.values[32], 0.0) << "a new station's speed starts at 0";
+    EXPECT_EQ(r.out.values[token::dme1_speed], 0.0) << "a new station's speed starts at 0";
     fly(r.a, 5);
     r.a.publish(r.out);
-    const double before = r.out.values[31];
+    const double before = r.out.values[token::dme1_distance];
     fly(r.a, 10);
     r.a.publish(r.out);
-    const double rate = (before - r.out.values[31]) / 10 * 3600;
+    const double rate = (before - r.out.values[token::dme1_distance]) / 10 * 3600;
     EXPECT_GT(rate, 200.0);
-    EXPECT_NEAR(r.out.values[32], rate, rate * 0.02);
+    EXPECT_NEAR(r.out.values[token::dme1_speed], rate, rate * 0.02);
 }
 
 TEST(Radios, AdfBearingRangeAndMarkers) {
@@ -170,23 +173,23 @@ TEST(Radios, AdfBearingRangeAndMarkers) {
     r.tune(sim::RadioKnob::adf, 374);
     const sim::LatLon south = sim::travel(kReiga, 180, 30);
     r.place(south, 5000, 90);
-    EXPECT_EQ(r.out.values[20], 1.0);
+    EXPECT_EQ(r.out.values[token::adf_active], 1.0);
     EXPECT_EQ(r.out.texts[19], "LV");
-    EXPECT_NEAR(r.out.values[39], 270.0, 0.5) << "station to the north, heading east: on the left";
+    EXPECT_NEAR(r.out.values[token::adf_bearing], 270.0, 0.5) << "station to the north, heading east: on the left";
     r.place(sim::travel(kReiga, 180, 55), 5000, 90);
-    EXPECT_EQ(r.out.values[20], 0.0) << "beyond its 50 NM";
+    EXPECT_EQ(r.out.values[token::adf_active], 0.0) << "beyond its 50 NM";
     EXPECT_EQ(r.out.texts[19], "");
 
     r.place(kOuterMarker28L, 1800, 298);
-    EXPECT_EQ(r.out.values[354], 1.0);
+    EXPECT_EQ(r.out.values[token::marker], 1.0);
     r.place(sim::travel(kOuterMarker28L, 118, 0.2), 1800, 298);
-    EXPECT_EQ(r.out.values[354], 1.0) << "inside the cone: 0.2 NM at 1800 ft above it";
+    EXPECT_EQ(r.out.values[token::marker], 1.0) << "inside the cone: 0.2 NM at 1800 ft above it";
     r.place(sim::travel(kOuterMarker28L, 118, 0.5), 1800, 298);
-    EXPECT_EQ(r.out.values[354], 0.0);
+    EXPECT_EQ(r.out.values[token::marker], 0.0);
     r.place(kOuterMarker28L, 6000, 298);
-    EXPECT_EQ(r.out.values[354], 0.0) << "too high to hear it";
+    EXPECT_EQ(r.out.values[token::marker], 0.0) << "too high to hear it";
     r.place(kMiddleMarker28R, 250, 298);
-    EXPECT_EQ(r.out.values[354], 2.0);
+    EXPECT_EQ(r.out.values[token::marker], 2.0);
 }
 
 TEST(Radios, KnobsWrapInTheirBandsAndRefuseWhatIsOutside) {
@@ -221,9 +224,9 @@ TEST(Radios, WithoutWorldDataNothingIsHeard) {
     a.log = nullptr;
     MapSink out;
     a.publish(out);
-    EXPECT_EQ(static_cast<int>(out.values[46]), 0x08);
-    EXPECT_EQ(static_cast<int>(out.values[55]), 0x08);
+    EXPECT_EQ(static_cast<int>(out.values[token::nav1_flags]), 0x08);
+    EXPECT_EQ(static_cast<int>(out.values[token::nav2_flags]), 0x08);
     EXPECT_EQ(out.texts[47], "");
-    EXPECT_EQ(out.values[20], 0.0);
-    EXPECT_EQ(out.values[354], 0.0);
+    EXPECT_EQ(out.values[token::adf_active], 0.0);
+    EXPECT_EQ(out.values[token::marker], 0.0);
 }

@@ -5,12 +5,17 @@
 
 #include <cmath>
 
+#include "host/key_events.h"
+#include "host/tokens.h"
 #include "sim/aero.h"
 #include "sim/engines.h"
 #include "sim/systems.h"
 #include "sim/units.h"
 #include "sim/world.h"
 #include "sim_test_util.h"
+
+namespace event = gauge::event;
+namespace token = gauge::token;
 
 using namespace simtest;
 
@@ -21,7 +26,7 @@ TEST(Engines, N1FollowsTheThrottleWithALagAndFuelBurns) {
     const double idle_n1 = a.state().engines[0].n1;
     EXPECT_NEAR(idle_n1, sim::idle_n1, 0.5);
     const double fuel = sim::fuel_total_lb(a.state());
-    send(a, 65963), send(a, 65968);
+    send(a, event::engine1_climb_thrust), send(a, event::engine2_climb_thrust);
     fly(a, 1);
     EXPECT_GT(a.state().engines[0].n1, idle_n1 + 5);
     EXPECT_LT(a.state().engines[0].n1, 80.0) << "spools, does not jump";
@@ -39,9 +44,9 @@ TEST(Engines, N1FollowsTheThrottleWithALagAndFuelBurns) {
     EXPECT_EQ(a.state().fuel_lb[0], 9000.0);
     simtest::MapSink sink;
     a.publish(sink);
-    EXPECT_NEAR(sink.values[303] * sim::pounds_per_gallon, a.state().fuel_lb[1], 1e-9);
-    EXPECT_DOUBLE_EQ(sink.values[624], e.n1);
-    EXPECT_DOUBLE_EQ(sink.values[630], e.epr);
+    EXPECT_NEAR(sink.values[token::centre_tank] * sim::pounds_per_gallon, a.state().fuel_lb[1], 1e-9);
+    EXPECT_DOUBLE_EQ(sink.values[token::engine1_n1], e.n1);
+    EXPECT_DOUBLE_EQ(sink.values[token::engine1_epr], e.epr);
 }
 
 TEST(Engines, EnginesRunDownWithoutFuel) {
@@ -55,21 +60,21 @@ TEST(Engines, EnginesRunDownWithoutFuel) {
 
 TEST(Systems, GearAndFlapsFollowTheirLevers) {
     sim::Aircraft a = airborne(3000, 200);
-    send(a, 65570);  // the gear panel's click: lever down from up
+    send(a, event::gear_toggle);  // the gear panel's click: lever down from up
     EXPECT_TRUE(a.state().controls.gear_down);
     fly(a, sim::gear_travel_s / 2);
     simtest::MapSink sink;
     a.publish(sink);
-    EXPECT_EQ(sink.values[331], 16383.0);
-    EXPECT_NEAR(sink.values[332], 16383.0 / 2, 300.0) << "halfway";
+    EXPECT_EQ(sink.values[token::gear_lever], 16383.0);
+    EXPECT_NEAR(sink.values[token::nose_gear], 16383.0 / 2, 300.0) << "halfway";
     fly(a, sim::gear_travel_s);
     a.publish(sink);
-    EXPECT_EQ(sink.values[332], 16383.0);
-    EXPECT_EQ(sink.values[334], 16383.0);
+    EXPECT_EQ(sink.values[token::nose_gear], 16383.0);
+    EXPECT_EQ(sink.values[token::right_gear], 16383.0);
     a.state().controls.flaps = 1.0;
     fly(a, sim::flap_travel_s / 3);
     a.publish(sink);
-    EXPECT_NEAR(sink.values[328], 16383.0 / 3, 300.0);
+    EXPECT_NEAR(sink.values[token::flap_handle], 16383.0 / 3, 300.0);
 }
 
 TEST(World, VariationOfTheNearestVorAndElevationOfTheNearestAirport) {
@@ -86,15 +91,15 @@ TEST(World, VariationOfTheNearestVorAndElevationOfTheNearestAirport) {
     a.place(p);  // over San Marcus VOR, 14 degrees east
     simtest::MapSink sink;
     a.publish(sink);
-    EXPECT_EQ(sink.values[82], 14.0);
-    EXPECT_DOUBLE_EQ(sink.values[81], 86.0) << "magnetic = true - variation";
-    EXPECT_DOUBLE_EQ(sink.values[81] - sink.values[86], -sink.values[82]);
-    EXPECT_NEAR(sink.values[2] / 256.0 * sim::feet_per_metre, 126.0, 1e-6) << "KLAX is nearest";
+    EXPECT_EQ(sink.values[token::magnetic_variation], 14.0);
+    EXPECT_DOUBLE_EQ(sink.values[token::magnetic_heading], 86.0) << "magnetic = true - variation";
+    EXPECT_DOUBLE_EQ(sink.values[token::magnetic_heading] - sink.values[token::true_heading], -sink.values[token::magnetic_variation]);
+    EXPECT_NEAR(sink.values[token::ground_elevation] / 256.0 * sim::feet_per_metre, 126.0, 1e-6) << "KLAX is nearest";
     p.lat = 37.62, p.lon = -122.37;  // over San Francisco VOR, 17 degrees east
     a.place(p);
     a.publish(sink);
-    EXPECT_EQ(sink.values[82], 17.0);
-    EXPECT_NEAR(sink.values[2] / 256.0 * sim::feet_per_metre, 13.0, 1e-6);
+    EXPECT_EQ(sink.values[token::magnetic_variation], 17.0);
+    EXPECT_NEAR(sink.values[token::ground_elevation] / 256.0 * sim::feet_per_metre, 13.0, 1e-6);
 }
 
 TEST(World, MissingFilesAreNamed) {
@@ -131,10 +136,11 @@ TEST(Publish, TokensInTheirReadersUnits) {
 TEST(Determinism, SameEventsSameFlight) {
     auto flight = [] {
         sim::Aircraft a = airborne(6000, 230, 10);
-        send(a, 65792), send(a, 65807), send(a, 65860), send(a, 66112);
+        send(a, event::ap_master_on), send(a, event::heading_hold_on), send(a, event::autothrottle_arm),
+            send(a, event::speed_hold_on);
         for (int i = 0; i < 600; ++i) {
-            if (i % 7 == 0) send(a, 65879);
-            if (i % 11 == 0) send(a, 65892), send(a, 65894);
+            if (i % 7 == 0) send(a, event::heading_bug_up);
+            if (i % 11 == 0) send(a, event::altitude_up), send(a, event::vertical_speed_up);
             a.step(cycle_s);
         }
         return a.state();
