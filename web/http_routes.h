@@ -10,6 +10,7 @@
 // Anything else is "no such panel window"; only GET and HEAD are answered.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
