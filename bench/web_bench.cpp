@@ -13,6 +13,7 @@
 #include "panelhost/panel.h"
 #include "panelhost/session.h"
 #include "tests/web/ws_client.h"
+#include "panelhost/browser_source.h"
 #include "web/panel_server.h"
 
 namespace {
@@ -37,7 +38,7 @@ Rig open_rig(const std::string& name, bool demo, double warm_up) {
     if (!s) return r;
     r.session = std::move(s).value();
     r.session->run_for(warm_up);
-    auto server = web::PanelWebServer::start(*r.session, web::WebOptions{});
+    auto server = panelhost::serve_in_browser(*r.session, web::WebOptions{});
     if (!server) return Rig{};
     r.server = std::move(server).value();
     r.page = std::make_unique<webtest::WsClient>(r.server->port(), "/ws/0");

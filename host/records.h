@@ -133,9 +133,12 @@ struct StringElement : Element {
 // An icon shows picture number `value` out of `picture_count` consecutive pictures; a negative
 // value hides it. Pictures are given by bitmap id, one per picture.
 struct Icon : Element {
-    const std::int32_t* pictures;
+    const std::int32_t* pictures;  // bitmap ids, kNoBitmap for a picture that draws nothing
     std::int32_t picture_count;
 };
+
+// In an icon's picture list: this picture has no bitmap by design and shows nothing.
+inline constexpr std::int32_t kNoBitmap = -1;
 
 // A moving image: a strip bitmap moved behind a window (the mask) by its value. The value between
 // min and max moves the strip from offset 0 to `travel` pixels, along x or y.

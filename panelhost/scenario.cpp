@@ -51,8 +51,8 @@ std::string_view tail_after(std::string_view line, std::size_t n) {
 
 // at <t> aircraft lat=.. lon=.. alt-ft=.. ias=.. hdg=.. on-ground=0|1 [throttle=0..1] [flaps=0..1]
 //                 [fuel-lb=0..30000] [gear=up|down] [wind=DIR/KT]
-bool parse_placement(LineParser& p, Command& c) {
-    c.kind = CommandKind::aircraft;
+bool parse_placement(LineParser& p, std::string_view, Action& out) {
+    AircraftCommand& c = out.emplace<AircraftCommand>();
     if (!p.need(4, "aircraft lat=.. lon=.. alt-ft=.. ias=.. hdg=.. on-ground=0|1")) return false;
     for (std::size_t i = 3; i < p.w.size(); ++i) {
         const std::string_view word = p.w[i];
@@ -127,122 +127,161 @@ bool parse_condition(LineParser& p, std::string_view word, Condition& out) {
     return true;
 }
 
+bool parse_set(LineParser& p, std::string_view, Action& out) {
+    auto& c = out.emplace<SetCommand>();
+    return p.need(5, "set <token> <value>") && p.integer(3, c.token, "token") && p.number(4, c.value, "value");
+}
+
+bool parse_set_int(LineParser& p, std::string_view, Action& out) {
+    auto& c = out.emplace<SetIntCommand>();
+    int v = 0;
+    if (!p.need(5, "set-int <token> <int>") || !p.integer(3, c.token, "token") || !p.integer(4, v, "integer"))
+        return false;
+    c.value = v;
+    return true;
+}
+
+bool parse_set_text(LineParser& p, std::string_view line, Action& out) {
+    auto& c = out.emplace<SetTextCommand>();
+    if (!p.need(4, "set-text <token> <text>") || !p.integer(3, c.token, "token")) return false;
+    c.text = std::string(tail_after(line, 4));
+    return true;
+}
+
+bool parse_ramp(LineParser& p, std::string_view, Action& out) {
+    auto& c = out.emplace<RampCommand>();
+    return p.need(6, "ramp <token> <to> <seconds>") && p.integer(3, c.token, "token") &&
+           p.number(4, c.to, "target value") && p.number(5, c.seconds, "duration");
+}
+
+bool parse_named(LineParser& p, std::string_view, Action& out) {
+    auto& c = out.emplace<NamedCommand>();
+    c.name = p.w.size() > 3 ? std::string(p.w[3]) : "";
+    return p.need(5, "named <name> <value>") && p.number(4, c.value, "value");
+}
+
+bool parse_click(LineParser& p, std::string_view, Action& out) {
+    auto& c = out.emplace<ClickCommand>();
+    if (!p.need(6, "click <gauge> <x> <y>")) return false;
+    c.gauge = std::string(p.w[3]);
+    return p.integer(4, c.x, "x") && p.integer(5, c.y, "y");
+}
+
+bool parse_hold(LineParser& p, std::string_view, Action& out) {
+    auto& c = out.emplace<HoldCommand>();
+    if (!p.need(7, "hold <gauge> <x> <y> <seconds>")) return false;
+    c.gauge = std::string(p.w[3]);
+    return p.integer(4, c.x, "x") && p.integer(5, c.y, "y") && p.number(6, c.seconds, "duration");
+}
+
+bool parse_key(LineParser& p, std::string_view, Action& out) {
+    auto& c = out.emplace<KeyCommand>();
+    if (!p.need(4, "key <vk> [shift] [ctrl]")) return false;
+    auto code = plat::key_code_from_name(p.w[3]);
+    if (auto n = parse_int(p.w[3]); n && *n >= 0 && *n < 256) code = *n;
+    if (!code) return p.fail("unknown key '" + std::string(p.w[3]) + "'");
+    c.vk = *code;
+    for (std::size_t i = 4; i < p.w.size(); ++i) {
+        if (p.w[i] == "shift") c.shift = true;
+        else if (p.w[i] == "ctrl") c.ctrl = true;
+        else return p.fail("unknown key modifier '" + std::string(p.w[i]) + "'");
+    }
+    return true;
+}
+
+// snap <name>, dump <name>: a plain file name, the output's prefix.
+bool parse_file_name(LineParser& p, const char* usage, std::string& name) {
+    if (!p.need(4, usage)) return false;
+    name = std::string(p.w[3]);
+    if (name.find('/') != std::string::npos || name.find("..") != std::string::npos)
+        return p.fail("a snapshot name is a plain file name");
+    return true;
+}
+
+bool parse_snap(LineParser& p, std::string_view, Action& out) {
+    return parse_file_name(p, "snap <name>", out.emplace<SnapCommand>().name);
+}
+
+bool parse_dump(LineParser& p, std::string_view, Action& out) {
+    return parse_file_name(p, "dump <name>", out.emplace<DumpCommand>().name);
+}
+
+bool parse_poke(LineParser& p, std::string_view line, Action& out) {
+    auto& c = out.emplace<PokeCommand>();
+    if (!p.need(6, "poke <block> <offset> <text>")) return false;
+    c.block = std::string(p.w[3]);
+    int offset = 0;
+    if (!p.integer(4, offset, "offset")) return false;
+    if (offset < 0) return p.fail("offset must not be negative");
+    c.offset = static_cast<std::size_t>(offset);
+    c.text = std::string(tail_after(line, 5));
+    return true;
+}
+
+bool parse_reload(LineParser&, std::string_view, Action& out) {
+    out.emplace<ReloadCommand>();
+    return true;
+}
+
+bool parse_stats(LineParser& p, std::string_view, Action& out) {
+    auto& c = out.emplace<StatsCommand>();
+    if (p.w.size() > 4) return p.fail("expected: at <t> stats [<label>]");
+    if (p.w.size() == 4) c.label = std::string(p.w[3]);
+    return true;
+}
+
+bool parse_fail(LineParser& p, std::string_view, Action& out) {
+    auto& c = out.emplace<FailCommand>();
+    if (!p.need(5, "fail <key> on|off") || !p.integer(3, c.key, "failure key")) return false;
+    if (p.w[4] != "on" && p.w[4] != "off") return p.fail("expected on or off");
+    c.on = p.w[4] == "on";
+    return true;
+}
+
+bool parse_autopilot(LineParser& p, std::string_view, Action& out) {
+    auto& c = out.emplace<AutopilotCommand>();
+    if (!p.need(4, "autopilot approach|speed") || p.w.size() > 4 || (p.w[3] != "approach" && p.w[3] != "speed"))
+        return p.fail("expected: at <t> autopilot approach|speed");
+    c.speed = p.w[3] == "speed";
+    return true;
+}
+
+bool parse_radio(LineParser& p, std::string_view, Action& out) {
+    auto& c = out.emplace<RadioCommand>();
+    if (!p.need(5, "radio nav1|nav2|course1|course2|adf <value>")) return false;
+    if (!sim::knob_named(p.w[3], c.knob))
+        return p.fail("no radio knob '" + std::string(p.w[3]) + "' (nav1, nav2, course1, course2, adf)");
+    if (!p.number(4, c.value, "radio setting")) return false;
+    sim::RadioTuning check;
+    if (!sim::set_knob(check, c.knob, c.value))
+        return p.fail("'" + std::string(p.w[4]) + "' is outside the " + std::string(p.w[3]) +
+                      " range (NAV 108.00-117.95 MHz, course 0-360, ADF 190-1750 kHz)");
+    return true;
+}
+
+bool parse_window(LineParser& p, std::string_view, Action& out) {
+    auto& c = out.emplace<WindowCommand>();
+    return p.need(4, "window <ident>") && p.integer(3, c.ident, "window ident");
+}
+
+using VerbParser = bool (*)(LineParser& p, std::string_view line, Action& out);
+
+constexpr std::pair<std::string_view, VerbParser> kVerbs[] = {
+    {"set", parse_set},       {"set-int", parse_set_int},     {"set-text", parse_set_text}, {"ramp", parse_ramp},
+    {"named", parse_named},   {"click", parse_click},         {"hold", parse_hold},         {"key", parse_key},
+    {"snap", parse_snap},     {"dump", parse_dump},           {"poke", parse_poke},         {"reload", parse_reload},
+    {"stats", parse_stats},   {"fail", parse_fail},           {"aircraft", parse_placement},
+    {"autopilot", parse_autopilot}, {"radio", parse_radio},   {"window", parse_window},
+};
+
 bool parse_command(LineParser& p, std::string_view line, Command& c) {
     if (!p.need(3, "<command> ...")) return false;
     if (p.w[0] != "at") return p.fail("a command starts with 'at <time>'");
     if (!p.number(1, c.t, "time")) return false;
     if (c.t < 0) return p.fail("time must not be negative");
     const std::string_view verb = p.w[2];
-    if (verb == "set") {
-        c.kind = CommandKind::set;
-        return p.need(5, "set <token> <value>") && p.integer(3, c.token, "token") && p.number(4, c.value, "value");
-    }
-    if (verb == "set-int") {
-        c.kind = CommandKind::set_int;
-        int v = 0;
-        if (!p.need(5, "set-int <token> <int>") || !p.integer(3, c.token, "token") || !p.integer(4, v, "integer"))
-            return false;
-        c.int_value = v;
-        return true;
-    }
-    if (verb == "set-text") {
-        c.kind = CommandKind::set_text;
-        if (!p.need(4, "set-text <token> <text>") || !p.integer(3, c.token, "token")) return false;
-        c.text = std::string(tail_after(line, 4));
-        return true;
-    }
-    if (verb == "ramp") {
-        c.kind = CommandKind::ramp;
-        return p.need(6, "ramp <token> <to> <seconds>") && p.integer(3, c.token, "token") &&
-               p.number(4, c.to, "target value") && p.number(5, c.seconds, "duration");
-    }
-    if (verb == "named") {
-        c.kind = CommandKind::named;
-        c.text = p.w.size() > 3 ? std::string(p.w[3]) : "";
-        return p.need(5, "named <name> <value>") && p.number(4, c.value, "value");
-    }
-    if (verb == "click" || verb == "hold") {
-        const bool hold = verb == "hold";
-        c.kind = hold ? CommandKind::hold : CommandKind::click;
-        if (!p.need(hold ? 7 : 6, hold ? "hold <gauge> <x> <y> <seconds>" : "click <gauge> <x> <y>")) return false;
-        c.text = std::string(p.w[3]);
-        if (!p.integer(4, c.x, "x") || !p.integer(5, c.y, "y")) return false;
-        return !hold || p.number(6, c.seconds, "duration");
-    }
-    if (verb == "key") {
-        c.kind = CommandKind::key;
-        if (!p.need(4, "key <vk> [shift] [ctrl]")) return false;
-        auto code = plat::key_code_from_name(p.w[3]);
-        if (auto n = parse_int(p.w[3]); n && *n >= 0 && *n < 256) code = *n;
-        if (!code) return p.fail("unknown key '" + std::string(p.w[3]) + "'");
-        c.vk = *code;
-        for (std::size_t i = 4; i < p.w.size(); ++i) {
-            if (p.w[i] == "shift") c.shift = true;
-            else if (p.w[i] == "ctrl") c.ctrl = true;
-            else return p.fail("unknown key modifier '" + std::string(p.w[i]) + "'");
-        }
-        return true;
-    }
-    if (verb == "snap" || verb == "dump") {
-        c.kind = verb == "snap" ? CommandKind::snap : CommandKind::dump;
-        if (!p.need(4, verb == "snap" ? "snap <name>" : "dump <name>")) return false;
-        c.text = std::string(p.w[3]);
-        if (c.text.find('/') != std::string::npos || c.text.find("..") != std::string::npos)
-            return p.fail("a snapshot name is a plain file name");
-        return true;
-    }
-    if (verb == "poke") {
-        c.kind = CommandKind::poke;
-        if (!p.need(6, "poke <block> <offset> <text>")) return false;
-        c.text = std::string(p.w[3]);
-        int offset = 0;
-        if (!p.integer(4, offset, "offset")) return false;
-        if (offset < 0) return p.fail("offset must not be negative");
-        c.offset = static_cast<std::size_t>(offset);
-        c.data = std::string(tail_after(line, 5));
-        return true;
-    }
-    if (verb == "reload") {
-        c.kind = CommandKind::reload;
-        return true;
-    }
-    if (verb == "stats") {
-        c.kind = CommandKind::stats;
-        if (p.w.size() > 4) return p.fail("expected: at <t> stats [<label>]");
-        if (p.w.size() == 4) c.text = std::string(p.w[3]);
-        return true;
-    }
-    if (verb == "fail") {
-        c.kind = CommandKind::fail;
-        if (!p.need(5, "fail <key> on|off") || !p.integer(3, c.token, "failure key")) return false;
-        if (p.w[4] != "on" && p.w[4] != "off") return p.fail("expected on or off");
-        c.int_value = p.w[4] == "on";
-        return true;
-    }
-    if (verb == "aircraft") return parse_placement(p, c);
-    if (verb == "autopilot") {
-        c.kind = CommandKind::autopilot;
-        if (!p.need(4, "autopilot approach|speed") || p.w.size() > 4 || (p.w[3] != "approach" && p.w[3] != "speed"))
-            return p.fail("expected: at <t> autopilot approach|speed");
-        c.text = std::string(p.w[3]);
-        return true;
-    }
-    if (verb == "radio") {
-        c.kind = CommandKind::radio;
-        if (!p.need(5, "radio nav1|nav2|course1|course2|adf <value>")) return false;
-        if (!sim::knob_named(p.w[3], c.knob))
-            return p.fail("no radio knob '" + std::string(p.w[3]) + "' (nav1, nav2, course1, course2, adf)");
-        if (!p.number(4, c.value, "radio setting")) return false;
-        sim::RadioTuning check;
-        if (!sim::set_knob(check, c.knob, c.value))
-            return p.fail("'" + std::string(p.w[4]) + "' is outside the " + std::string(p.w[3]) +
-                          " range (NAV 108.00-117.95 MHz, course 0-360, ADF 190-1750 kHz)");
-        return true;
-    }
-    if (verb == "window") {
-        c.kind = CommandKind::toggle_window;
-        return p.need(4, "window <ident>") && p.integer(3, c.token, "window ident");
-    }
+    for (const auto& [name, parse] : kVerbs)
+        if (name == verb) return parse(p, line, c.action);
     return p.fail("unknown command '" + std::string(verb) + "'");
 }
 

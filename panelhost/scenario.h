@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "platform/result.h"
@@ -20,11 +21,6 @@
 #include "sim/state.h"
 
 namespace panelhost {
-
-enum class CommandKind {
-    set, set_int, set_text, ramp, named, click, hold, key, snap, dump, poke, reload, fail, toggle_window, aircraft,
-    radio, stats, autopilot,
-};
 
 enum class ConditionKind { none, ias_below, ias_above, height_below, height_above, approach };
 
@@ -35,22 +31,84 @@ struct Condition {
     std::string text;  // as written, for the report of one never met
 };
 
-struct Command {
-    double t = 0;
-    CommandKind kind = CommandKind::set;
-    int line = 0;
+// The commands, one type each, as the file writes them after "at <t>".
+
+struct SetCommand {  // set <token> <value>
     int token = 0;
-    double value = 0, to = 0, seconds = 0;
-    std::int32_t int_value = 0;
-    std::string text;  // set-text text, named/snap/dump name, click gauge, poke block, stats label, autopilot mode
+    double value = 0;
+};
+struct SetIntCommand {  // set-int <token> <int>
+    int token = 0;
+    std::int32_t value = 0;
+};
+struct SetTextCommand {  // set-text <token> <text>
+    int token = 0;
+    std::string text;
+};
+struct RampCommand {  // ramp <token> <to> <seconds>
+    int token = 0;
+    double to = 0, seconds = 0;
+};
+struct NamedCommand {  // named <name> <value>
+    std::string name;
+    double value = 0;
+};
+struct ClickCommand {  // click <gauge> <x> <y>
+    std::string gauge;
     int x = 0, y = 0;
+};
+struct HoldCommand {  // hold <gauge> <x> <y> <seconds>
+    std::string gauge;
+    int x = 0, y = 0;
+    double seconds = 0;
+};
+struct KeyCommand {  // key <vk> [shift] [ctrl]
     int vk = 0;
     bool shift = false, ctrl = false;
+};
+struct SnapCommand {  // snap <name>
+    std::string name;
+};
+struct DumpCommand {  // dump <name>
+    std::string name;
+};
+struct PokeCommand {  // poke <block> <offset> <text>
+    std::string block;
     std::size_t offset = 0;
-    std::string data;  // poke text
-    sim::Placement placement;  // aircraft
-    sim::RadioKnob knob = sim::RadioKnob::nav1;  // radio, with value
+    std::string text;
+};
+struct ReloadCommand {};  // reload
+struct StatsCommand {     // stats [<label>]
+    std::string label;
+};
+struct FailCommand {  // fail <key> on|off
+    int key = 0;
+    bool on = false;
+};
+struct WindowCommand {  // window <ident>
+    int ident = 0;
+};
+struct AircraftCommand {  // aircraft lat=.. lon=.. ...
+    sim::Placement placement;
+};
+struct RadioCommand {  // radio nav1|nav2|course1|course2|adf <value>
+    sim::RadioKnob knob = sim::RadioKnob::nav1;
+    double value = 0;
+};
+struct AutopilotCommand {  // autopilot approach|speed
+    bool speed = false;  // hold the speed; else arm the approach
+};
+
+using Action = std::variant<SetCommand, SetIntCommand, SetTextCommand, RampCommand, NamedCommand, ClickCommand,
+                            HoldCommand, KeyCommand, SnapCommand, DumpCommand, PokeCommand, ReloadCommand,
+                            StatsCommand, FailCommand, WindowCommand, AircraftCommand, RadioCommand,
+                            AutopilotCommand>;
+
+struct Command {
+    double t = 0;
+    int line = 0;
     Condition when;
+    Action action;
 };
 
 struct Scenario {

@@ -6,7 +6,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -20,8 +19,6 @@
 #include "platform/message_box.h"
 #include "platform/offscreen_surface.h"
 #include "platform/window_registry.h"
-#include "sim/approach.h"
-#include "sim/autopilot.h"
 #include "sim/flightgear/link.h"
 #include "sim/track_picture.h"
 
@@ -104,50 +101,74 @@ std::string default_module_dir() { return install::module_dir(); }
 plat::Result<std::unique_ptr<Session>> Session::open(const SessionOptions& options) {
     std::unique_ptr<Session> s(new Session());
     s->options_ = options;
-    if (options.rate <= 0 || options.rate > 1000) return plat::Error{"--rate must be between 0 and 1000"};
-    if (options.format_bits != 8 && options.format_bits != 16 && options.format_bits != 24)
-        return plat::Error{"--format must be 8 or 16"};
+    if (auto r = s->prepare_folder(); !r) return plat::Error{r.error()};
+    s->prepare_platform();
+    PanelOptions po;
+    po.root = s->root_;
+    po.module_folders = {s->root_ + "/Gauges", default_module_dir()};
+    po.module_folders.insert(po.module_folders.end(), options.extra_module_folders.begin(),
+                             options.extra_module_folders.end());
+    po.format_bits = options.format_bits;
+    po.image_pitch_padding = options.image_pitch_padding;
+    s->panel_ = std::make_unique<Panel>(po, s->variables_);
+    if (auto r = s->prepare_aircraft_source(); !r) return plat::Error{r.error()};
+    s->problems_ = s->panel_->load(s->config_);
+    for (const auto& p : s->problems_) std::fprintf(stderr, "panelhost: %s\n", p.c_str());
+    if (auto logged = write_module_log(s->out_ + "/modules.log", *s->panel_, default_module_dir()); !logged)
+        return plat::Error{logged.error()};
+    return s;
+}
+
+// The output folder, the panel and the scenario read, and the simulator folder made ready and
+// entered; every path given is taken as it was meant before the folder changes.
+plat::Result<bool> Session::prepare_folder() {
+    const SessionOptions& options = options_;
     if (options.out.empty()) return plat::Error{"an output folder is needed (--out DIR)"};
-    s->out_ = absolute(options.out);
-    const std::string audio_capture = absolute(options.audio_capture);
+    out_ = absolute(options.out);
+    options_.audio_capture = absolute(options.audio_capture);
     std::error_code ec;
-    fs::create_directories(s->out_, ec);
-    if (ec) return plat::Error{s->out_ + ": " + ec.message()};
+    fs::create_directories(out_, ec);
+    if (ec) return plat::Error{out_ + ": " + ec.message()};
 
     const std::string data = default_data_dir();
     const std::string panel_path = absolute(options.panel.empty() ? data + "/panel/default.cfg" : options.panel);
     auto config = load_panel_config(panel_path);
     if (!config) return plat::Error{config.error()};
-    s->config_ = std::move(config).value();
+    config_ = std::move(config).value();
     if (!options.scenario.empty()) {
         auto scenario = load_scenario(absolute(options.scenario));
         if (!scenario) return plat::Error{scenario.error()};
-        s->scenario_ = std::move(scenario).value();
+        scenario_ = std::move(scenario).value();
     }
 
     if (options.root.empty()) {
-        s->root_ = s->out_ + "/root";
-        if (auto made = prepare_root(s->root_, data, default_module_dir(), default_navdata_dir()); !made)
+        root_ = out_ + "/root";
+        if (auto made = prepare_root(root_, data, default_module_dir(), default_navdata_dir()); !made)
             return plat::Error{made.error()};
         if (!options.plan.empty())
-            if (auto only = keep_only_plan(s->root_, options.plan, data); !only) return plat::Error{only.error()};
+            if (auto only = keep_only_plan(root_, options.plan, data); !only) return plat::Error{only.error()};
     } else {
-        s->root_ = absolute(options.root);
-        auto made = options.kept_root
-                        ? prepare_kept_root(s->root_, data, default_module_dir(), default_navdata_dir())
-                        : complete_root(s->root_);
+        root_ = absolute(options.root);
+        auto made = options.kept_root ? prepare_kept_root(root_, data, default_module_dir(), default_navdata_dir())
+                                      : complete_root(root_);
         if (!made) return plat::Error{made.error()};
         if (!options.plan.empty())
-            if (auto added = add_plan(s->root_, options.plan, data); !added) return plat::Error{added.error()};
+            if (auto added = add_plan(root_, options.plan, data); !added) return plat::Error{added.error()};
     }
     // Modules name their files relative to the simulator's working folder, as on the desktop.
-    if (::chdir(s->root_.c_str()) != 0) return plat::Error{s->root_ + ": cannot enter the root folder"};
+    if (::chdir(root_.c_str()) != 0) return plat::Error{root_ + ": cannot enter the root folder"};
+    return true;
+}
 
+// The platform as the modules find it: the clock, the sound, the display surfaces, the message
+// boxes and the host's windows.
+void Session::prepare_platform() {
+    const SessionOptions& options = options_;
     plat::set_clock_mode(options.clock, 0);
     // The options apply when the output next opens, so a device left open by an earlier run goes first.
     plat::shutdown_audio_output();
     plat::AudioOutputOptions audio;
-    audio.capture_wav_path = audio_capture;
+    audio.capture_wav_path = options.audio_capture;
     audio.force_dummy = !options.audio_device;
     // In simulated time the sound follows the simulated clock, so a capture holds the whole run.
     audio.clocked_by_host = options.clock == plat::ClockMode::simulated && !options.audio_device;
@@ -157,201 +178,52 @@ plat::Result<std::unique_ptr<Session>> Session::open(const SessionOptions& optio
     plat::register_window(kMainWindow, "FS98MAIN", "Microsoft Flight Simulator");
     if (!options.host_window_class.empty() || !options.host_window_title.empty())
         plat::register_window(kExtraWindow, options.host_window_class, options.host_window_title);
+}
 
-    PanelOptions po;
-    po.root = s->root_;
-    po.module_folders = {s->root_ + "/Gauges", default_module_dir()};
-    po.module_folders.insert(po.module_folders.end(), options.extra_module_folders.begin(),
-                             options.extra_module_folders.end());
-    po.format_bits = options.format_bits;
-    po.image_pitch_padding = options.image_pitch_padding;
-    s->panel_ = std::make_unique<Panel>(po, s->variables_);
-    Session* self = s.get();
-    if (!options.sim.empty()) {
+// What feeds the variables and takes the key events: FlightGear over its link, or the host's own
+// aircraft; the key events also go to events.log as they are sent.
+plat::Result<bool> Session::prepare_aircraft_source() {
+    if (!options_.sim.empty()) {
         std::string why;
-        const auto address = sim::fg::parse_sim_option(options.sim, why);
+        const auto address = sim::fg::parse_sim_option(options_.sim, why);
         if (!address) return plat::Error{why};
         sim::fg::LinkOptions link;
         link.address = *address;
-        link.rate_hz = options.rate;
-        s->link_ = std::make_unique<sim::fg::Link>(link);
-        s->options_.own_aircraft = false;
-        StoreSink sink(s->variables_, s->owned_tokens_);
-        s->link_->publish(sink);
+        link.rate_hz = options_.rate;
+        link_ = std::make_unique<sim::fg::Link>(link);
+        options_.own_aircraft = false;
+        StoreSink sink(variables_, owned_tokens_);
+        link_->publish(sink);
     }
     // The events go to the log as they are sent: a run of hours sends more than are kept.
-    s->events_log_.open(s->out_ + "/events.log", std::ios::binary | std::ios::trunc);
-    if (!s->events_log_) return plat::Error{s->out_ + "/events.log: cannot write"};
-    s->panel_->log_key_event = [self](const KeyEvent& e) { self->events_log_ << format_key_event(e) << '\n'; };
-    s->panel_->on_key_event = [self](std::uint32_t id, std::uint32_t value) {
-        if (self->link_) self->link_->apply_key_event(id, value);
-        else self->aircraft_.apply_key_event(id, value);
+    events_log_.open(out_ + "/events.log", std::ios::binary | std::ios::trunc);
+    if (!events_log_) return plat::Error{out_ + "/events.log: cannot write"};
+    panel_->log_key_event = [this](const KeyEvent& e) { events_log_ << format_key_event(e) << '\n'; };
+    panel_->on_key_event = [this](std::uint32_t id, std::uint32_t value) {
+        if (link_) link_->apply_key_event(id, value);
+        else aircraft_.apply_key_event(id, value);
     };
-    if (s->options_.own_aircraft) {
+    if (options_.own_aircraft) {
         std::string why;
-        if (auto world = sim::World::load_shared(data + "/navdata", &why)) s->aircraft_.use_world(std::move(world));
+        if (auto world = sim::World::load_shared(default_data_dir() + "/navdata", &why)) aircraft_.use_world(std::move(world));
         else std::fprintf(stderr, "panelhost: %s: no magnetic variation, ground at sea level\n", why.c_str());
-        StoreSink sink(s->variables_, s->owned_tokens_);
-        s->aircraft_.publish(sink);
-        if (auto e = s->flight_.open_csv(s->out_ + "/flight.csv")) return *e;
+        publish_aircraft();
+        if (auto e = flight_.open_csv(out_ + "/flight.csv")) return *e;
     }
-    s->problems_ = s->panel_->load(s->config_);
-    for (const auto& p : s->problems_) std::fprintf(stderr, "panelhost: %s\n", p.c_str());
-    if (auto logged = write_module_log(s->out_ + "/modules.log", *s->panel_, default_module_dir()); !logged)
-        return plat::Error{logged.error()};
-    return s;
+    return true;
+}
+
+void Session::publish_aircraft() {
+    StoreSink sink(variables_, owned_tokens_);
+    aircraft_.publish(sink);
 }
 
 Session::~Session() { finish(); }
-
-void Session::apply_ramps() {
-    const double t = time();
-    for (auto it = ramps_.begin(); it != ramps_.end();) {
-        const double f = it->seconds > 0 ? std::min(1.0, (t - it->start) / it->seconds) : 1.0;
-        variables_.set_double(it->token, it->from + (it->to - it->from) * f);
-        it = f >= 1.0 ? ramps_.erase(it) : it + 1;
-    }
-}
-
-void Session::run_command(const Command& c) {
-    auto warn = [&](const std::string& what) {
-        warnings_.push_back(scenario_.path + ":" + std::to_string(c.line) + ": " + what);
-        std::fprintf(stderr, "panelhost: %s\n", warnings_.back().c_str());
-    };
-    switch (c.kind) {
-        case CommandKind::set:
-            owned_tokens_.insert(c.token);
-            variables_.set_double(c.token, c.value);
-            break;
-        case CommandKind::set_int:
-            owned_tokens_.insert(c.token);
-            variables_.set_int(c.token, c.int_value);
-            break;
-        case CommandKind::set_text:
-            owned_tokens_.insert(c.token);
-            variables_.set_text(c.token, c.text);
-            break;
-        case CommandKind::ramp:
-            owned_tokens_.insert(c.token);
-            std::erase_if(ramps_, [&](const Ramp& r) { return r.token == c.token; });
-            ramps_.push_back({c.token, variables_.get_double(c.token), c.to, c.t, c.seconds});
-            break;
-        case CommandKind::named: variables_.publish_named(c.text, c.value); break;
-        case CommandKind::click:
-            if (!panel_->click_gauge(c.text, c.x, c.y)) warn("no mouse area of " + c.text + " at " + std::to_string(c.x) + "," + std::to_string(c.y));
-            break;
-        case CommandKind::hold:
-            if (!panel_->press_gauge(c.text, c.x, c.y))
-                warn("no mouse area of " + c.text + " at " + std::to_string(c.x) + "," + std::to_string(c.y));
-            else
-                release_at_ = c.t + c.seconds;
-            break;
-        case CommandKind::key:
-            if (c.shift) plat::set_key_state(plat::vk::shift, true), keys_to_release_.push_back(plat::vk::shift);
-            if (c.ctrl) plat::set_key_state(plat::vk::control, true), keys_to_release_.push_back(plat::vk::control);
-            plat::set_key_state(c.vk, true);
-            keys_to_release_.push_back(c.vk);
-            break;
-        case CommandKind::snap:
-            if (auto r = snapshot(c.text + "-"); !r) warn(r.error());
-            break;
-        case CommandKind::dump:
-            if (auto r = dump(c.text); !r) warn(r.error());
-            break;
-        case CommandKind::poke: {
-            auto block = plat::SharedBlock::create_or_open(c.text, c.offset + c.data.size() + 1);
-            if (!block) {
-                warn(block.error());
-                break;
-            }
-            auto view = block->map(plat::Access::read_write);
-            if (!view || c.offset + c.data.size() + 1 > view->size()) {
-                warn("poke beyond the end of block " + c.text);
-                break;
-            }
-            std::memcpy(view->as<char>() + c.offset, c.data.c_str(), c.data.size() + 1);
-            poked_.try_emplace(c.text, std::move(block).value());
-            break;
-        }
-        case CommandKind::reload: reload(); break;
-        case CommandKind::stats:
-            if (auto r = log_stats(c.text); !r) warn(r.error());
-            break;
-        case CommandKind::fail: panel_->set_failure(c.token, c.int_value != 0); break;
-        case CommandKind::aircraft: {
-            aircraft_.place(c.placement);
-            StoreSink sink(variables_, owned_tokens_);
-            aircraft_.publish(sink);
-            break;
-        }
-        case CommandKind::radio: {
-            if (!options_.own_aircraft) {
-                warn("radio commands tune the host's own aircraft; the simulator's radios are its own");
-                break;
-            }
-            sim::RadioTuning t = aircraft_.state().radios;
-            sim::set_knob(t, c.knob, c.value);
-            aircraft_.tune(t);
-            StoreSink sink(variables_, owned_tokens_);
-            aircraft_.publish(sink);
-            break;
-        }
-        case CommandKind::autopilot: {
-            if (!options_.own_aircraft) {
-                warn("autopilot commands fly the host's own aircraft; the simulator's autopilot is its own");
-                break;
-            }
-            if (c.text == "speed") sim::hold_speed(aircraft_.state());
-            else sim::arm_approach(aircraft_.state());
-            StoreSink sink(variables_, owned_tokens_);
-            aircraft_.publish(sink);
-            break;
-        }
-        case CommandKind::toggle_window:
-            if (!panel_->toggle_window(static_cast<std::uint32_t>(c.token))) warn("no window with ident " + std::to_string(c.token));
-            break;
-    }
-}
 
 void Session::reload() {
     panel_->unload();
     problems_ = panel_->load(config_);
     for (const auto& p : problems_) std::fprintf(stderr, "panelhost: %s\n", p.c_str());
-}
-
-bool Session::condition_met(const Condition& when) const {
-    const sim::AircraftState& s = aircraft_.state();
-    switch (when.kind) {
-        case ConditionKind::none: return true;
-        case ConditionKind::ias_below: return s.ias_kt < when.value;
-        case ConditionKind::ias_above: return s.ias_kt > when.value;
-        case ConditionKind::height_below: return sim::height_above_field_ft(s) < when.value;
-        case ConditionKind::height_above: return sim::height_above_field_ft(s) > when.value;
-        case ConditionKind::approach: return s.approach >= when.phase;
-    }
-    return false;
-}
-
-void Session::run_due_commands(double t) {
-    // Due by now, in file order for equal times; those with a "when" wait for it.
-    while (next_command_ < scenario_.commands.size() && scenario_.commands[next_command_].t <= t + 1e-9) {
-        const Command& c = scenario_.commands[next_command_++];
-        if (c.when.kind == ConditionKind::none) {
-            run_command(c);
-        } else if (!options_.own_aircraft) {
-            warnings_.push_back(scenario_.path + ":" + std::to_string(c.line) + ": 'when " + c.when.text +
-                                "' watches the host's own aircraft; the command is not run");
-            std::fprintf(stderr, "panelhost: %s\n", warnings_.back().c_str());
-        } else {
-            waiting_.push_back(&c);
-        }
-    }
-    // Run in turn: a met one may meet the next (the same condition) on this very cycle.
-    std::erase_if(waiting_, [&](const Command* c) {
-        if (!condition_met(c->when)) return false;
-        run_command(*c);
-        return true;
-    });
 }
 
 void Session::step() {
@@ -367,8 +239,7 @@ void Session::step() {
     }
     if (options_.own_aircraft) {
         aircraft_.step(1.0 / options_.rate);
-        StoreSink sink(variables_, owned_tokens_);
-        aircraft_.publish(sink);
+        publish_aircraft();
     }
     if (link_) {
         StoreSink sink(variables_, owned_tokens_);

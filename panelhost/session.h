@@ -107,7 +107,13 @@ public:
     const std::vector<std::string>& warnings() const { return warnings_; }
 
 private:
+    friend struct CommandRunner;
     Session() = default;
+    plat::Result<bool> prepare_folder();
+    void prepare_platform();
+    plat::Result<bool> prepare_aircraft_source();
+    // The aircraft's variables to the store, but those the scenario owns.
+    void publish_aircraft();
     void run_command(const Command& c);
     bool condition_met(const Condition& when) const;
     void run_due_commands(double t);

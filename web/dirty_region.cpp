@@ -5,14 +5,12 @@
 namespace web {
 namespace {
 
-using panelhost::Rect;
-
-bool contains(const Rect& outer, const Rect& inner) {
+bool contains(const Area& outer, const Area& inner) {
     return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.w <= outer.x + outer.w &&
            inner.y + inner.h <= outer.y + outer.h;
 }
 
-Rect bounding(const Rect& a, const Rect& b) {
+Area bounding(const Area& a, const Area& b) {
     const int x0 = std::min(a.x, b.x), y0 = std::min(a.y, b.y);
     const int x1 = std::max(a.x + a.w, b.x + b.w), y1 = std::max(a.y + a.h, b.y + b.h);
     return {x0, y0, x1 - x0, y1 - y0};
@@ -20,27 +18,27 @@ Rect bounding(const Rect& a, const Rect& b) {
 
 }  // namespace
 
-void DirtyRegion::add(const Rect& r) {
+void DirtyRegion::add(const Area& r) {
     if (whole_ || r.empty()) return;
-    for (const Rect& have : rects_)
+    for (const Area& have : rects_)
         if (contains(have, r)) return;
-    std::erase_if(rects_, [&](const Rect& have) { return contains(r, have); });
+    std::erase_if(rects_, [&](const Area& have) { return contains(r, have); });
     rects_.push_back(r);
     if (rects_.size() > kMaxRects) {
-        Rect all = rects_.front();
-        for (const Rect& have : rects_) all = bounding(all, have);
+        Area all = rects_.front();
+        for (const Area& have : rects_) all = bounding(all, have);
         rects_ = {all};
     }
 }
 
-std::vector<Rect> DirtyRegion::take(int width, int height) {
-    const Rect window{0, 0, width, height};
-    std::vector<Rect> out;
+std::vector<Area> DirtyRegion::take(int width, int height) {
+    const Area window{0, 0, width, height};
+    std::vector<Area> out;
     if (whole_) {
         if (!window.empty()) out.push_back(window);
     } else {
-        for (const Rect& r : rects_)
-            if (const Rect c = r.intersect(window); !c.empty()) out.push_back(c);
+        for (const Area& r : rects_)
+            if (const Area c = r.intersect(window); !c.empty()) out.push_back(c);
     }
     whole_ = false;
     rects_.clear();

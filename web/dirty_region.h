@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "panelhost/image.h"
+#include "web/picture.h"
 
 namespace web {
 
@@ -14,16 +14,16 @@ public:
     // Beyond this many separate rectangles they merge into their bounding box.
     static constexpr std::size_t kMaxRects = 16;
 
-    void add(const panelhost::Rect& r);
+    void add(const Area& r);
     void add_whole() { whole_ = true; rects_.clear(); }
     bool empty() const { return !whole_ && rects_.empty(); }
     bool whole() const { return whole_; }
     // The rectangles to send, clipped to a window of the given size, and the region emptied.
-    std::vector<panelhost::Rect> take(int width, int height);
+    std::vector<Area> take(int width, int height);
 
 private:
     bool whole_ = false;
-    std::vector<panelhost::Rect> rects_;
+    std::vector<Area> rects_;
 };
 
 }  // namespace web

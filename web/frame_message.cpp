@@ -20,7 +20,7 @@ bool fits16(int v) { return v >= 0 && v <= 0xFFFF; }
 
 }  // namespace
 
-PicturePiece copy_piece(const panelhost::Image& picture, const panelhost::Rect& area) {
+PicturePiece copy_piece(PictureView picture, const Area& area) {
     PicturePiece piece;
     piece.area = area.intersect({0, 0, picture.width, picture.height});
     piece.pixels.resize(static_cast<std::size_t>(std::max(piece.area.w, 0)) * std::max(piece.area.h, 0));

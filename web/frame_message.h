@@ -9,18 +9,18 @@
 #include <span>
 #include <vector>
 
-#include "panelhost/image.h"
 #include "platform/result.h"
+#include "web/picture.h"
 
 namespace web {
 
 // The pixels of one rectangle of a window, copied out so they can be encoded without a lock.
 struct PicturePiece {
-    panelhost::Rect area;
+    Area area;
     std::vector<std::uint32_t> pixels;  // area.w * area.h, row after row
 };
 
-PicturePiece copy_piece(const panelhost::Image& picture, const panelhost::Rect& area);
+PicturePiece copy_piece(PictureView picture, const Area& area);
 
 plat::Result<std::vector<std::uint8_t>> encode_frame(int window_width, int window_height,
                                                      std::span<const PicturePiece> pieces);

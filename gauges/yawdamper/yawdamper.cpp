@@ -29,8 +29,8 @@ double lit_picture(gauge::VariableRecord*) {
 // --- Tables ------------------------------------------------------------------------------------
 
 const gauge::FailureRecord no_action_on_failure[] = {{1, 0, 0}, {0, 0, 0}};
-const std::int32_t unlit_pictures[] = {12288, 12291};
-const std::int32_t lit_pictures[] = {8192, 8195};
+const std::int32_t unlit_pictures[] = {12288, gauge::kNoBitmap};
+const std::int32_t lit_pictures[] = {8192, gauge::kNoBitmap};
 
 gauge::Icon unlit_overlay = gauge::icon({7, 5}, unlit_pictures, 2, gauge::draw_transparent | gauge::draw_erase,
                                         unlit_picture, nullptr, no_action_on_failure);

@@ -232,9 +232,13 @@ TEST(HostFiles, PanelAndScenarioErrorsNameFileAndLine) {
     EXPECT_EQ(bad_key.error(), "s.txt:1: unknown key 'NOPE'");
     auto good = panelhost::parse_scenario("at 2 key TAB shift\nat 1 set-text 61 IAH VOR\n", "s.txt");
     ASSERT_TRUE(good) << good.error();
-    EXPECT_EQ(good->commands[0].text, "IAH VOR") << "sorted by time, text kept with its blanks";
-    EXPECT_EQ(good->commands[1].vk, 0x09);
-    EXPECT_TRUE(good->commands[1].shift);
+    const auto* text = std::get_if<panelhost::SetTextCommand>(&good->commands[0].action);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->text, "IAH VOR") << "sorted by time, text kept with its blanks";
+    const auto* key = std::get_if<panelhost::KeyCommand>(&good->commands[1].action);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->vk, 0x09);
+    EXPECT_TRUE(key->shift);
 }
 
 // A window's file= bitmap, written as a test file: four columns of colour, one pixel each.
@@ -369,3 +373,25 @@ TEST(HostVariables, TokensKeepTheirFormsAndNamedVariablesBind) {
 }
 
 }  // namespace
+
+// A picture declared without a bitmap draws nothing and is no fault; a bitmap the module does not
+// ship is reported, once, naming the gauge and the bitmap.
+TEST(HostElements, BlankPictureIsSilentAndMissingBitmapIsReported) {
+    testing::internal::CaptureStderr();
+    std::string said;
+    {
+        ProbeRun run("[Window00]\nsize=200,100\nposition=0,0\nvisible=1\ngauge00=sparseart!sparseart, 0, 0\n"
+                     "gauge01=yawdamper!yawdamper, 64, 0\n");
+        auto& vars = run.session().variables();
+        vars.set_double(501, 0);
+        run.cycles(1);
+        EXPECT_EQ(run.pixel(0, 5, 5), kRed);
+        vars.set_double(501, 1);
+        run.cycles(1);
+        EXPECT_EQ(run.pixel(0, 5, 5), kGrey) << "the blank picture shows the background";
+        said = testing::internal::GetCapturedStderr();
+    }
+    EXPECT_NE(said.find("gauge sparseart: bitmap 6099 is not among the module's resources"), std::string::npos) << said;
+    EXPECT_EQ(said.find("bitmap -1"), std::string::npos) << said;
+    EXPECT_EQ(said.find("gauge yawdamper:"), std::string::npos) << "its overlays' blank pictures are by design: " << said;
+}

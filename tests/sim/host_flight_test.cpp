@@ -252,8 +252,9 @@ TEST(HostAircraft, BadConditionsNameTheirWord) {
     EXPECT_NE(bad.error().find("no approach phase 'final'"), std::string::npos) << bad.error();
     auto good = panelhost::parse_scenario("at 2 when height<1000 click airspeed 20 150\n", "s.txt");
     ASSERT_TRUE(good) << good.error();
-    EXPECT_EQ(good->commands[0].kind, panelhost::CommandKind::click);
-    EXPECT_EQ(good->commands[0].text, "airspeed");
+    const auto* click = std::get_if<panelhost::ClickCommand>(&good->commands[0].action);
+    ASSERT_TRUE(click);
+    EXPECT_EQ(click->gauge, "airspeed");
     EXPECT_EQ(good->commands[0].when.kind, panelhost::ConditionKind::height_below);
     EXPECT_EQ(good->commands[0].when.value, 1000.0);
 }

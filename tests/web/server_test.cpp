@@ -10,6 +10,7 @@
 #include "panelhost/session.h"
 #include "platform/keyboard.h"
 #include "tests/web/ws_client.h"
+#include "panelhost/browser_source.h"
 #include "web/panel_server.h"
 
 namespace {
@@ -33,7 +34,7 @@ protected:
         session = std::move(s).value();
         web::WebOptions w;
         w.listen.port = 0;
-        auto server_or = web::PanelWebServer::start(*session, w);
+        auto server_or = panelhost::serve_in_browser(*session, w);
         ASSERT_TRUE(server_or) << server_or.error();
         server = std::move(server_or).value();
         ASSERT_GT(server->port(), 0);
@@ -65,9 +66,9 @@ protected:
 };
 
 // The rectangles of a picture message.
-std::vector<panelhost::Rect> rects_of(const Message& m) {
+std::vector<web::Area> rects_of(const Message& m) {
     auto u16 = [&](std::size_t at) { return m.data[at] | m.data[at + 1] << 8; };
-    std::vector<panelhost::Rect> out;
+    std::vector<web::Area> out;
     if (m.data.size() < 8 || m.data[0] != 'P' || m.data[1] != 'F') return out;
     std::size_t at = 8;
     for (int i = 0; i < u16(2) && at + 12 <= m.data.size(); ++i) {
@@ -86,7 +87,7 @@ TEST_F(WebServer, APageGetsTheWholeWindowThenOnlyChangesAndItsClicksWork) {
     EXPECT_NE(greeting.find("\"title\":\"FMC\",\"width\":282,\"height\":280"), std::string::npos) << greeting;
     auto first = next(page, 2);
     ASSERT_TRUE(first);
-    ASSERT_EQ(rects_of(*first), (std::vector<panelhost::Rect>{{0, 0, 282, 280}}));
+    ASSERT_EQ(rects_of(*first), (std::vector<web::Area>{{0, 0, 282, 280}}));
 
     // The FMC shows its MENU page and nothing moves: nothing is sent, however long.
     for (int i = 0; i < 40; ++i) {

@@ -12,7 +12,7 @@
 
 namespace {
 
-using panelhost::Rect;
+using Rect = web::Area;
 
 TEST(ClientMessage, TakesThePagesInputAndNothingElse) {
     std::string why;
@@ -86,11 +86,11 @@ std::vector<std::uint32_t> decode_png(const std::uint8_t* data, std::size_t size
 }
 
 TEST(FrameMessage, CarriesEachRectangleAsAPngOfItsPixels) {
-    panelhost::Image picture(300, 200);
+    web::Picture picture(300, 200);
     for (int y = 0; y < 200; ++y)
         for (int x = 0; x < 300; ++x) picture.row(y)[x] = 0xFF000000u | static_cast<std::uint32_t>(x * 7 + y * 300);
-    const std::vector<web::PicturePiece> pieces = {web::copy_piece(picture, {0, 0, 300, 200}),
-                                                   web::copy_piece(picture, {290, 190, 20, 20})};
+    const std::vector<web::PicturePiece> pieces = {web::copy_piece(picture.view(), {0, 0, 300, 200}),
+                                                   web::copy_piece(picture.view(), {290, 190, 20, 20})};
     EXPECT_EQ(pieces[1].area, (Rect{290, 190, 10, 10})) << "a piece is cut to the picture";
     auto frame = web::encode_frame(300, 200, pieces);
     ASSERT_TRUE(frame) << frame.error();

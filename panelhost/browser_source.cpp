@@ -1,0 +1,92 @@
+#include "panelhost/browser_source.h"
+
+#include <string>
+#include <vector>
+
+#include "panelhost/host_keys.h"
+#include "platform/keyboard.h"
+
+namespace panelhost {
+namespace {
+
+std::string window_title(const WindowConfig& config) {
+    if (!config.title.empty()) return config.title;
+    std::string t = "Window " + std::to_string(config.number);
+    for (const auto& g : config.gauges) t += (&g == &config.gauges.front() ? ": " : ", ") + g.module;
+    return t;
+}
+
+web::Area area_of(const Rect& r) { return {r.x, r.y, r.w, r.h}; }
+
+class SessionSource final : public web::PanelSource, private CycleHook {
+public:
+    explicit SessionSource(Session& session) : session_(session) {}
+    ~SessionSource() override { listen(nullptr); }
+
+    std::uint64_t panel_loads() override {
+        const auto& windows = session_.panel().windows();
+        bool same = known_.size() == windows.size();
+        for (std::size_t i = 0; same && i < windows.size(); ++i) same = known_[i] == windows[i].get();
+        if (!same) {
+            known_.clear();
+            for (const auto& w : windows) known_.push_back(w.get());
+            ++loads_;
+        }
+        return loads_;
+    }
+
+    std::vector<web::WindowInfo> windows() override {
+        std::vector<web::WindowInfo> out;
+        for (const auto& w : session_.panel().windows())
+            out.push_back({w->config.number, window_title(w->config), w->config.width, w->config.height, w->open});
+        return out;
+    }
+
+    web::WindowChanges take_changes(std::size_t index, std::uint64_t& seen) override {
+        Panel& panel = session_.panel();
+        const WindowChanges changes = panel.take_window(*panel.windows().at(index), seen);
+        web::WindowChanges out{changes.whole, {}};
+        out.rects.reserve(changes.rects.size());
+        for (const Rect& r : changes.rects) out.rects.push_back(area_of(r));
+        return out;
+    }
+
+    web::PictureView picture(std::size_t index) override {
+        const Image& p = session_.panel().windows().at(index)->picture;
+        return {p.width, p.height, p.pixels};
+    }
+
+    bool press(int window, int x, int y) override { return session_.panel().press_window(window, x, y); }
+    void release() override { session_.panel().release(); }
+
+    void key(int vk, bool down) override {
+        if (down)
+            apply_host_key(session_, vk,
+                           {plat::key_down(plat::vk::shift), plat::key_down(plat::vk::control),
+                            plat::key_down(plat::vk::menu)});
+        plat::set_key_state(vk, down);
+    }
+
+    void listen(web::CycleListener* listener) override {
+        if (listener && !listener_) session_.add_cycle_hook(this);
+        if (!listener && listener_) session_.remove_cycle_hook(this);
+        listener_ = listener;
+    }
+
+private:
+    void before_cycle() override { listener_->before_cycle(); }
+    void after_cycle() override { listener_->after_cycle(); }
+
+    Session& session_;
+    web::CycleListener* listener_ = nullptr;
+    std::vector<const Window*> known_;
+    std::uint64_t loads_ = 0;
+};
+
+}  // namespace
+
+plat::Result<std::unique_ptr<web::PanelWebServer>> serve_in_browser(Session& session, const web::WebOptions& options) {
+    return web::PanelWebServer::start(std::make_unique<SessionSource>(session), options);
+}
+
+}  // namespace panelhost
