@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "sim/aero.h"
-#include "sim/approach.h"
 #include "sim/earth.h"
 #include "sim/kinematics.h"
 #include "sim/units.h"
@@ -97,8 +96,10 @@ void hold_speed(AircraftState& s) {
     s.autopilot.autothrottle_armed = true;
 }
 
-FlightCommands run_autopilot(AircraftState& s, double dt) {
-    const ApproachCommands approach = run_approach(s, dt);
+FlightCommands run_autopilot(AircraftState& s, const ApproachCommands& approach, double dt) {
+    if (approach.heading_hold_off) s.autopilot.heading_hold = false;
+    if (approach.altitude_hold_off) s.autopilot.altitude_hold = false;
+    if (approach.full_brakes) s.controls.speed_brake = s.controls.brakes = 1.0;
     FlightCommands c{heading_command(s), vertical_command(s)};
     bool capturing = s.autopilot.master && s.autopilot.altitude_hold && !s.vertical_speed_mode;
     if (approach.turn_rate_dps) c.turn_rate_dps = *approach.turn_rate_dps;
