@@ -33,25 +33,23 @@ AircraftState parked_state() {
 }
 
 ApproachInputs approach_inputs(const AircraftState& s) {
-    ApproachInputs in;
-    in.phase = s.approach;
-    in.flare_time_constant_s = s.flare_time_constant_s;
-    in.autopilot_master = s.autopilot.master;
-    in.speed_setting_kt = s.autopilot.speed_kt;
-    in.nav = s.reception.nav[0];
-    in.on_ground = s.on_ground;
-    in.height_ft = height_above_field_ft(s);
-    in.altitude_ft = s.altitude_ft;
-    in.ias_kt = s.ias_kt;
-    in.ground_speed_kt = s.ground_speed_kt;
-    in.vertical_speed_fpm = s.vertical_speed_fpm;
-    in.true_heading_deg = s.true_heading_deg;
-    in.slip_deg = s.slip_deg;
-    in.wind_from_deg = s.wind_from_deg;
-    in.wind_kt = s.wind_kt;
-    in.weight_lb = weight_lb(s);
-    in.flap_position = s.flap_position;
-    return in;
+    return {.phase = s.approach,
+            .flare_time_constant_s = s.flare_time_constant_s,
+            .autopilot_master = s.autopilot.master,
+            .speed_setting_kt = s.autopilot.speed_kt,
+            .nav = s.reception.nav[0],
+            .on_ground = s.on_ground,
+            .height_ft = height_above_field_ft(s),
+            .altitude_ft = s.altitude_ft,
+            .ias_kt = s.ias_kt,
+            .ground_speed_kt = s.ground_speed_kt,
+            .vertical_speed_fpm = s.vertical_speed_fpm,
+            .true_heading_deg = s.true_heading_deg,
+            .slip_deg = s.slip_deg,
+            .wind_from_deg = s.wind_from_deg,
+            .wind_kt = s.wind_kt,
+            .weight_lb = weight_lb(s),
+            .flap_position = s.flap_position};
 }
 
 }  // namespace
