@@ -12,8 +12,6 @@ namespace sim {
 
 namespace {
 
-constexpr double feet_per_nm = 6076.12;
-constexpr double fpm_per_knot = feet_per_nm / seconds_per_minute;
 constexpr double localizer_full_scale_deg = 2.5;
 constexpr double glide_full_scale_deg = 0.7;
 constexpr double needle_full = 127.0;

@@ -7,10 +7,6 @@
 
 namespace sim {
 
-namespace {
-constexpr double feet_per_nm = 6076.12;
-}
-
 double RunwayEnd::heading_deg() const { return course_deg(threshold, far_end); }
 
 double RunwayEnd::length_ft() const { return distance_nm(threshold, far_end) * feet_per_nm; }

@@ -147,7 +147,6 @@ void draw_flown(plat::Canvas& c, const Projection& p, const std::vector<FlightSa
 
 constexpr int inset_size = 300;
 constexpr plat::ColorRef runway_colour = plat::rgb(170, 170, 170);
-constexpr double feet_per_nm = 6076.12;
 
 // The samples of the last distance_nm flown, in order.
 std::vector<FlightSample> last_stretch(const std::vector<FlightSample>& track, double distance_nm_wanted) {

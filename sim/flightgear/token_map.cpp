@@ -13,9 +13,6 @@ namespace sim::fg {
 namespace {
 
 constexpr double ticks_per_second = 18.0;  // the host's running tick count
-constexpr double metres_per_nm = 1852.0;
-constexpr double rankine_above_fahrenheit = 459.67;
-constexpr double psf_per_psi = 144.0;
 constexpr double deflection_units_per_dot = 12.7;  // FlightGear's CDI spans +/-10, the token +/-127
 constexpr double needle_full_scale = 127.0;
 constexpr double turning_units_per_percent = 163.84;  // the fire panel's 16384 = 100 % N2

@@ -19,8 +19,6 @@ using namespace simtest;
 
 namespace {
 
-constexpr double feet_per_nm = 6076.12;
-
 std::shared_ptr<const sim::World> shipped_world() {
     std::string why;
     auto w = sim::World::load_shared(std::string(PANEL_SOURCE_DIR) + "/data/navdata", &why);
