@@ -20,10 +20,10 @@
 #include "platform/message_box.h"
 #include "platform/offscreen_surface.h"
 #include "platform/window_registry.h"
+#include "reports/track_picture.h"
 #include "sim/approach.h"
 #include "sim/autopilot.h"
-#include "sim/flightgear/link.h"
-#include "sim/track_picture.h"
+#include "simlink/flightgear/link.h"
 
 namespace panelhost {
 namespace fs = std::filesystem;
@@ -169,12 +169,12 @@ plat::Result<std::unique_ptr<Session>> Session::open(const SessionOptions& optio
     Session* self = s.get();
     if (!options.sim.empty()) {
         std::string why;
-        const auto address = sim::fg::parse_sim_option(options.sim, why);
+        const auto address = simlink::fg::parse_sim_option(options.sim, why);
         if (!address) return plat::Error{why};
-        sim::fg::LinkOptions link;
+        simlink::fg::LinkOptions link;
         link.address = *address;
         link.rate_hz = options.rate;
-        s->link_ = std::make_unique<sim::fg::Link>(link);
+        s->link_ = std::make_unique<simlink::fg::Link>(link);
         s->options_.own_aircraft = false;
         StoreSink sink(s->variables_, s->owned_tokens_);
         s->link_->publish(sink);
@@ -501,7 +501,7 @@ plat::Result<bool> Session::write_outputs() {
     if (options_.own_aircraft) {
         plans_.poll();
         if (auto e = flight_.flush_csv()) return *e;
-        if (auto e = sim::write_track_png(out_ + "/track.png", plans_.route(), flight_.samples(), aircraft_.world()))
+        if (auto e = reports::write_track_png(out_ + "/track.png", plans_.route(), flight_.samples(), aircraft_.world()))
             return *e;
         if (!landing_.lines().empty()) {
             std::ofstream f(out_ + "/landing.txt", std::ios::binary);

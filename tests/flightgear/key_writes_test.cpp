@@ -4,9 +4,9 @@
 
 #include <map>
 
-#include "sim/flightgear/key_writes.h"
+#include "simlink/flightgear/key_writes.h"
 
-using namespace sim::fg;
+using namespace simlink::fg;
 
 namespace {
 

@@ -9,9 +9,9 @@
 
 #include "fake_props_server.h"
 #include "platform/message_box.h"
-#include "sim/flightgear/link.h"
+#include "simlink/flightgear/link.h"
 
-using namespace sim::fg;
+using namespace simlink::fg;
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <set>
 
 #include "sim/earth.h"
-#include "sim/flightgear/token_map.h"
 #include "sim/radios.h"
+#include "simlink/flightgear/token_map.h"
 
-using namespace sim::fg;
+using namespace simlink::fg;
 
 namespace {
 

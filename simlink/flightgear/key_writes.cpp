@@ -1,4 +1,4 @@
-#include "sim/flightgear/key_writes.h"
+#include "simlink/flightgear/key_writes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,7 +9,7 @@
 #include "sim/key_map.h"
 #include "sim/units.h"
 
-namespace sim::fg {
+namespace simlink::fg {
 
 namespace {
 
@@ -34,32 +34,33 @@ void speed_hold_off(Controls& c, std::uint32_t) { c.intent().speed_hold = false;
 void autothrottle_arm(Controls& c, std::uint32_t) { c.intent().autothrottle_armed = true; }
 
 void heading_bug_by(Controls& c, double d) {
-    set_number(c, heading_bug_path, wrap_360(std::round(c.current(heading_bug_path)) + d));
+    set_number(c, heading_bug_path, sim::wrap_360(std::round(c.current(heading_bug_path)) + d));
 }
 void heading_bug_up(Controls& c, std::uint32_t) { heading_bug_by(c, 1); }
 void heading_bug_down(Controls& c, std::uint32_t) { heading_bug_by(c, -1); }
 
 void altitude_by(Controls& c, double d) {
-    set_number(c, altitude_setting_path, std::clamp(c.current(altitude_setting_path) + d, 0.0, max_altitude_setting_ft));
+    set_number(c, altitude_setting_path,
+               std::clamp(c.current(altitude_setting_path) + d, 0.0, sim::max_altitude_setting_ft));
 }
 void altitude_up(Controls& c, std::uint32_t) { altitude_by(c, 100); }
 void altitude_down(Controls& c, std::uint32_t) { altitude_by(c, -100); }
 
 void vertical_speed_by(Controls& c, double d) {
     set_number(c, vertical_speed_setting_path,
-               std::clamp(c.current(vertical_speed_setting_path) + d, -max_vertical_speed_setting_fpm,
-                          max_vertical_speed_setting_fpm));
+               std::clamp(c.current(vertical_speed_setting_path) + d, -sim::max_vertical_speed_setting_fpm,
+                          sim::max_vertical_speed_setting_fpm));
 }
 void vertical_speed_up(Controls& c, std::uint32_t) { vertical_speed_by(c, 100); }
 void vertical_speed_down(Controls& c, std::uint32_t) { vertical_speed_by(c, -100); }
 
 void speed_by(Controls& c, double d) {
-    set_number(c, speed_setting_path, std::clamp(c.current(speed_setting_path) + d, 0.0, max_speed_setting_kt));
+    set_number(c, speed_setting_path, std::clamp(c.current(speed_setting_path) + d, 0.0, sim::max_speed_setting_kt));
 }
 void speed_up(Controls& c, std::uint32_t) { speed_by(c, 1); }
 void speed_down(Controls& c, std::uint32_t) { speed_by(c, -1); }
 void speed_set(Controls& c, std::uint32_t v) {
-    set_number(c, speed_setting_path, std::min<double>(v, max_speed_setting_kt));
+    set_number(c, speed_setting_path, std::min<double>(v, sim::max_speed_setting_kt));
 }
 
 void gear_toggle(Controls& c, std::uint32_t) {
@@ -67,17 +68,17 @@ void gear_toggle(Controls& c, std::uint32_t) {
     c.write(path, c.current(path) != 0 ? "false" : "true");
 }
 void speed_brakes(Controls& c, std::uint32_t v) {
-    set_number(c, "/controls/flight/speedbrake", std::clamp(v / lever_full, 0.0, 1.0));
+    set_number(c, "/controls/flight/speedbrake", std::clamp(v / sim::lever_full, 0.0, 1.0));
 }
 void throttles_up(Controls& c, std::uint32_t) {
     for (int n = 0; n < lever_count; ++n) {
         const std::string path = engine_control(n, "throttle");
-        c.write(path, format_value(std::min(1.0, c.current(path) + throttle_step)));
+        c.write(path, format_value(std::min(1.0, c.current(path) + sim::throttle_step)));
     }
 }
 template <int Engine>
 void engine_climb_thrust(Controls& c, std::uint32_t) {
-    c.write(engine_control(Engine, "throttle"), format_value(climb_thrust));
+    c.write(engine_control(Engine, "throttle"), format_value(sim::climb_thrust));
 }
 template <int Engine>
 void fire_bottle(Controls& c, std::uint32_t) {
@@ -145,4 +146,4 @@ std::string format_value(double v) {
     return text;
 }
 
-}  // namespace sim::fg
+}  // namespace simlink::fg

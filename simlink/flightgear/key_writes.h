@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "sim/flightgear/token_map.h"
+#include "simlink/flightgear/token_map.h"
 
-namespace sim::fg {
+namespace simlink::fg {
 
 // What a key event may touch.
 class Controls {
@@ -57,4 +57,4 @@ inline constexpr const char* altitude_path = "/position/altitude-ft";
 // A number as the link writes it.
 std::string format_value(double v);
 
-}  // namespace sim::fg
+}  // namespace simlink::fg
