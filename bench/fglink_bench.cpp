@@ -9,7 +9,7 @@
 #include "fake_props_server.h"
 #include "host/key_events.h"
 #include "panelhost/variables.h"
-#include "sim/flightgear/link.h"
+#include "simlink/flightgear/link.h"
 
 namespace event = gauge::event;
 
@@ -23,14 +23,14 @@ struct StoreSink : sim::TokenSink {
     void set_text(int token, std::string_view v) override { store.set_text(token, v); }
 };
 
-sim::fg::LinkOptions options(int port, double rate) {
-    sim::fg::LinkOptions o;
+simlink::fg::LinkOptions options(int port, double rate) {
+    simlink::fg::LinkOptions o;
     o.address.port = port;
     o.rate_hz = rate;
     return o;
 }
 
-void wait_up(sim::fg::Link& link, StoreSink& sink) {
+void wait_up(simlink::fg::Link& link, StoreSink& sink) {
     while (link.polls() < 2) {
         link.publish(sink);
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -41,7 +41,7 @@ void wait_up(sim::fg::Link& link, StoreSink& sink) {
 void BM_PublishPerCycle(benchmark::State& state) {
     FakePropsServer server;
     server.set("/orientation/heading-magnetic-deg", "90");
-    sim::fg::Link link(options(server.port(), 18));
+    simlink::fg::Link link(options(server.port(), 18));
     panelhost::VariableStore store;
     StoreSink sink(store);
     wait_up(link, sink);
@@ -52,7 +52,7 @@ BENCHMARK(BM_PublishPerCycle);
 // The same with a new snapshot before every publish (the worker polling as fast as it can).
 void BM_PublishFreshSnapshot(benchmark::State& state) {
     FakePropsServer server;
-    sim::fg::Link link(options(server.port(), 200));
+    simlink::fg::Link link(options(server.port(), 200));
     panelhost::VariableStore store;
     StoreSink sink(store);
     wait_up(link, sink);
@@ -69,7 +69,7 @@ BENCHMARK(BM_PublishFreshSnapshot)->Iterations(500);
 
 void BM_KeyEvent(benchmark::State& state) {
     FakePropsServer server;
-    sim::fg::Link link(options(server.port(), 18));
+    simlink::fg::Link link(options(server.port(), 18));
     panelhost::VariableStore store;
     StoreSink sink(store);
     wait_up(link, sink);
@@ -80,21 +80,21 @@ BENCHMARK(BM_KeyEvent);
 // The worker's side of one poll: cutting and parsing the answers to every property of the table.
 void BM_ParsePollAnswers(benchmark::State& state) {
     std::string batch;
-    for (const std::string& p : sim::fg::property_index().paths) batch += "/> " + p + " = '123.456' (double)\r\n";
-    sim::fg::Readings r;
+    for (const std::string& p : simlink::fg::property_index().paths) batch += "/> " + p + " = '123.456' (double)\r\n";
+    simlink::fg::Readings r;
     std::string line;
     for (auto _ : state) {
-        sim::fg::LineSplitter s;
+        simlink::fg::LineSplitter s;
         s.feed(batch.data(), batch.size());
         while (s.next(line)) {
-            const auto a = sim::fg::parse_answer(line);
+            const auto a = simlink::fg::parse_answer(line);
             if (!a) continue;
-            const int i = sim::fg::property_index().find(a->path);
+            const int i = simlink::fg::property_index().find(a->path);
             if (i >= 0) r.take(static_cast<std::size_t>(i), *a);
         }
         benchmark::DoNotOptimize(r.numbers.data());
     }
-    state.counters["properties"] = static_cast<double>(sim::fg::property_index().paths.size());
+    state.counters["properties"] = static_cast<double>(simlink::fg::property_index().paths.size());
 }
 BENCHMARK(BM_ParsePollAnswers);
 

@@ -19,8 +19,8 @@
 #include "platform/message_box.h"
 #include "platform/offscreen_surface.h"
 #include "platform/window_registry.h"
-#include "sim/flightgear/link.h"
-#include "sim/track_picture.h"
+#include "reports/track_picture.h"
+#include "simlink/flightgear/link.h"
 
 namespace panelhost {
 namespace fs = std::filesystem;
@@ -185,12 +185,12 @@ void Session::prepare_platform() {
 plat::Result<bool> Session::prepare_aircraft_source() {
     if (!options_.sim.empty()) {
         std::string why;
-        const auto address = sim::fg::parse_sim_option(options_.sim, why);
+        const auto address = simlink::fg::parse_sim_option(options_.sim, why);
         if (!address) return plat::Error{why};
-        sim::fg::LinkOptions link;
+        simlink::fg::LinkOptions link;
         link.address = *address;
         link.rate_hz = options_.rate;
-        link_ = std::make_unique<sim::fg::Link>(link);
+        link_ = std::make_unique<simlink::fg::Link>(link);
         options_.own_aircraft = false;
         StoreSink sink(variables_, owned_tokens_);
         link_->publish(sink);
@@ -372,7 +372,7 @@ plat::Result<bool> Session::write_outputs() {
     if (options_.own_aircraft) {
         plans_.poll();
         if (auto e = flight_.flush_csv()) return *e;
-        if (auto e = sim::write_track_png(out_ + "/track.png", plans_.route(), flight_.samples(), aircraft_.world()))
+        if (auto e = reports::write_track_png(out_ + "/track.png", plans_.route(), flight_.samples(), aircraft_.world()))
             return *e;
         if (!landing_.lines().empty()) {
             std::ofstream f(out_ + "/landing.txt", std::ios::binary);

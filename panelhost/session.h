@@ -10,17 +10,17 @@
 #include <vector>
 
 #include "panelhost/panel.h"
+#include "panelhost/plan_watch.h"
 #include "panelhost/scenario.h"
 #include "panelhost/variables.h"
 #include "platform/clock.h"
 #include "platform/result.h"
 #include "platform/shared_block.h"
+#include "reports/flight_record.h"
+#include "reports/landing_watch.h"
 #include "sim/aircraft.h"
-#include "sim/flight_record.h"
-#include "sim/landing_watch.h"
-#include "sim/plan_watch.h"
 
-namespace sim::fg {
+namespace simlink::fg {
 class Link;
 }
 
@@ -128,7 +128,7 @@ private:
     std::vector<const Command*> waiting_;  // due, held back by their "when"; in file order
     VariableStore variables_;
     sim::Aircraft aircraft_;
-    std::unique_ptr<sim::fg::Link> link_;  // in the aircraft's place when FlightGear is flown
+    std::unique_ptr<simlink::fg::Link> link_;  // in the aircraft's place when FlightGear is flown
     std::unique_ptr<Panel> panel_;
     std::uint64_t cycle_ = 0;
     std::vector<std::string> problems_, warnings_;
@@ -145,10 +145,10 @@ private:
     std::map<std::string, plat::SharedBlock> poked_;
     bool finished_ = false;
     std::ofstream events_log_;
-    sim::FlightRecorder flight_;
-    sim::PlanWatch plans_;
+    reports::FlightRecorder flight_;
+    PlanWatch plans_;
     std::vector<CycleHook*> hooks_;
-    sim::LandingWatch landing_;
+    reports::LandingWatch landing_;
 };
 
 }  // namespace panelhost

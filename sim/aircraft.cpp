@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "sim/aero.h"
+#include "sim/approach.h"
 #include "sim/autopilot.h"
 #include "sim/engines.h"
 #include "sim/key_map.h"
@@ -29,6 +30,26 @@ AircraftState parked_state() {
     s.autopilot.heading_bug_deg = 298.0;
     for (Engine& e : s.engines) e.n1 = idle_n1;
     return s;
+}
+
+ApproachInputs approach_inputs(const AircraftState& s) {
+    return {.phase = s.approach,
+            .flare_time_constant_s = s.flare_time_constant_s,
+            .autopilot_master = s.autopilot.master,
+            .speed_setting_kt = s.autopilot.speed_kt,
+            .nav = s.reception.nav[0],
+            .on_ground = s.on_ground,
+            .height_ft = height_above_field_ft(s),
+            .altitude_ft = s.altitude_ft,
+            .ias_kt = s.ias_kt,
+            .ground_speed_kt = s.ground_speed_kt,
+            .vertical_speed_fpm = s.vertical_speed_fpm,
+            .true_heading_deg = s.true_heading_deg,
+            .slip_deg = s.slip_deg,
+            .wind_from_deg = s.wind_from_deg,
+            .wind_kt = s.wind_kt,
+            .weight_lb = weight_lb(s),
+            .flap_position = s.flap_position};
 }
 
 }  // namespace
@@ -85,9 +106,15 @@ void Aircraft::step(double dt) {
     const int parts = static_cast<int>(std::ceil(dt / max_step_s));
     const double h = dt / parts;
     for (int i = 0; i < parts; ++i) {
-        // The autopilot decides on the state as the panel saw it, the engines answer its throttles,
-        // then the aircraft moves with the thrust that results.
-        const FlightCommands commands = run_autopilot(state_, h);
+        // The models in order, each on what those before it left. The approach and the autopilot
+        // decide on the state as the panel saw it: the approach first, since what it commands (its
+        // captures, its targets, the rollout's brakes) is the autopilot's input; the approach keeps
+        // its own phase. The engines then answer the throttles the autopilot set, the systems their
+        // levers, and last the aircraft moves with the thrust that results.
+        const ApproachCommands approach = run_approach(approach_inputs(state_));
+        state_.approach = approach.phase;
+        state_.flare_time_constant_s = approach.flare_time_constant_s;
+        const FlightCommands commands = run_autopilot(state_, approach, h);
         run_engines(state_, h);
         run_systems(state_, h);
         run_kinematics(state_, commands, h, elapsed_ - dt + (i + 1) * h);

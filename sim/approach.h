@@ -27,20 +27,43 @@ inline constexpr double retard_height_ft = 30.0;
 inline constexpr double touchdown_sink_fpm = 180.0;  // the flare's aim; the sink it ends with
 inline constexpr double stopped_kt = 0.5;
 
-// What the approach asks of the aircraft this step; an empty command leaves that axis to the other
-// autopilot modes.
+// What the approach reads, filled by the executive from the state as the panel saw it this step.
+// Its phase and flare time constant are its own state, carried from one step to the next.
+struct ApproachInputs {
+    ApproachPhase phase = ApproachPhase::off;
+    double flare_time_constant_s = 0;
+    bool autopilot_master = false;
+    double speed_setting_kt = 0;  // the autopilot's; the approach's speed stays below it
+    NavReception nav;             // NAV1, whose ILS it flies
+    bool on_ground = false;
+    double height_ft = 0;         // of the wheels above the field
+    double altitude_ft = 0;
+    double ias_kt = 0, ground_speed_kt = 0, vertical_speed_fpm = 0;
+    double true_heading_deg = 0, slip_deg = 0;
+    double wind_from_deg = 0, wind_kt = 0;  // true direction the wind blows from
+    double weight_lb = 0;
+    double flap_position = 0;
+};
+
+// What the approach asks of the aircraft this step, and where the mode stands after it; an empty
+// command leaves that axis to the other autopilot modes.
 struct ApproachCommands {
+    ApproachPhase phase = ApproachPhase::off;
+    double flare_time_constant_s = 0;  // set as the flare begins, so it starts from the sink it meets
     std::optional<double> turn_rate_dps, vertical_speed_fpm;
     std::optional<double> speed_kt;  // the autothrottle's target
     bool idle = false;               // thrust to idle
     bool decrab = false;
     bool flare = false;
+    // Captured this step: the localizer takes the heading hold's place, the glide slope the
+    // altitude hold's, and the autopilot lets go of them.
+    bool heading_hold_off = false, altitude_hold_off = false;
+    bool full_brakes = false;  // the rollout: speed brakes and wheel brakes all the way
 };
 
 // Arms the mode (and engages the master); a mode already past arming is left as it is.
 void arm_approach(AircraftState& s);
-double approach_speed_kt(const AircraftState& s);
-ApproachCommands run_approach(AircraftState& s, double dt);
+ApproachCommands run_approach(const ApproachInputs& in);
 // Height of the wheels above the field.
 double height_above_field_ft(const AircraftState& s);
 

@@ -5,9 +5,9 @@
 #include <optional>
 
 #include "sim/aero.h"
-#include "sim/approach.h"
 #include "sim/earth.h"
 #include "sim/kinematics.h"
+#include "sim/rate_limiter.h"
 #include "sim/units.h"
 
 namespace sim {
@@ -16,9 +16,10 @@ namespace {
 
 constexpr double heading_gain_per_s = 0.5;    // degrees per second of turn per degree of error
 constexpr double speed_gain_per_s = 0.08;     // of the speed error made good per second
-constexpr double throttle_rate_per_s = 0.2;   // how fast the autothrottle moves the levers
-constexpr double speed_brake_rate_per_s = 0.5;
 constexpr double thrust_lead_s = 3.0;         // about the engines' spool-up and the levers' travel
+// The autothrottle moves the levers, and the speed hold its speed brakes, this far a second.
+constexpr RateLimiter throttle_servo{0.2, 0.0, 1.0};
+constexpr RateLimiter speed_brake_servo{0.5, 0.0, 1.0};
 
 double heading_command(const AircraftState& s) {
     const AutopilotSettings& ap = s.autopilot;
@@ -42,20 +43,17 @@ double vertical_command(AircraftState& s) {
 }
 
 void move_held_speed_brake(AircraftState& s, double target, double dt) {
-    const double step = speed_brake_rate_per_s * dt;
-    s.held_speed_brake = std::clamp(s.held_speed_brake + std::clamp(target - s.held_speed_brake, -step, step), 0.0, 1.0);
+    s.held_speed_brake = speed_brake_servo.step(s.held_speed_brake, target, dt);
 }
 
 void move_throttles(AircraftState& s, double target, double dt) {
-    for (double& t : s.controls.throttle)
-        t = std::clamp(t + std::clamp(target - t, -throttle_rate_per_s * dt, throttle_rate_per_s * dt), 0.0, 1.0);
+    for (double& t : s.controls.throttle) t = throttle_servo.step(t, target, dt);
 }
 
 // The vertical speed the aircraft will be flying by the time the engines answer a throttle move:
 // the autothrottle sets the thrust for it, so that a level-off does not push the speed up first.
 double vertical_speed_ahead(const AircraftState& s, double commanded_fpm, bool capturing) {
-    const double step = vertical_acceleration_fpm_per_s * thrust_lead_s;
-    double ahead = s.vertical_speed_fpm + std::clamp(commanded_fpm - s.vertical_speed_fpm, -step, step);
+    double ahead = vertical_response.step(s.vertical_speed_fpm, commanded_fpm, thrust_lead_s);
     // Closing on the altitude setting, the command shrinks as the altitude comes.
     if (capturing) ahead *= std::exp(-capture_fpm_per_ft / seconds_per_minute * thrust_lead_s);
     return ahead;
@@ -97,8 +95,10 @@ void hold_speed(AircraftState& s) {
     s.autopilot.autothrottle_armed = true;
 }
 
-FlightCommands run_autopilot(AircraftState& s, double dt) {
-    const ApproachCommands approach = run_approach(s, dt);
+FlightCommands run_autopilot(AircraftState& s, const ApproachCommands& approach, double dt) {
+    if (approach.heading_hold_off) s.autopilot.heading_hold = false;
+    if (approach.altitude_hold_off) s.autopilot.altitude_hold = false;
+    if (approach.full_brakes) s.controls.speed_brake = s.controls.brakes = 1.0;
     FlightCommands c{heading_command(s), vertical_command(s)};
     bool capturing = s.autopilot.master && s.autopilot.altitude_hold && !s.vertical_speed_mode;
     if (approach.turn_rate_dps) c.turn_rate_dps = *approach.turn_rate_dps;

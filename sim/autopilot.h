@@ -7,8 +7,10 @@
 // throttles to the thrust that holds the speed setting; where idle is too much for the speed (a
 // steep descent) the speed brakes come out beyond the lever, and where even they are not enough
 // the descent gives way, so that a held speed is not passed (the 250 kt below 10,000 ft). The
-// approach mode (approach.h), once it has captured, takes over the axes it flies and the throttles.
+// approach mode's commands (approach.h), once it has captured, take over the axes it flies and the
+// throttles; its captures turn off the holds they replace, and its rollout puts the brakes on.
 
+#include "sim/approach.h"
 #include "sim/state.h"
 
 namespace sim {
@@ -31,6 +33,6 @@ inline constexpr double capture_fpm_per_ft = 2.5;  // how steeply the altitude h
 // The speed hold on, with the autothrottle armed, at the speed setting (as its button does).
 void hold_speed(AircraftState& s);
 
-FlightCommands run_autopilot(AircraftState& s, double dt);
+FlightCommands run_autopilot(AircraftState& s, const ApproachCommands& approach, double dt);
 
 }  // namespace sim

@@ -15,7 +15,7 @@ constexpr double temperature_time_s = 20.0;  // oil warms and cools slowly
 constexpr double idle_fuel_flow_pph = 800.0;
 constexpr double full_fuel_flow_pph = 6500.0;
 
-double rankine_from_celsius(double c) { return c * 9.0 / 5.0 + 32.0 + 459.67; }
+double rankine_from_celsius(double c) { return c * 9.0 / 5.0 + 32.0 + rankine_above_fahrenheit; }
 
 double approach(double value, double target, double dt, double time_constant) {
     return value + (target - value) * std::min(1.0, dt / time_constant);

@@ -16,15 +16,13 @@ constexpr double turn_constant = gravity_fps2 / knots_to_fps * radians_to_degree
 constexpr double rolling_friction = 0.02;
 constexpr double braking_friction = 0.25;
 constexpr double speed_trade_per_s = 0.1;  // how hard a climb or descent may push the speed toward its limit
+constexpr RateLimiter roll{roll_rate_dps, -max_bank_deg, max_bank_deg};
+constexpr RateLimiter decrab_yaw{decrab_rate_dps};
 
 double total_thrust(const AircraftState& s) {
     double t = 0;
     for (const Engine& e : s.engines) t += e.thrust_lbf;
     return t;
-}
-
-double toward(double value, double target, double max_step) {
-    return value + std::clamp(target - value, -max_step, max_step);
 }
 
 void move(AircraftState& s, double tas_kt, double dt) {
@@ -88,7 +86,7 @@ void ground_roll(AircraftState& s, const FlightCommands& c, double dt) {
 void turn(AircraftState& s, double rate_cmd, double tas_kt, double dt) {
     const double rate_max = std::min(standard_rate_dps, turn_rate_dps(max_bank_deg, tas_kt));
     const double bank_cmd = bank_for_rate_deg(std::clamp(rate_cmd, -rate_max, rate_max), tas_kt);
-    s.bank_deg = std::clamp(toward(s.bank_deg, bank_cmd, roll_rate_dps * dt), -max_bank_deg, max_bank_deg);
+    s.bank_deg = roll.step(s.bank_deg, bank_cmd, dt);
     s.true_heading_deg = wrap_360(s.true_heading_deg + turn_rate_dps(s.bank_deg, tas_kt) * dt);
 }
 
@@ -96,11 +94,11 @@ void turn(AircraftState& s, double rate_cmd, double tas_kt, double dt) {
 // slip washes out, the nose and the path together again.
 void yaw(AircraftState& s, bool decrab, double dt) {
     if (decrab) {
-        const double turn = std::clamp(wrap_180(s.ground_track_deg - s.true_heading_deg), -decrab_rate_dps * dt, decrab_rate_dps * dt);
+        const double turn = decrab_yaw.limit(wrap_180(s.ground_track_deg - s.true_heading_deg), dt);
         s.true_heading_deg = wrap_360(s.true_heading_deg + turn);
         s.slip_deg -= turn;
     } else {
-        s.slip_deg = toward(s.slip_deg, 0.0, decrab_rate_dps * dt);
+        s.slip_deg = decrab_yaw.step(s.slip_deg, 0.0, dt);
     }
 }
 
@@ -114,7 +112,7 @@ void fly(AircraftState& s, const FlightCommands& c, double dt, double elapsed) {
 
     const VerticalLimits limits = vertical_limits(s, c.flare ? flare_speed_factor : min_speed_factor, c.fastest_kt);
     const double vs_cmd = std::clamp(c.vertical_speed_fpm, limits.lowest_fpm, limits.highest_fpm);
-    s.vertical_speed_fpm = toward(s.vertical_speed_fpm, vs_cmd, vertical_acceleration_fpm_per_s * dt);
+    s.vertical_speed_fpm = vertical_response.step(s.vertical_speed_fpm, vs_cmd, dt);
     s.altitude_ft += s.vertical_speed_fpm * dt / seconds_per_minute;
 
     turn(s, c.turn_rate_dps, tas_kt, dt);

@@ -5,6 +5,7 @@
 // aircraft goes where its nose wheel steers it.
 
 #include "sim/autopilot.h"
+#include "sim/rate_limiter.h"
 #include "sim/state.h"
 
 namespace sim {
@@ -13,6 +14,8 @@ inline constexpr double max_bank_deg = 30.0;
 inline constexpr double roll_rate_dps = 5.0;
 inline constexpr double max_vertical_speed_fpm = 6000.0;
 inline constexpr double vertical_acceleration_fpm_per_s = 400.0;
+// The vertical speed follows its command no faster than that.
+inline constexpr RateLimiter vertical_response{vertical_acceleration_fpm_per_s};
 inline constexpr double initial_climb_fpm = 1500.0;  // the hand-flown climb after lift-off
 inline constexpr double rotation_factor = 1.2;       // lift-off at this multiple of the stall speed
 inline constexpr double min_speed_factor = 1.3;      // climbs give way to keep this multiple of the stall speed

@@ -10,7 +10,6 @@ namespace sim {
 
 namespace {
 
-constexpr double feet_per_nm = 6076.12;
 constexpr double horizon_nm_per_root_foot = 1.23;  // VHF radio horizon: 1.23 sqrt(h ft) NM
 constexpr double needle_full = 127.0;
 constexpr double vor_full_scale_deg = 10.0;

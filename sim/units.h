@@ -10,12 +10,19 @@ inline constexpr double radians_to_degrees = 180.0 / pi;
 // The panel's modules measure the earth as a sphere of this radius.
 inline constexpr double earth_radius_nm = 3438.0;
 
-inline constexpr double feet_per_metre = 3.280839895013123;
-inline constexpr double metres_per_foot = 0.3048;
-inline constexpr double knots_to_fps = 1.6878098571;  // feet per second per knot
-inline constexpr double gravity_fps2 = 32.174;
 inline constexpr double seconds_per_hour = 3600.0;
 inline constexpr double seconds_per_minute = 60.0;
+
+inline constexpr double feet_per_metre = 3.280839895013123;
+inline constexpr double metres_per_foot = 0.3048;
+inline constexpr double metres_per_nm = 1852.0;
+inline constexpr double feet_per_nm = 6076.12;  // to the hundredth, as every distance of the aircraft has it
+inline constexpr double knots_to_fps = 1.6878098571;  // feet per second per knot
+inline constexpr double fpm_per_knot = feet_per_nm / seconds_per_minute;  // feet per minute per knot
+inline constexpr double knots_per_kmh = 1000.0 / metres_per_nm;
+inline constexpr double gravity_fps2 = 32.174;
+inline constexpr double psf_per_psi = 144.0;  // pounds per square foot per pound per square inch
+inline constexpr double rankine_above_fahrenheit = 459.67;
 inline constexpr double pounds_per_gallon = 6.6016;  // the fuel quantity tokens' unit, as the gross weight reads it
 
 // Token forms: latitude and longitude in the host's fixed units, vertical speed raw, Mach scaled.

@@ -5,11 +5,11 @@
 #include <map>
 
 #include "host/key_events.h"
-#include "sim/flightgear/key_writes.h"
+#include "simlink/flightgear/key_writes.h"
 
 namespace event = gauge::event;
 
-using namespace sim::fg;
+using namespace simlink::fg;
 
 namespace {
 

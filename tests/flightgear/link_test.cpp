@@ -11,12 +11,12 @@
 #include "host/key_events.h"
 #include "host/tokens.h"
 #include "platform/message_box.h"
-#include "sim/flightgear/link.h"
+#include "simlink/flightgear/link.h"
 
 namespace event = gauge::event;
 namespace token = gauge::token;
 
-using namespace sim::fg;
+using namespace simlink::fg;
 
 namespace {
 

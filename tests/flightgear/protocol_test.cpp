@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/flightgear/props_protocol.h"
+#include "simlink/flightgear/props_protocol.h"
 
-using namespace sim::fg;
+using namespace simlink::fg;
 
 TEST(PropsProtocol, AnswerLinesNameTheirPathBehindAnyPrompts) {
     auto a = parse_answer("/position/altitude-ft = '5000.25' (double)\r");

@@ -8,10 +8,10 @@
 #include <thread>
 
 #include "fake_props_server.h"
-#include "sim/flightgear/link.h"
-#include "sim/flightgear/route_manager.h"
+#include "simlink/flightgear/link.h"
+#include "simlink/flightgear/route_manager.h"
 
-using sim::fg::route_manager_writes;
+using simlink::fg::route_manager_writes;
 
 TEST(RouteManager, ClearNameAppendActivate) {
     const std::vector<sim::RoutePoint> route = {{"APT", "KSFO", {37.6, -122.4}},  {"VOR", "SFO", {37.6, -122.37}},
@@ -37,13 +37,13 @@ TEST(RouteManager, ARouteNotYetSentIsReplacedWhole) {
     // No server on this port while the two routes are put: only the second one is ever sent.
     FakePropsServer server;
     server.drop();
-    sim::fg::LinkOptions o;
+    simlink::fg::LinkOptions o;
     o.address.port = server.port();
     o.rate_hz = 100;
     o.connect_timeout_ms = 100;
     o.answer_timeout_ms = 400;
     o.retry_ms = 20;
-    sim::fg::Link link(o);
+    simlink::fg::Link link(o);
     link.put_route({{"APT", "KSFO", {}}, {"VOR", "SFO", {}}, {"APT", "KLAX", {}}});
     link.put_route({{"APT", "KSFO", {}}, {"VOR", "OSI", {}}, {"APT", "KSJC", {}}});
     server.come_back();

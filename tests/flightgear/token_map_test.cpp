@@ -10,12 +10,12 @@
 
 #include "host/tokens.h"
 #include "sim/earth.h"
-#include "sim/flightgear/token_map.h"
 #include "sim/radios.h"
+#include "simlink/flightgear/token_map.h"
 
 namespace token = gauge::token;
 
-using namespace sim::fg;
+using namespace simlink::fg;
 
 namespace {
 

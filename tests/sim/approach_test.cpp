@@ -8,6 +8,7 @@
 #include <cmath>
 #include <string>
 
+#include "reports/landing_figures.h"
 #include "sim/aircraft.h"
 #include "sim/approach.h"
 #include "sim/runway.h"
@@ -18,8 +19,6 @@
 using namespace simtest;
 
 namespace {
-
-constexpr double feet_per_nm = 6076.12;
 
 std::shared_ptr<const sim::World> shipped_world() {
     std::string why;
@@ -39,7 +38,7 @@ struct Outcome {
     bool localizer_captured = false, glide_slope_captured = false;
     double glide_capture_deviation = 0;  // the needle when the glide slope was captured
     double max_sink_below_100ft = 0;
-    std::optional<sim::LandingFigures> landing;
+    std::optional<reports::LandingFigures> landing;
     bool stopped = false, stopped_on_runway = false;
     double stop_past_threshold_ft = 0, stop_off_centre_m = 0;
     double seconds = 0;
@@ -87,7 +86,7 @@ Outcome fly_approach(const Approach& ap) {
             out.max_sink_below_100ft = std::max(out.max_sink_below_100ft, -s.vertical_speed_fpm);
     }
     out.seconds = a.elapsed();
-    if (s.touchdown) out.landing = sim::landing_figures(*rwy, *s.touchdown);
+    if (s.touchdown) out.landing = reports::landing_figures(*rwy, *s.touchdown);
     out.stopped = s.on_ground && s.ground_speed_kt < sim::stopped_kt;
     out.stopped_on_runway = sim::on_runway(*rwy, s.position);
     const sim::RunwayPosition at = sim::runway_position(*rwy, s.position);
@@ -102,9 +101,9 @@ void expect_landed(const Outcome& o, const std::string& what) {
     EXPECT_TRUE(o.glide_slope_captured);
     EXPECT_LE(o.glide_capture_deviation, 0.0) << "captured from below";
     ASSERT_TRUE(o.landing);
-    const sim::LandingFigures& f = *o.landing;
+    const reports::LandingFigures& f = *o.landing;
     std::printf("%s: %s; stopped %.0f ft past the threshold, %.1f m off the centre line, after %.0f s\n", what.c_str(),
-                sim::format_landing(f).c_str(), o.stop_past_threshold_ft, o.stop_off_centre_m, o.seconds);
+                reports::format_landing(f).c_str(), o.stop_past_threshold_ft, o.stop_off_centre_m, o.seconds);
     EXPECT_GE(f.past_threshold_ft, 500.0);
     EXPECT_LE(f.past_threshold_ft, 3000.0);
     EXPECT_LE(std::fabs(f.from_centre_line_m), 10.0);

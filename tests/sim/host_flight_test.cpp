@@ -14,10 +14,10 @@
 #include "platform/canvas/bitmap.h"
 #include "platform/shared_block.h"
 #include "platform/window_registry.h"
+#include "reports/flight_record.h"
+#include "reports/track_picture.h"
 #include "sim/earth.h"
-#include "sim/flight_record.h"
 #include "sim/route_text.h"
-#include "sim/track_picture.h"
 
 namespace event = gauge::event;
 namespace token = gauge::token;
@@ -96,7 +96,7 @@ TEST(HostAircraft, FlightOutputsOneRowPerSecondAndTheTrack) {
     std::istringstream lines(csv);
     std::string header, row, last;
     std::getline(lines, header);
-    EXPECT_EQ(header, sim::flight_csv_header);
+    EXPECT_EQ(header, reports::flight_csv_header);
     int rows = 0;
     while (std::getline(lines, row)) ++rows, last = row;
     EXPECT_EQ(rows, 10);
@@ -107,14 +107,14 @@ TEST(HostAircraft, FlightOutputsOneRowPerSecondAndTheTrack) {
 TEST(TrackPicture, RouteAndTrackAreDrawn) {
     const auto route = sim::parse_route_text(shipped_plan("NZAA-NSFA.pln"));
     ASSERT_EQ(route.size(), 7u);  // with the approach to NSFA 08
-    std::vector<sim::FlightSample> track;
+    std::vector<reports::FlightSample> track;
     for (int i = 0; i <= 100; ++i) {
-        sim::FlightSample s;
+        reports::FlightSample s;
         s.t = i;
         s.position = sim::between(route.front().at, route.back().at, i / 100.0);
         track.push_back(s);
     }
-    const plat::Bitmap picture = sim::draw_track(route, track);
+    const plat::Bitmap picture = reports::draw_track(route, track);
     int green = 0, white = 0;
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x) {

@@ -17,8 +17,6 @@ using namespace simtest;
 
 namespace {
 
-constexpr double feet_per_nm = 6076.12;
-
 const sim::LatLon kIgwq{37.62953900, -122.39531100};             // 28R localizer, 111.70 on 297.903
 const sim::LatLon kIgwqGlideSlope{37.61395600, -122.36111400};  // 3.00 degrees, 4 ft below sea level
 const sim::LatLon kIgwqDme{37.63017800, -122.39460800};
@@ -62,7 +60,7 @@ struct Radios {
 sim::LatLon on_final(double d, double off = 0) { return sim::travel(kIgwq, 297.903 - 180 + off, d); }
 // The glide path's height over a point, and that height raised by deg degrees.
 double glide_path_ft(sim::LatLon p, double deg = 0) {
-    return -4 + std::tan((3.0 + deg) * sim::degrees_to_radians) * sim::distance_nm(p, kIgwqGlideSlope) * feet_per_nm;
+    return -4 + std::tan((3.0 + deg) * sim::degrees_to_radians) * sim::distance_nm(p, kIgwqGlideSlope) * sim::feet_per_nm;
 }
 
 }  // namespace
@@ -79,7 +77,7 @@ TEST(Radios, TheIlsOnItsApproachWithGlideSlopeAndDme) {
     EXPECT_NEAR(r.out.values[token::glide_slope_deviation], 0, 0.5);
     EXPECT_EQ(r.flags(42), 1) << "a localizer is always TO";
     const double ground = sim::distance_nm(on_final(8), kIgwqDme);
-    const double height = (glide_path_ft(on_final(8)) - 17) / feet_per_nm;
+    const double height = (glide_path_ft(on_final(8)) - 17) / sim::feet_per_nm;
     EXPECT_NEAR(r.out.values[token::dme1_distance], std::sqrt(ground * ground + height * height), 1e-6) << "slant range";
 
     // Half a degree left of the centre line the course lies to the right: 0.5 of 2.5 degrees full scale.

@@ -5,12 +5,11 @@
 #include <cstdio>
 
 #include "sim/earth.h"
+#include "sim/units.h"
 
 namespace planner {
 
 namespace {
-
-constexpr double feet_per_nm = 6076.12;
 
 // Put text at a column of a record, cut to its width.
 void put(std::string& record, std::size_t column, std::size_t width, const std::string& text) {
@@ -69,7 +68,7 @@ std::string runway_end_text(const navdata::Airport& a, std::size_t end, double v
     const auto& from = a.ends[end];
     const auto& to = a.ends[end ^ 1u];
     const double heading = sim::course_deg({from.lat, from.lon}, {to.lat, to.lon});
-    const double length = sim::distance_nm({from.lat, from.lon}, {to.lat, to.lon}) * feet_per_nm;
+    const double length = sim::distance_nm({from.lat, from.lon}, {to.lat, to.lon}) * sim::feet_per_nm;
     char text[32];
     const int magnetic = static_cast<int>(std::lround(sim::wrap_360(heading - variation_deg))) % 360;
     std::snprintf(text, sizeof text, "%-3.3s/%03d/%05d", from.designator.c_str(), magnetic == 0 ? 360 : magnetic,

@@ -2,15 +2,13 @@
 
 #include <cmath>
 
+#include "sim/units.h"
 #include "tools/planner/formats/airway_chain.h"
 #include "tools/planner/route.h"
 
 namespace planner {
 
 namespace {
-
-constexpr double feet_per_metre = 3.28084;
-constexpr double knots_per_kmh = 0.539957;
 
 bool all_digits(std::string_view s) {
     for (char c : s)
@@ -221,7 +219,7 @@ std::optional<SpeedLevel> parse_speed_level(std::string_view t) {
     std::size_t n = 0;
     if (t.size() >= 5 && (t[0] == 'N' || t[0] == 'K') && all_digits(t.substr(1, 4))) {
         const int v = to_int(t.substr(1, 4));
-        g.speed = t[0] == 'N' ? v : std::round(v * knots_per_kmh);
+        g.speed = t[0] == 'N' ? v : std::round(v * sim::knots_per_kmh);
         n = 5;
     } else if (t.size() >= 4 && t[0] == 'M' && all_digits(t.substr(1, 3))) {
         g.speed = to_int(t.substr(1, 3)) / 100.0;
@@ -235,7 +233,7 @@ std::optional<SpeedLevel> parse_speed_level(std::string_view t) {
     if (level.size() == 4 && (level[0] == 'F' || level[0] == 'A') && all_digits(level.substr(1)))
         g.level_ft = to_int(level.substr(1)) * 100;
     else if (level.size() == 5 && (level[0] == 'S' || level[0] == 'M') && all_digits(level.substr(1)))
-        g.level_ft = static_cast<int>(std::lround(to_int(level.substr(1)) * 10 * feet_per_metre));
+        g.level_ft = static_cast<int>(std::lround(to_int(level.substr(1)) * 10 * sim::feet_per_metre));
     else return std::nullopt;
     return g;
 }

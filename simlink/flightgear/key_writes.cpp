@@ -1,4 +1,4 @@
-#include "sim/flightgear/key_writes.h"
+#include "simlink/flightgear/key_writes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,7 +11,7 @@
 #include "sim/key_map.h"
 #include "sim/units.h"
 
-namespace sim::fg {
+namespace simlink::fg {
 
 namespace {
 
@@ -29,22 +29,22 @@ constexpr const char* gear_down_path = "/controls/gear/gear-down";
 
 // The link's controls as what the key events move: the autopilot's switches are the link's own,
 // its settings, throttles, gear and speed brakes FlightGear's properties.
-class ControlsTarget final : public KeyTarget {
+class ControlsTarget final : public sim::KeyTarget {
 public:
     explicit ControlsTarget(Controls& c) : c_(c) {}
-    void set_switch(KeySwitch s, bool on) override {
+    void set_switch(sim::KeySwitch s, bool on) override {
         LinkIntent& in = c_.intent();
         switch (s) {
             // Master off clears every lock; on, the locks asked for engage (wanted_locks).
-            case KeySwitch::master: in.master = on; break;
-            case KeySwitch::heading_hold: in.heading_hold = on; break;
-            case KeySwitch::altitude_hold: in.altitude_hold = on; break;
-            case KeySwitch::speed_hold: in.speed_hold = on; break;
-            case KeySwitch::autothrottle_armed: in.autothrottle_armed = on; break;
+            case sim::KeySwitch::master: in.master = on; break;
+            case sim::KeySwitch::heading_hold: in.heading_hold = on; break;
+            case sim::KeySwitch::altitude_hold: in.altitude_hold = on; break;
+            case sim::KeySwitch::speed_hold: in.speed_hold = on; break;
+            case sim::KeySwitch::autothrottle_armed: in.autothrottle_armed = on; break;
         }
     }
-    double setting(KeySetting s) const override { return c_.current(path_of(s)); }
-    void set_setting(KeySetting s, double value) override { set_number(c_, path_of(s), value); }
+    double setting(sim::KeySetting s) const override { return c_.current(path_of(s)); }
+    void set_setting(sim::KeySetting s, double value) override { set_number(c_, path_of(s), value); }
     // The host's four throttle levers are FlightGear's first four engines; any further engine keeps its own.
     double throttle(int lever) const override { return c_.current(engine_control(lever, "throttle")); }
     void set_throttle(int lever, double position) override {
@@ -55,12 +55,12 @@ public:
     void set_speed_brakes(double fraction) override { set_number(c_, "/controls/flight/speedbrake", fraction); }
 
 private:
-    static const char* path_of(KeySetting s) {
+    static const char* path_of(sim::KeySetting s) {
         switch (s) {
-            case KeySetting::heading_bug_deg: return heading_bug_path;
-            case KeySetting::altitude_ft: return altitude_setting_path;
-            case KeySetting::vertical_speed_fpm: return vertical_speed_setting_path;
-            case KeySetting::speed_kt: return speed_setting_path;
+            case sim::KeySetting::heading_bug_deg: return heading_bug_path;
+            case sim::KeySetting::altitude_ft: return altitude_setting_path;
+            case sim::KeySetting::vertical_speed_fpm: return vertical_speed_setting_path;
+            case sim::KeySetting::speed_kt: return speed_setting_path;
         }
         return heading_bug_path;
     }
@@ -76,7 +76,7 @@ void fire_bottle(Controls& c, std::uint32_t) {
 // sorted by event number.
 std::vector<KeyWrite> make_writes() {
     std::vector<KeyWrite> writes;
-    for (const KeyBinding& b : key_bindings()) writes.push_back({b.id, &b, nullptr});
+    for (const sim::KeyBinding& b : sim::key_bindings()) writes.push_back({b.id, &b, nullptr});
     writes.push_back({event::engine1_fire_bottle, nullptr, fire_bottle<0>});
     writes.push_back({event::engine2_fire_bottle, nullptr, fire_bottle<1>});
     std::ranges::sort(writes, {}, &KeyWrite::id);
@@ -126,4 +126,4 @@ std::string format_value(double v) {
     return text;
 }
 
-}  // namespace sim::fg
+}  // namespace simlink::fg

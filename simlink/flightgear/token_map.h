@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "sim/aircraft.h"
-#include "sim/flightgear/props_protocol.h"
+#include "simlink/flightgear/props_protocol.h"
 
-namespace sim::fg {
+namespace simlink::fg {
 
 // What the link itself holds of the autopilot, for the switches FlightGear has no property for.
 struct LinkIntent {
@@ -80,10 +80,10 @@ struct Readings {
 };
 
 // Writes every row's token from the readings.
-void publish_tokens(const Readings& r, const LinkIntent& intent, TokenSink& sink);
+void publish_tokens(const Readings& r, const LinkIntent& intent, sim::TokenSink& sink);
 
 // Conversions shared with the tests.
 double latitude_units(double deg);
 double longitude_units(double deg);
 
-}  // namespace sim::fg
+}  // namespace simlink::fg

@@ -1,4 +1,4 @@
-#include "sim/flightgear/link.h"
+#include "simlink/flightgear/link.h"
 
 #include <algorithm>
 #include <chrono>
@@ -6,7 +6,7 @@
 
 #include "platform/message_box.h"
 
-namespace sim::fg {
+namespace simlink::fg {
 
 namespace {
 
@@ -136,7 +136,7 @@ Link::~Link() {
     if (worker_.joinable()) worker_.join();
 }
 
-void Link::publish(TokenSink& sink) {
+void Link::publish(sim::TokenSink& sink) {
     std::vector<std::string> news;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -189,7 +189,7 @@ void Link::queue_command(std::string path, std::string value) {
     writes_.push_back({std::move(path), std::move(value), 0});
 }
 
-void Link::put_route(const std::vector<RoutePoint>& route) {
+void Link::put_route(const std::vector<sim::RoutePoint>& route) {
     const auto writes = route_manager_writes(route);
     if (writes.empty()) return;
     std::lock_guard<std::mutex> lock(mutex_);
@@ -332,4 +332,4 @@ void Link::wait_ms(int ms) {
     wake_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stop_.load(); });
 }
 
-}  // namespace sim::fg
+}  // namespace simlink::fg

@@ -7,24 +7,25 @@
 #include <string>
 #include <vector>
 
+#include "reports/landing_figures.h"
 #include "sim/aircraft.h"
 #include "sim/runway.h"
 
-namespace sim {
+namespace reports {
 
 class LandingWatch {
 public:
     // New lines since the last call (empty when nothing happened).
-    std::vector<std::string> poll(const Aircraft& a);
+    std::vector<std::string> poll(const sim::Aircraft& a);
     const std::vector<std::string>& lines() const { return lines_; }
     const std::optional<LandingFigures>& last_landing() const { return landing_; }
 
 private:
     double seen_touchdown_t_ = -1;
     bool rolling_ = false;
-    const RunwayEnd* runway_ = nullptr;
+    const sim::RunwayEnd* runway_ = nullptr;
     std::optional<LandingFigures> landing_;
     std::vector<std::string> lines_;
 };
 
-}  // namespace sim
+}  // namespace reports

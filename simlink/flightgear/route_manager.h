@@ -9,7 +9,7 @@
 
 #include "sim/route_text.h"
 
-namespace sim::fg {
+namespace simlink::fg {
 
 inline constexpr const char* route_manager_prefix = "/autopilot/route-manager/";
 inline constexpr const char* route_input_path = "/autopilot/route-manager/input";
@@ -19,8 +19,8 @@ struct PropertyWrite {
 };
 
 // Empty for a route without both airports.
-std::vector<PropertyWrite> route_manager_writes(const std::vector<RoutePoint>& route);
+std::vector<PropertyWrite> route_manager_writes(const std::vector<sim::RoutePoint>& route);
 // The route manager entries the writes make (the idents or "LON,LAT" texts appended), in order.
-std::vector<std::string> route_manager_entries(const std::vector<RoutePoint>& route);
+std::vector<std::string> route_manager_entries(const std::vector<sim::RoutePoint>& route);
 
-}  // namespace sim::fg
+}  // namespace simlink::fg

@@ -1,15 +1,15 @@
-#include "sim/landing_watch.h"
+#include "reports/landing_watch.h"
 
 #include <cmath>
 #include <cstdio>
 
 #include "sim/units.h"
 
-namespace sim {
+namespace reports {
 
-std::vector<std::string> LandingWatch::poll(const Aircraft& a) {
+std::vector<std::string> LandingWatch::poll(const sim::Aircraft& a) {
     std::vector<std::string> news;
-    const AircraftState& s = a.state();
+    const sim::AircraftState& s = a.state();
     if (s.touchdown && s.touchdown->t != seen_touchdown_t_) {
         seen_touchdown_t_ = s.touchdown->t;
         runway_ = a.world() ? a.world()->runway_under(s.touchdown->position, s.touchdown->true_heading_deg) : nullptr;
@@ -30,11 +30,11 @@ std::vector<std::string> LandingWatch::poll(const Aircraft& a) {
         rolling_ = false;
         char text[200];
         if (runway_ && on_runway(*runway_, s.position)) {
-            const RunwayPosition at = runway_position(*runway_, s.position);
+            const sim::RunwayPosition at = runway_position(*runway_, s.position);
             std::snprintf(text, sizeof text, "t=%.1f s stopped on %s %s: %.0f ft past the threshold, %.0f ft left of %.0f, %.1f m %s of the centre line",
                           a.elapsed(), runway_->airport.c_str(), runway_->designator.c_str(), at.past_threshold_ft,
                           runway_->length_ft() - at.past_threshold_ft, runway_->length_ft(),
-                          std::fabs(at.right_of_centre_ft * metres_per_foot), at.right_of_centre_ft >= 0 ? "right" : "left");
+                          std::fabs(at.right_of_centre_ft * sim::metres_per_foot), at.right_of_centre_ft >= 0 ? "right" : "left");
         } else {
             std::snprintf(text, sizeof text, "t=%.1f s stopped off the runway", a.elapsed());
         }
@@ -45,4 +45,4 @@ std::vector<std::string> LandingWatch::poll(const Aircraft& a) {
     return news;
 }
 
-}  // namespace sim
+}  // namespace reports

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/result.h"
-#include "sim/flight_record.h"
+#include "reports/flight_record.h"
 #include "sim/route_text.h"
 #include "sim/world.h"
 
@@ -14,7 +14,7 @@ namespace plat {
 class Bitmap;
 }
 
-namespace sim {
+namespace reports {
 
 inline constexpr int track_picture_size = 800;
 
@@ -25,9 +25,9 @@ inline constexpr double track_inset_nm = 15.0;
 // date line stays in one piece. With the world data, an inset in the corner where it hides least of
 // the route and the track shows the last 15 NM flown at a larger scale with the runways there, so
 // an approach and landing can be judged too.
-plat::Bitmap draw_track(const std::vector<RoutePoint>& route, const std::vector<FlightSample>& track,
-                        const World* world = nullptr);
-std::optional<plat::Error> write_track_png(const std::string& path, const std::vector<RoutePoint>& route,
-                                           const std::vector<FlightSample>& track, const World* world = nullptr);
+plat::Bitmap draw_track(const std::vector<sim::RoutePoint>& route, const std::vector<FlightSample>& track,
+                        const sim::World* world = nullptr);
+std::optional<plat::Error> write_track_png(const std::string& path, const std::vector<sim::RoutePoint>& route,
+                                           const std::vector<FlightSample>& track, const sim::World* world = nullptr);
 
-}  // namespace sim
+}  // namespace reports

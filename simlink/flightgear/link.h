@@ -21,13 +21,13 @@
 #include <vector>
 
 #include "sim/aircraft.h"
-#include "sim/flightgear/key_writes.h"
-#include "sim/flightgear/props_protocol.h"
-#include "sim/flightgear/props_socket.h"
-#include "sim/flightgear/route_manager.h"
-#include "sim/flightgear/token_map.h"
+#include "simlink/flightgear/key_writes.h"
+#include "simlink/flightgear/props_protocol.h"
+#include "simlink/flightgear/props_socket.h"
+#include "simlink/flightgear/route_manager.h"
+#include "simlink/flightgear/token_map.h"
 
-namespace sim::fg {
+namespace simlink::fg {
 
 inline constexpr int default_port = 5401;
 
@@ -58,13 +58,13 @@ public:
     Link& operator=(const Link&) = delete;
 
     // Panel thread, every cycle: the newest readings into the tokens, the link's news as messages.
-    void publish(TokenSink& sink);
+    void publish(sim::TokenSink& sink);
     // Any thread: a key event as property writes; false for an event the link has no meaning for.
     bool apply_key_event(std::uint32_t id, std::uint32_t value);
 
     // Any thread: the route for FlightGear's route manager (route_manager.h), sent in order with
     // the next poll, or when FlightGear next answers.
-    void put_route(const std::vector<RoutePoint>& route);
+    void put_route(const std::vector<sim::RoutePoint>& route);
 
     LinkState state() const { return state_.load(); }
     std::uint64_t polls() const { return polls_.load(); }  // answered polls since the start
@@ -125,4 +125,4 @@ private:
     std::thread worker_;
 };
 
-}  // namespace sim::fg
+}  // namespace simlink::fg

@@ -1,9 +1,9 @@
-#include "sim/flight_record.h"
+#include "reports/flight_record.h"
 
 #include <cmath>
 #include <cstdio>
 
-namespace sim {
+namespace reports {
 
 const char* const flight_csv_header =
     "t,latitude,longitude,altitude_ft,ias_kt,heading_true_deg,vertical_speed_fpm,ap_master,heading_hold,"
@@ -33,7 +33,7 @@ std::optional<plat::Error> FlightRecorder::flush_csv() {
 
 void FlightRecorder::write_row(const FlightSample& x) {
     if (!csv_) return;
-    const AutopilotSettings& ap = x.autopilot;
+    const sim::AutopilotSettings& ap = x.autopilot;
     if (std::fprintf(csv_, "%.0f,%.6f,%.6f,%.1f,%.1f,%.1f,%.0f,%d,%d,%.0f,%d,%.0f,%.0f,%d,%.0f,%d,%.2f,%.2f,%d\n", x.t, x.position.lat,
                      x.position.lon, x.altitude_ft, x.ias_kt, x.true_heading_deg, x.vertical_speed_fpm, ap.master,
                      ap.heading_hold, ap.heading_bug_deg, ap.altitude_hold, ap.altitude_ft, ap.vertical_speed_fpm,
@@ -41,7 +41,7 @@ void FlightRecorder::write_row(const FlightSample& x) {
         csv_failed_ = true;
 }
 
-void FlightRecorder::sample(double t, const AircraftState& s) {
+void FlightRecorder::sample(double t, const sim::AircraftState& s) {
     if (t + 1e-9 < next_second_) return;
     next_second_ = std::floor(t + 1e-9) + 1.0;
     const FlightSample x{std::floor(t + 1e-9), s.position, s.altitude_ft, s.ias_kt, s.true_heading_deg,
@@ -60,4 +60,4 @@ void FlightRecorder::sample(double t, const AircraftState& s) {
     samples_.push_back(x);
 }
 
-}  // namespace sim
+}  // namespace reports

@@ -10,13 +10,13 @@
 #include "platform/result.h"
 #include "sim/state.h"
 
-namespace sim {
+namespace reports {
 
 struct FlightSample {
     double t = 0;  // simulated seconds since the start of the run
-    LatLon position;
+    sim::LatLon position;
     double altitude_ft = 0, ias_kt = 0, true_heading_deg = 0, vertical_speed_fpm = 0;
-    AutopilotSettings autopilot;
+    sim::AutopilotSettings autopilot;
     double flap_position = 0, gear_position = 0;  // 0 .. 1; the gear's mean of its legs
     bool on_ground = false;
 };
@@ -38,7 +38,7 @@ public:
     std::optional<plat::Error> flush_csv();
 
     // Takes a sample when t has reached the next whole second.
-    void sample(double t, const AircraftState& s);
+    void sample(double t, const sim::AircraftState& s);
     // Samples taken since the start, whether kept or not.
     std::uint64_t taken() const { return taken_; }
     // The flight for the picture: every second at first, every 2nd, 4th.. second once thinned.
@@ -59,4 +59,4 @@ private:
 // The header line of flight.csv, without its line end.
 extern const char* const flight_csv_header;
 
-}  // namespace sim
+}  // namespace reports

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "sim/flight_record.h"
+#include "reports/flight_record.h"
 
 namespace {
 
@@ -25,15 +25,15 @@ TEST(FlightRecorder, LongFlightKeepsEveryRowButBoundedEvenlySpacedSamples) {
     const fs::path csv = fs::temp_directory_path() / ("flight_record_test_" + std::to_string(::getpid()) + ".csv");
     constexpr int kSeconds = 5 * 3600;
     {
-        sim::FlightRecorder r;
+        reports::FlightRecorder r;
         ASSERT_FALSE(r.open_csv(csv.string()));
         for (int i = 0; i < kSeconds * 2; ++i) r.sample(i * 0.5, at_longitude(-122.0 + i * 1e-5));
         EXPECT_EQ(r.taken(), static_cast<std::uint64_t>(kSeconds));
         ASSERT_FALSE(r.flush_csv());
 
         const auto& kept = r.samples();
-        ASSERT_LE(kept.size(), sim::FlightRecorder::kTrackSamples);
-        ASSERT_GE(kept.size(), sim::FlightRecorder::kTrackSamples / 2);
+        ASSERT_LE(kept.size(), reports::FlightRecorder::kTrackSamples);
+        ASSERT_GE(kept.size(), reports::FlightRecorder::kTrackSamples / 2);
         EXPECT_EQ(kept.front().t, 0.0);
         const double step = kept[1].t - kept[0].t;
         EXPECT_GT(step, 1.0) << "thinned";
@@ -44,7 +44,7 @@ TEST(FlightRecorder, LongFlightKeepsEveryRowButBoundedEvenlySpacedSamples) {
     std::string line;
     int rows = 0;
     std::getline(in, line);
-    EXPECT_EQ(line, sim::flight_csv_header);
+    EXPECT_EQ(line, reports::flight_csv_header);
     std::string last;
     while (std::getline(in, line)) ++rows, last = line;
     EXPECT_EQ(rows, kSeconds);
@@ -53,14 +53,14 @@ TEST(FlightRecorder, LongFlightKeepsEveryRowButBoundedEvenlySpacedSamples) {
 }
 
 TEST(FlightRecorder, ShortFlightKeepsEverySecond) {
-    sim::FlightRecorder r;
+    reports::FlightRecorder r;
     for (int i = 0; i < 100; ++i) r.sample(i / 18.0, at_longitude(-122.0));
     ASSERT_EQ(r.samples().size(), 6u);  // seconds 0 to 5
     for (std::size_t i = 0; i < 6; ++i) EXPECT_EQ(r.samples()[i].t, static_cast<double>(i));
 }
 
 TEST(FlightRecorder, UnwritableCsvIsAnError) {
-    sim::FlightRecorder r;
+    reports::FlightRecorder r;
     auto e = r.open_csv("/nonexistent-folder/flight.csv");
     ASSERT_TRUE(e);
     EXPECT_NE(e->message.find("/nonexistent-folder/flight.csv"), std::string::npos);

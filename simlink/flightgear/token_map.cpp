@@ -1,4 +1,4 @@
-#include "sim/flightgear/token_map.h"
+#include "simlink/flightgear/token_map.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,16 +9,13 @@
 #include "sim/radios.h"
 #include "sim/units.h"
 
-namespace sim::fg {
+namespace simlink::fg {
 
 namespace {
 
 namespace token = gauge::token;
 
 constexpr double ticks_per_second = 18.0;  // the host's running tick count
-constexpr double metres_per_nm = 1852.0;
-constexpr double rankine_above_fahrenheit = 459.67;
-constexpr double psf_per_psi = 144.0;
 constexpr double deflection_units_per_dot = 12.7;  // FlightGear's CDI spans +/-10, the token +/-127
 constexpr double needle_full_scale = 127.0;
 constexpr double turning_units_per_percent = 163.84;  // the fire panel's 16384 = 100 % N2
@@ -40,15 +37,15 @@ double one(const Inputs&) { return 1; }
 
 double latitude(const Inputs& in) { return latitude_units(in[0]); }
 double longitude(const Inputs& in) { return longitude_units(in[0]); }
-double feet_to_metres(const Inputs& in) { return in[0] * metres_per_foot; }
-double ground_elevation(const Inputs& in) { return in[0] * ground_elevation_units_per_metre; }
-double mach(const Inputs& in) { return in[0] * mach_units; }
-double max_operating_speed(const Inputs& in) { return max_speed_kt(in[0]) * max_operating_speed_units_per_knot; }
-double vertical_speed_raw(const Inputs& in) { return in[0] * seconds_per_minute / fpm_per_vertical_speed_unit; }
+double feet_to_metres(const Inputs& in) { return in[0] * sim::metres_per_foot; }
+double ground_elevation(const Inputs& in) { return in[0] * sim::ground_elevation_units_per_metre; }
+double mach(const Inputs& in) { return in[0] * sim::mach_units; }
+double max_operating_speed(const Inputs& in) { return sim::max_speed_kt(in[0]) * sim::max_operating_speed_units_per_knot; }
+double vertical_speed_raw(const Inputs& in) { return in[0] * sim::seconds_per_minute / sim::fpm_per_vertical_speed_unit; }
 double tick_count(const Inputs& in) { return std::floor(in[0] * ticks_per_second); }
 
-double nav_frequency(const Inputs& in) { return nav_frequency_bcd(in[0]); }
-double metres_to_nm(const Inputs& in) { return in[0] / metres_per_nm; }
+double nav_frequency(const Inputs& in) { return sim::nav_frequency_bcd(in[0]); }
+double metres_to_nm(const Inputs& in) { return in[0] / sim::metres_per_nm; }
 double lateral_needle(const Inputs& in) {
     return std::clamp(in[0] * deflection_units_per_dot, -needle_full_scale, needle_full_scale);
 }
@@ -58,14 +55,15 @@ double glide_slope_needle(const Inputs& in) {
 }
 double glide_slope_available(const Inputs& in) { return flag(in[0] != 0 && in[1] != 0); }
 double nav1_flags(const Inputs& in) {
-    return (in[0] != 0 ? 0 : nav_flag_no_station) | (in[1] != 0 ? nav_flag_localizer : 0) | (in[2] != 0 ? nav_flag_dme : 0);
+    return (in[0] != 0 ? 0 : sim::nav_flag_no_station) | (in[1] != 0 ? sim::nav_flag_localizer : 0) |
+           (in[2] != 0 ? sim::nav_flag_dme : 0);
 }
-double nav2_flags(const Inputs& in) { return (in[0] != 0 ? 0 : nav_flag_no_station) | (in[1] != 0 ? nav_flag_dme : 0); }
+double nav2_flags(const Inputs& in) { return (in[0] != 0 ? 0 : sim::nav_flag_no_station) | (in[1] != 0 ? sim::nav_flag_dme : 0); }
 double to_from(const Inputs& in) {
-    return static_cast<double>(in[1] != 0 ? ToFrom::from : in[0] != 0 ? ToFrom::to : ToFrom::neither);
+    return static_cast<double>(in[1] != 0 ? sim::ToFrom::from : in[0] != 0 ? sim::ToFrom::to : sim::ToFrom::neither);
 }
 double marker(const Inputs& in) { return in[2] != 0 ? 3 : in[1] != 0 ? 2 : in[0] != 0 ? 1 : 0; }
-double relative_bearing(const Inputs& in) { return wrap_360(in[0] - in[1]); }
+double relative_bearing(const Inputs& in) { return sim::wrap_360(in[0] - in[1]); }
 
 double master(const Inputs& in) {
     return flag(in.intent->master || !in.t[0].empty() || !in.t[1].empty() || !in.t[2].empty());
@@ -81,12 +79,12 @@ double vertical_speed_hold_on(const Inputs& in) { return flag(in.t[0] == vertica
 double speed_hold_on(const Inputs& in) { return flag(in.t[0] == speed_throttle || in.t[0] == speed_pitch); }
 double autothrottle_armed(const Inputs& in) { return flag(in.intent->autothrottle_armed); }
 
-double rankine(const Inputs& in) { return in[0] + rankine_above_fahrenheit; }
-double psi_to_psf(const Inputs& in) { return in[0] * psf_per_psi; }
-double gallons_to_pounds(const Inputs& in) { return in[0] * pounds_per_gallon; }
-double pounds_to_volume(const Inputs& in) { return in[0] / pounds_per_gallon; }
+double rankine(const Inputs& in) { return in[0] + sim::rankine_above_fahrenheit; }
+double psi_to_psf(const Inputs& in) { return in[0] * sim::psf_per_psi; }
+double gallons_to_pounds(const Inputs& in) { return in[0] * sim::pounds_per_gallon; }
+double pounds_to_volume(const Inputs& in) { return in[0] / sim::pounds_per_gallon; }
 double engine_turning(const Inputs& in) { return in[0] * turning_units_per_percent; }
-double lever_units(const Inputs& in) { return std::round(std::clamp(in[0], 0.0, 1.0) * lever_full); }
+double lever_units(const Inputs& in) { return std::round(std::clamp(in[0], 0.0, 1.0) * sim::lever_full); }
 
 constexpr Source num(const char* path, double until_answered = 0) { return {path, false, until_answered}; }
 constexpr Source txt(const char* path) { return {path, true, 0}; }
@@ -293,8 +291,8 @@ PropertyIndex build_index() {
 
 }  // namespace
 
-double latitude_units(double deg) { return latitude_to_units(deg); }
-double longitude_units(double deg) { return longitude_to_units(deg); }
+double latitude_units(double deg) { return sim::latitude_to_units(deg); }
+double longitude_units(double deg) { return sim::longitude_to_units(deg); }
 
 std::span<const TokenRow> token_rows() { return kRows; }
 
@@ -336,7 +334,7 @@ bool Readings::take(std::size_t i, const Answer& a) {
     return true;
 }
 
-void publish_tokens(const Readings& r, const LinkIntent& intent, TokenSink& sink) {
+void publish_tokens(const Readings& r, const LinkIntent& intent, sim::TokenSink& sink) {
     const PropertyIndex& index = property_index();
     for (std::size_t row = 0; row < std::size(kRows); ++row) {
         const TokenRow& tr = kRows[row];
@@ -356,4 +354,4 @@ void publish_tokens(const Readings& r, const LinkIntent& intent, TokenSink& sink
     }
 }
 
-}  // namespace sim::fg
+}  // namespace simlink::fg

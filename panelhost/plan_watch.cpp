@@ -1,10 +1,10 @@
-#include "sim/plan_watch.h"
+#include "panelhost/plan_watch.h"
 
 #include <string_view>
 
 #include "platform/shared_block.h"
 
-namespace sim {
+namespace panelhost {
 
 bool PlanWatch::poll() {
     auto block = plat::SharedBlock::open_existing("fltplanMap" + std::to_string(expected_));
@@ -12,8 +12,8 @@ bool PlanWatch::poll() {
     auto view = block->map(plat::Access::read_only);
     if (!view) return false;
     expected_ = 1 - expected_;
-    route_ = parse_route_text(std::string_view(view->as<const char>(), view->size()));
+    route_ = sim::parse_route_text(std::string_view(view->as<const char>(), view->size()));
     return true;
 }
 
-}  // namespace sim
+}  // namespace panelhost

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace sim::fg {
+namespace simlink::fg {
 
 class PropsSocket {
 public:
@@ -29,4 +29,4 @@ private:
     int fd_ = -1;
 };
 
-}  // namespace sim::fg
+}  // namespace simlink::fg

@@ -1,4 +1,4 @@
-#include "sim/flightgear/props_socket.h"
+#include "simlink/flightgear/props_socket.h"
 
 #include <fcntl.h>
 #include <netdb.h>
@@ -11,7 +11,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace sim::fg {
+namespace simlink::fg {
 
 namespace {
 
@@ -121,4 +121,4 @@ void PropsSocket::close() {
     fd_ = -1;
 }
 
-}  // namespace sim::fg
+}  // namespace simlink::fg

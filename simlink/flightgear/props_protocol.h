@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace sim::fg {
+namespace simlink::fg {
 
 // One answer line taken apart; the views point into the line.
 struct Answer {
@@ -64,4 +64,4 @@ private:
     std::size_t dropped_ = 0;
 };
 
-}  // namespace sim::fg
+}  // namespace simlink::fg

@@ -1,4 +1,4 @@
-#include "sim/track_picture.h"
+#include "reports/track_picture.h"
 
 #include <algorithm>
 #include <array>
@@ -9,7 +9,7 @@
 #include "platform/canvas/png_file.h"
 #include "sim/units.h"
 
-namespace sim {
+namespace reports {
 
 namespace {
 
@@ -34,19 +34,19 @@ struct Projection {
         while (l - lon0 < -180) l += 360;
         return l;
     }
-    void include(LatLon p) {
+    void include(sim::LatLon p) {
         const double lon = unwrap(p.lon);
         min_lat = std::min(min_lat, p.lat), max_lat = std::max(max_lat, p.lat);
         min_lon = std::min(min_lon, lon), max_lon = std::max(max_lon, lon);
     }
     void fit(int w, int h) {
         width = w, height = h;
-        squeeze = std::max(0.05, std::cos((min_lat + max_lat) / 2 * degrees_to_radians));
+        squeeze = std::max(0.05, std::cos((min_lat + max_lat) / 2 * sim::degrees_to_radians));
         const double span_x = std::max(0.01, (max_lon - min_lon) * squeeze);
         const double span_y = std::max(0.01, max_lat - min_lat);
         scale = std::min((w - 2 * margin) / span_x, (h - 2 * margin) / span_y);
     }
-    plat::Point at(LatLon p) const {
+    plat::Point at(sim::LatLon p) const {
         const double cx = (min_lon + max_lon) / 2, cy = (min_lat + max_lat) / 2;
         const double x = left + width / 2.0 + (unwrap(p.lon) - cx) * squeeze * scale;
         const double y = top + height / 2.0 - (p.lat - cy) * scale;
@@ -54,9 +54,9 @@ struct Projection {
     }
 };
 
-Projection project(const std::vector<RoutePoint>& route, const std::vector<FlightSample>& track, int size) {
+Projection project(const std::vector<sim::RoutePoint>& route, const std::vector<FlightSample>& track, int size) {
     Projection p;
-    const LatLon first = !route.empty() ? route.front().at : !track.empty() ? track.front().position : LatLon{};
+    const sim::LatLon first = !route.empty() ? route.front().at : !track.empty() ? track.front().position : sim::LatLon{};
     p.lon0 = first.lon;
     p.min_lat = p.max_lat = first.lat;
     p.min_lon = p.max_lon = first.lon;
@@ -101,16 +101,16 @@ void draw_graticule(plat::Canvas& c, const Projection& p, const std::shared_ptr<
     }
 }
 
-void draw_route(plat::Canvas& c, const Projection& p, const std::vector<RoutePoint>& route,
+void draw_route(plat::Canvas& c, const Projection& p, const std::vector<sim::RoutePoint>& route,
                 const std::shared_ptr<plat::Font>& font) {
     c.select_pen(plat::Pen::solid(route_colour));
     for (std::size_t i = 1; i < route.size(); ++i) {
         // Long legs bend along their great circle; draw them in pieces.
-        const LatLon a = route[i - 1].at, b = route[i].at;
-        const int pieces = std::clamp(static_cast<int>(distance_nm(a, b) / 50.0), 1, 100);
+        const sim::LatLon a = route[i - 1].at, b = route[i].at;
+        const int pieces = std::clamp(static_cast<int>(sim::distance_nm(a, b) / 50.0), 1, 100);
         plat::Point from = p.at(a);
         for (int k = 1; k <= pieces; ++k) {
-            const plat::Point to = p.at(between(a, b, static_cast<double>(k) / pieces));
+            const plat::Point to = p.at(sim::between(a, b, static_cast<double>(k) / pieces));
             c.move_to(from.x, from.y);
             c.line_to(to.x, to.y);
             from = to;
@@ -147,7 +147,6 @@ void draw_flown(plat::Canvas& c, const Projection& p, const std::vector<FlightSa
 
 constexpr int inset_size = 300;
 constexpr plat::ColorRef runway_colour = plat::rgb(170, 170, 170);
-constexpr double feet_per_nm = 6076.12;
 
 // The samples of the last distance_nm flown, in order.
 std::vector<FlightSample> last_stretch(const std::vector<FlightSample>& track, double distance_nm_wanted) {
@@ -161,10 +160,10 @@ std::vector<FlightSample> last_stretch(const std::vector<FlightSample>& track, d
     return {track.begin() + static_cast<std::ptrdiff_t>(first), track.end()};
 }
 
-void draw_runway(plat::Canvas& c, const Projection& p, const RunwayEnd& r, const std::shared_ptr<plat::Font>& font) {
+void draw_runway(plat::Canvas& c, const Projection& p, const sim::RunwayEnd& r, const std::shared_ptr<plat::Font>& font) {
     const plat::Point a = p.at(r.threshold), b = p.at(r.far_end);
     // Wide enough to see: the runway's width in pixels, three at the least.
-    const double width_px = std::max(3.0, 150.0 / feet_per_nm / 60.0 * p.scale);
+    const double width_px = std::max(3.0, 150.0 / sim::feet_per_nm / 60.0 * p.scale);
     const double dx = b.x - a.x, dy = b.y - a.y, len = std::max(1.0, std::hypot(dx, dy));
     const double nx = -dy / len, ny = dx / len;
     c.select_pen(plat::Pen::solid(runway_colour));
@@ -181,14 +180,15 @@ void draw_runway(plat::Canvas& c, const Projection& p, const RunwayEnd& r, const
 
 // The corner of the picture the inset hides least of the route and the track in (the lower right
 // when it is a tie); the box reaches the picture's edges so that no label shows half under it.
-plat::Rect inset_box(const Projection& p, const std::vector<RoutePoint>& route, const std::vector<FlightSample>& track) {
+plat::Rect inset_box(const Projection& p, const std::vector<sim::RoutePoint>& route,
+                     const std::vector<FlightSample>& track) {
     const int far = track_picture_size - inset_size;
     const std::array<plat::Point, 4> corners{{{far, far}, {far, 0}, {0, far}, {0, 0}}};
     plat::Rect best{};
     int fewest = -1;
     for (const plat::Point& k : corners) {
         const plat::Rect box{k.x, k.y, k.x + inset_size, k.y + inset_size};
-        auto inside = [&](LatLon at) {
+        auto inside = [&](sim::LatLon at) {
             const plat::Point q = p.at(at);
             return q.x >= box.left && q.x < box.right && q.y >= box.top && q.y < box.bottom;
         };
@@ -200,12 +200,12 @@ plat::Rect inset_box(const Projection& p, const std::vector<RoutePoint>& route, 
     return best;
 }
 
-void draw_inset(plat::Canvas& c, const plat::Rect& box, const std::vector<FlightSample>& track, const World& world,
+void draw_inset(plat::Canvas& c, const plat::Rect& box, const std::vector<FlightSample>& track, const sim::World& world,
                 const std::shared_ptr<plat::Font>& font) {
     const std::vector<FlightSample> stretch = last_stretch(track, track_inset_nm);
     if (stretch.size() < 2) return;
     Projection p;
-    const LatLon end = stretch.back().position;
+    const sim::LatLon end = stretch.back().position;
     p.lon0 = end.lon;
     p.min_lat = p.max_lat = end.lat;
     p.min_lon = p.max_lon = end.lon;
@@ -220,7 +220,7 @@ void draw_inset(plat::Canvas& c, const plat::Rect& box, const std::vector<Flight
     c.select_brush(plat::Brush::solid(background));
     c.rectangle(box);
     c.select_clip(plat::Region(box));
-    for (const RunwayEnd& r : world.runways()) {
+    for (const sim::RunwayEnd& r : world.runways()) {
         if (std::fabs(r.threshold.lat - end.lat) > 0.5) continue;
         const plat::Point a = p.at(r.threshold);
         if (a.x < box.left - 50 || a.x > box.right + 50 || a.y < box.top - 50 || a.y > box.bottom + 50) continue;
@@ -236,7 +236,8 @@ void draw_inset(plat::Canvas& c, const plat::Rect& box, const std::vector<Flight
 
 }  // namespace
 
-plat::Bitmap draw_track(const std::vector<RoutePoint>& route, const std::vector<FlightSample>& track, const World* world) {
+plat::Bitmap draw_track(const std::vector<sim::RoutePoint>& route, const std::vector<FlightSample>& track,
+                        const sim::World* world) {
     plat::Bitmap picture(track_picture_size, track_picture_size, plat::PixelFormat::xrgb32);
     plat::Canvas c(picture);
     c.fill_rect(picture.bounds(), background);
@@ -256,9 +257,9 @@ plat::Bitmap draw_track(const std::vector<RoutePoint>& route, const std::vector<
     return picture;
 }
 
-std::optional<plat::Error> write_track_png(const std::string& path, const std::vector<RoutePoint>& route,
-                                           const std::vector<FlightSample>& track, const World* world) {
+std::optional<plat::Error> write_track_png(const std::string& path, const std::vector<sim::RoutePoint>& route,
+                                           const std::vector<FlightSample>& track, const sim::World* world) {
     return plat::write_png(path, draw_track(route, track, world));
 }
 
-}  // namespace sim
+}  // namespace reports

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "sim/flightgear/token_map.h"
 #include "sim/key_map.h"
+#include "simlink/flightgear/token_map.h"
 
-namespace sim::fg {
+namespace simlink::fg {
 
 // What a key event may touch.
 class Controls {
@@ -27,7 +27,7 @@ public:
 // of the event (sim/key_map.h), or one only the link gives.
 struct KeyWrite {
     std::uint32_t id;
-    const KeyBinding* binding;
+    const sim::KeyBinding* binding;
     void (*link_only)(Controls& c, std::uint32_t value);
     void apply(Controls& c, std::uint32_t value) const;
 };
@@ -61,4 +61,4 @@ inline constexpr const char* altitude_path = "/position/altitude-ft";
 // A number as the link writes it.
 std::string format_value(double v);
 
-}  // namespace sim::fg
+}  // namespace simlink::fg

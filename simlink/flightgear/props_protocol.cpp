@@ -1,10 +1,10 @@
-#include "sim/flightgear/props_protocol.h"
+#include "simlink/flightgear/props_protocol.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 
-namespace sim::fg {
+namespace simlink::fg {
 
 namespace {
 
@@ -146,4 +146,4 @@ void LineSplitter::clear() {
     skipping_ = false;
 }
 
-}  // namespace sim::fg
+}  // namespace simlink::fg

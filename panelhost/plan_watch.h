@@ -7,17 +7,17 @@
 
 #include "sim/route_text.h"
 
-namespace sim {
+namespace panelhost {
 
 class PlanWatch {
 public:
     // Takes a newly published plan, if there is one; true when the route changed.
     bool poll();
-    const std::vector<RoutePoint>& route() const { return route_; }
+    const std::vector<sim::RoutePoint>& route() const { return route_; }
 
 private:
     int expected_ = 1;
-    std::vector<RoutePoint> route_;
+    std::vector<sim::RoutePoint> route_;
 };
 
-}  // namespace sim
+}  // namespace panelhost
