@@ -84,6 +84,8 @@ int run(const panelhost::CommandLine& line) {
     s.finish();
     if (!written) return failed(written.error());
     std::printf("%s\n", s.out().c_str());
+    if (!line.view)
+        if (auto missed = s.missed_landing()) return failed(*missed);
     return 0;
 }
 

@@ -383,6 +383,18 @@ plat::Result<bool> Session::write_outputs() {
     return true;
 }
 
+std::optional<std::string> Session::missed_landing() const {
+    const bool flies_landing = std::ranges::any_of(scenario_.commands, [](const Command& c) {
+        return c.when.kind == ConditionKind::approach && c.when.phase == sim::ApproachPhase::stopped;
+    });
+    if (!options_.own_aircraft || !flies_landing || landing_.stopped_on_runway()) return std::nullopt;
+    const std::string why = "the scenario's landing did not happen: ";
+    if (!landing_.touched_down()) return why + "the aircraft never touched down";
+    if (landing_.lines().empty() || landing_.lines().back().find(" stopped ") == std::string::npos)
+        return why + "the aircraft touched down but had not stopped by the end of the run";
+    return why + landing_.lines().back();
+}
+
 void Session::finish() {
     if (finished_) return;
     finished_ = true;

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -105,6 +106,10 @@ public:
     const std::string& out() const { return out_; }
     // Command errors met while playing the scenario (a gauge that is not on the panel...).
     const std::vector<std::string>& warnings() const { return warnings_; }
+    // When the scenario flies a landing (a command waits for the aircraft to stop, "when
+    // approach=stopped") and the host's aircraft did not end it stopped on a runway: what happened
+    // instead. A run that says so fails.
+    std::optional<std::string> missed_landing() const;
 
 private:
     friend struct CommandRunner;

@@ -25,11 +25,13 @@ std::vector<std::string> LandingWatch::poll(const sim::Aircraft& a) {
             news.push_back(when + std::string(text));
         }
         rolling_ = true;
+        stopped_on_runway_ = false;
     }
     if (rolling_ && s.on_ground && s.ground_speed_kt < 0.5) {
         rolling_ = false;
         char text[200];
-        if (runway_ && on_runway(*runway_, s.position)) {
+        stopped_on_runway_ = runway_ && on_runway(*runway_, s.position);
+        if (stopped_on_runway_) {
             const sim::RunwayPosition at = runway_position(*runway_, s.position);
             std::snprintf(text, sizeof text, "t=%.1f s stopped on %s %s: %.0f ft past the threshold, %.0f ft left of %.0f, %.1f m %s of the centre line",
                           a.elapsed(), runway_->airport.c_str(), runway_->designator.c_str(), at.past_threshold_ft,

@@ -258,3 +258,23 @@ TEST(HostAircraft, BadConditionsNameTheirWord) {
     EXPECT_EQ(good->commands[0].when.kind, panelhost::ConditionKind::height_below);
     EXPECT_EQ(good->commands[0].when.value, 1000.0);
 }
+
+TEST(HostAircraft, AScenariosLandingThatDidNotHappenFailsTheRun) {
+    // Waiting for the stop is what makes a scenario one that lands; ten seconds at 5,000 ft end
+    // with no touchdown, and the run says so.
+    const std::string cruise = "at 0 aircraft lat=37 lon=-122 alt-ft=5000 ias=250 hdg=0 on-ground=0 throttle=0.6\n";
+    {
+        PanelRun run(kAirspeedPanel, cruise + "at 1 when approach=stopped snap stopped\n");
+        run.session().run_for(10);
+        ASSERT_TRUE(run.session().write_outputs());
+        const auto missed = run.session().missed_landing();
+        ASSERT_TRUE(missed);
+        EXPECT_EQ(*missed, "the scenario's landing did not happen: the aircraft never touched down");
+    }
+    {
+        PanelRun run(kAirspeedPanel, cruise + "at 1 when approach=localizer snap localizer\n");
+        run.session().run_for(10);
+        ASSERT_TRUE(run.session().write_outputs());
+        EXPECT_FALSE(run.session().missed_landing()) << "a scenario that does not wait for the stop flies no landing";
+    }
+}
