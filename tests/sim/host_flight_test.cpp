@@ -9,12 +9,12 @@
 #include <sstream>
 
 #include "panel_fixture.h"
+#include "flightplan/formats/route_text.h"
 #include "platform/canvas/bitmap.h"
 #include "platform/shared_block.h"
 #include "platform/window_registry.h"
 #include "sim/earth.h"
 #include "sim/flight_record.h"
-#include "sim/route_text.h"
 #include "sim/track_picture.h"
 
 namespace {
@@ -100,7 +100,7 @@ TEST(HostAircraft, FlightOutputsOneRowPerSecondAndTheTrack) {
 }
 
 TEST(TrackPicture, RouteAndTrackAreDrawn) {
-    const auto route = sim::parse_route_text(shipped_plan("NZAA-NSFA.pln"));
+    const auto route = planner::parse_route_text(shipped_plan("NZAA-NSFA.pln"));
     ASSERT_EQ(route.size(), 7u);  // with the approach to NSFA 08
     std::vector<sim::FlightSample> track;
     for (int i = 0; i <= 100; ++i) {
@@ -155,7 +155,7 @@ TEST(ClosedLoop, TheFmcFliesAShippedPlanThroughTheAircraft) {
                  "at 1 click fmcomputer 45 234\nat 2 click fmcomputer 16 43\nat 3 click fmcomputer 16 43\n"
                  "at 4 click fmcomputer 83 260\n",
                  options);
-    const auto waypoints = sim::parse_route_text(plan);
+    const auto waypoints = planner::parse_route_text(plan);
     ASSERT_EQ(waypoints.size(), 14u) << "to 24R at Los Angeles, with its intercept point and final fix";
     std::vector<double> closest(waypoints.size(), 1e9);
     double highest = 0;
@@ -185,7 +185,7 @@ TEST(ClosedLoop, TheFmcsWorkersTurnAndClimbTheAircraft) {
                  "at 1 click fmcomputer 45 234\nat 2 click fmcomputer 16 43\nat 3 click fmcomputer 16 43\n"
                  "at 4 click fmcomputer 83 260\n",
                  options);
-    const auto waypoints = sim::parse_route_text(plan);
+    const auto waypoints = planner::parse_route_text(plan);
     ASSERT_EQ(waypoints[2].ident, "OSI");
     double closest = 1e9;
     for (int s = 0; s < 300 && closest > 1.0; ++s) {
