@@ -24,8 +24,12 @@ plat::Result<std::string> read_data_file(const std::string& path, std::size_t ma
     for (;;) {
         const int n = gzread(f, chunk, sizeof chunk);
         if (n < 0) {
+            int code = 0;
+            const char* why = gzerror(f, &code);
+            std::string message = path + ": damaged or not a gzip file";
+            if (why && *why) message += std::string(" (") + why + ")";
             gzclose(f);
-            return plat::Error{path + ": damaged or not a gzip file"};
+            return plat::Error{message};
         }
         if (n == 0) break;
         if (text.size() + static_cast<std::size_t>(n) > max_bytes) {

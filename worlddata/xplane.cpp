@@ -9,9 +9,12 @@ namespace worlddata {
 namespace {
 
 // Every file opens with "I" (or "A") and a version line, and may close with "99".
+// A row is taken, malformed, or of a kind the parser leaves out.
+enum class Row { taken, skipped, left_out };
+
 template <typename Fn>
 void for_each_data_line(std::string_view text, ParseStats* stats, Fn fn) {
-    int number = 0;
+    std::size_t number = 0;
     bool ended = false;
     for_each_line(text, [&](std::string_view line) {
         if (ended || number++ < 2) return;
@@ -21,29 +24,26 @@ void for_each_data_line(std::string_view text, ParseStats* stats, Fn fn) {
             ended = true;
             return;
         }
-        const bool taken = fn(f);
-        if (stats) ++(taken ? stats->rows : stats->skipped);
+        const Row row = fn(f);
+        if (!stats) return;
+        if (row == Row::skipped && stats->skipped == 0) stats->first_skipped_line = number;
+        ++(row == Row::skipped ? stats->skipped : row == Row::left_out ? stats->left_out : stats->rows);
     });
 }
 
-std::string upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
+bool serves_runway(int code) { return code >= Navaid::localizer && code <= Navaid::inner_marker; }
 
-bool parse_nav_row(const LineFields& f, std::vector<Navaid>& out) {
+Row parse_nav_row(const LineFields& f, std::vector<Navaid>& out) {
     int code = 0;
-    if (!to_number(f[0], code)) return false;
-    if (code < Navaid::ndb || code > Navaid::dme_alone || code == 10 || code == 11) return true;  // not wanted
+    if (!to_number(f[0], code)) return Row::skipped;
+    if (code < Navaid::ndb || code > Navaid::dme_alone || code == 10 || code == 11) return Row::left_out;
     Navaid n;
     n.kind = code;
     double frequency = 0, column6 = 0;
     if (f.size() < 9 || !to_number(f[1], n.lat) || !to_number(f[2], n.lon) || !to_number(f[3], n.elevation_ft) ||
         !to_number(f[4], frequency) || !to_number(f[5], n.range_nm) || !to_number(f[6], column6) ||
         !valid_position(n.lat, n.lon))
-        return false;
+        return Row::skipped;
     n.frequency = code == Navaid::ndb ? frequency : frequency / 100.0;
     // The sixth column means something different on each kind of row.
     switch (code) {
@@ -57,12 +57,19 @@ bool parse_nav_row(const LineFields& f, std::vector<Navaid>& out) {
             n.glide_angle = std::floor(column6 / 1000.0) / 100.0;
             n.course = column6 - std::floor(column6 / 1000.0) * 1000.0;
             break;
+        case Navaid::dme: case Navaid::dme_alone: n.bias = column6; break;
         default: break;
     }
     n.ident = std::string(f[7]);
-    n.name = upper(f.rest(8));
+    if (serves_runway(code)) {
+        n.airport = std::string(f[8]);
+        n.runway = std::string(f[9]);
+        n.name = std::string(f.rest(10));
+    } else {
+        n.name = std::string(f.rest(8));
+    }
     out.push_back(std::move(n));
-    return true;
+    return Row::taken;
 }
 
 std::vector<std::string> split_names(std::string_view s) {
@@ -99,6 +106,15 @@ void place_reference_point(Airport& a) {
 
 }  // namespace
 
+std::string_view version_line(std::string_view text) {
+    std::string_view version;
+    int number = 0;
+    for_each_line(text, [&](std::string_view line) {
+        if (++number == 2) version = line;
+    });
+    return version;
+}
+
 std::vector<Navaid> parse_nav(std::string_view text, ParseStats* stats) {
     std::vector<Navaid> out;
     for_each_data_line(text, stats, [&](const LineFields& f) { return parse_nav_row(f, out); });
@@ -110,10 +126,10 @@ std::vector<Fix> parse_fix(std::string_view text, ParseStats* stats) {
     for_each_data_line(text, stats, [&](const LineFields& f) {
         Fix x;
         if (f.size() < 3 || !to_number(f[0], x.lat) || !to_number(f[1], x.lon) || !valid_position(x.lat, x.lon))
-            return false;
+            return Row::skipped;
         x.ident = std::string(f[2]);
         out.push_back(std::move(x));
-        return true;
+        return Row::taken;
     });
     return out;
 }
@@ -125,20 +141,20 @@ std::vector<AirwaySegment> parse_awy(std::string_view text, ParseStats* stats) {
         if (f.size() < 10 || !to_number(f[1], s.from_lat) || !to_number(f[2], s.from_lon) ||
             !to_number(f[4], s.to_lat) || !to_number(f[5], s.to_lon) || !to_number(f[6], s.level) ||
             !valid_position(s.from_lat, s.from_lon) || !valid_position(s.to_lat, s.to_lon))
-            return false;
+            return Row::skipped;
         s.from = std::string(f[0]);
         s.to = std::string(f[3]);
         s.names = split_names(f[9]);
-        if (s.names.empty()) return false;
+        if (s.names.empty()) return Row::skipped;
         out.push_back(std::move(s));
-        return true;
+        return Row::taken;
     });
     return out;
 }
 
 std::vector<Airport> parse_apt(std::string_view text, ParseStats* stats) {
     std::vector<Airport> out;
-    bool in_land_airport = false;
+    bool in_land_airport = false, in_other_airport = false;
     auto finish = [&] {
         if (in_land_airport) {
             if (out.back().ends.empty()) out.pop_back();
@@ -148,28 +164,35 @@ std::vector<Airport> parse_apt(std::string_view text, ParseStats* stats) {
     };
     for_each_data_line(text, stats, [&](const LineFields& f) {
         int code = 0;
-        if (!to_number(f[0], code)) return false;
+        if (!to_number(f[0], code)) return Row::skipped;
         if (code == 1 || code == 16 || code == 17) {
             finish();
-            if (code != 1) return true;
+            in_other_airport = code != 1;
+            if (code != 1) return Row::taken;
             Airport a;
-            if (f.size() < 5 || !to_number(f[1], a.elevation_ft)) return false;
+            if (f.size() < 5 || !to_number(f[1], a.elevation_ft)) return Row::skipped;
             a.icao = std::string(f[4]);
-            a.name = upper(f.rest(5));
+            a.name = std::string(f.rest(5));
             out.push_back(std::move(a));
             in_land_airport = true;
-            return true;
+            return Row::taken;
         }
-        if (code != 100 || !in_land_airport) return true;
+        if (code != 100) return Row::taken;
+        if (!in_land_airport) return in_other_airport ? Row::left_out : Row::taken;
         RunwayEnd e1, e2;
-        if (f.size() < 20 || !to_number(f[9], e1.lat) || !to_number(f[10], e1.lon) || !to_number(f[18], e2.lat) ||
-            !to_number(f[19], e2.lon) || !valid_position(e1.lat, e1.lon) || !valid_position(e2.lat, e2.lon))
-            return false;
+        RunwaySurface r;
+        // Row 100: width, surface, shoulder, smoothness, lights, then each end from field 8:
+        // designator, latitude, longitude, displaced threshold, overrun, markings, lights.
+        if (f.size() < 20 || !to_number(f[1], r.width_m) || !to_number(f[2], r.surface) || !to_number(f[9], e1.lat) ||
+            !to_number(f[10], e1.lon) || !to_number(f[18], e2.lat) || !to_number(f[19], e2.lon) ||
+            !valid_position(e1.lat, e1.lon) || !valid_position(e2.lat, e2.lon))
+            return Row::skipped;
         e1.designator = std::string(f[8]);
         e2.designator = std::string(f[17]);
         out.back().ends.push_back(std::move(e1));
         out.back().ends.push_back(std::move(e2));
-        return true;
+        out.back().surfaces.push_back(r);
+        return Row::taken;
     });
     finish();
     return out;

@@ -63,10 +63,8 @@ const std::vector<const worlddata::AirwaySegment*>& NavDb::airway(const std::str
 }
 
 const worlddata::Navaid* NavDb::localizer(const std::string& airport, const std::string& runway) const {
-    // nav.dat names them "<airport> <runway> <kind>", for example "KLAX 24R ILS-cat-III".
-    const std::string prefix = airport + " " + runway + " ";
     for (const auto& n : localizers_)
-        if (n.name.compare(0, prefix.size(), prefix) == 0) return &n;
+        if (n.airport == airport && n.runway == runway) return &n;
     return nullptr;
 }
 

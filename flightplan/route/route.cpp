@@ -10,6 +10,14 @@ namespace {
 
 constexpr double same_place_nm = 1.0;  // airway data and navaid data agree to this
 
+// The world data keeps names as its files write them; plans carry them upper-cased.
+std::string upper_case(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
 }  // namespace
 
 std::vector<std::string> route_words(std::string_view route) {
@@ -31,14 +39,14 @@ RoutePlace to_route_place(const NavDb& db, const Place& p) {
     r.at = db.position(p);
     switch (p.kind) {
         case Place::airport:
-            r.type = "APT", r.ident = db.airport(p).icao, r.name = db.airport(p).name;
+            r.type = "APT", r.ident = db.airport(p).icao, r.name = upper_case(db.airport(p).name);
             r.elevation_ft = db.airport(p).elevation_ft;
             r.airport = &db.airport(p);
             break;
         case Place::vor:
         case Place::ndb:
             r.type = p.kind == Place::vor ? "VOR" : "NDB";
-            r.ident = db.navaid(p).ident, r.name = db.navaid(p).name, r.frequency = db.navaid(p).frequency;
+            r.ident = db.navaid(p).ident, r.name = upper_case(db.navaid(p).name), r.frequency = db.navaid(p).frequency;
             break;
         case Place::fix: r.type = "INT", r.ident = r.name = db.fix(p).ident; break;
     }
