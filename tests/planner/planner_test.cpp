@@ -12,7 +12,6 @@
 #include "flightplan/formats/route_text.h"
 #include "flightplan/planning/plan.h"
 #include "flightplan/planning/pln_writer.h"
-#include "worlddata/data_file.h"
 #include "worlddata/xplane.h"
 
 namespace {
@@ -64,41 +63,6 @@ const planner::PlanPoint& point(const planner::Plan& p, const std::string& ident
 }
 
 }  // namespace
-
-TEST(WorldData, ParsersTakeGoodRowsAndSkipDamagedOnes) {
-    worlddata::ParseStats nav_stats, apt_stats, awy_stats, fix_stats;
-    const auto nav = worlddata::parse_nav(*worlddata::read_data_file(data_dir() + "/nav.dat"), &nav_stats);
-    const auto apt = worlddata::parse_apt(*worlddata::read_data_file(data_dir() + "/apt.dat"), &apt_stats);
-    const auto awy = worlddata::parse_awy(*worlddata::read_data_file(data_dir() + "/awy.dat"), &awy_stats);
-    const auto fix = worlddata::parse_fix(*worlddata::read_data_file(data_dir() + "/fix.dat"), &fix_stats);
-    EXPECT_EQ(nav_stats.skipped, 1u);
-    EXPECT_EQ(awy_stats.skipped, 1u);
-    EXPECT_EQ(fix_stats.skipped, 1u);
-    EXPECT_EQ(apt_stats.skipped, 1u) << "the airport row without its fields; the heliport's rows are not read at all";
-    ASSERT_EQ(apt.size(), 3u);
-    const auto sfo = std::find_if(nav.begin(), nav.end(), [](const auto& n) { return n.ident == "SFO" && n.kind == 3; });
-    ASSERT_NE(sfo, nav.end());
-    EXPECT_DOUBLE_EQ(sfo->frequency, 115.80);
-    EXPECT_EQ(sfo->variation, 17.0);
-    EXPECT_EQ(sfo->name, "SAN FRANCISCO VOR-DME");
-    const auto ksfo = std::find_if(apt.begin(), apt.end(), [](const auto& a) { return a.icao == "KSFO"; });
-    ASSERT_NE(ksfo, apt.end());
-    EXPECT_EQ(ksfo->elevation_ft, 13);
-    EXPECT_NEAR(ksfo->lat, 37.62, 0.01);
-    EXPECT_NEAR(ksfo->lon, -122.375, 0.01);
-    EXPECT_FALSE(awy.empty());
-    EXPECT_FALSE(fix.empty());
-}
-
-TEST(WorldData, ShortAndDamagedFilesAreReadWithinTheirBounds) {
-    EXPECT_TRUE(worlddata::parse_nav("").empty());
-    EXPECT_TRUE(worlddata::parse_nav("I\n810 Version\n3  37.6").empty());
-    EXPECT_TRUE(worlddata::parse_apt("I\n1000 Version\n100 1 2 3\n1").empty());
-    const auto fixes = worlddata::parse_fix("I\n600\n 95.0 10.0 BADLT\n 10.0 10.0 GOODX");
-    ASSERT_EQ(fixes.size(), 1u) << "a latitude beyond the pole is rejected; the last line needs no line end";
-    EXPECT_EQ(fixes[0].ident, "GOODX");
-    EXPECT_FALSE(worlddata::read_data_file(data_dir() + "/none.dat"));
-}
 
 TEST(Planner, KnownRouteDistancesAndCourses) {
     const planner::Plan p = plan("KSFO SFO V25 SNS PRB RZS KLAX");
