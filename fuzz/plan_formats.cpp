@@ -3,15 +3,15 @@
 // takes is then written in every format the planner writes.
 #include <string>
 
+#include "flightplan/formats/fg_route_format.h"
+#include "flightplan/formats/fmc_plan_format.h"
+#include "flightplan/formats/fms_format.h"
+#include "flightplan/formats/icao_route.h"
+#include "flightplan/formats/msfs_pln_format.h"
+#include "flightplan/formats/plan_io.h"
+#include "flightplan/formats/simbrief_format.h"
 #include "fuzz/fuzz_support.h"
 #include "fuzz/planner_world.h"
-#include "tools/planner/formats/fg_route_format.h"
-#include "tools/planner/formats/fmc_plan_format.h"
-#include "tools/planner/formats/fms_format.h"
-#include "tools/planner/formats/icao_route.h"
-#include "tools/planner/formats/msfs_pln_format.h"
-#include "tools/planner/formats/plan_io.h"
-#include "tools/planner/formats/simbrief_format.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 // The test world data (FUZZ_WORLD_DIR) the planner's targets resolve routes over, loaded once.
 
+#include "flightplan/route/navdb.h"
 #include "fuzz/fuzz_support.h"
-#include "tools/planner/navdb.h"
 
 namespace fuzzsupport {
 

@@ -1,9 +1,9 @@
 // The route planner's route strings, resolved against the test world data and laid out as a plan.
 #include <string>
 
+#include "flightplan/planning/plan.h"
 #include "fuzz/fuzz_support.h"
 #include "fuzz/planner_world.h"
-#include "tools/planner/plan.h"
 
 namespace {
 

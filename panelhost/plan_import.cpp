@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "tools/planner/formats/plan_io.h"
+#include "flightplan/formats/plan_io.h"
 
 namespace panelhost {
 

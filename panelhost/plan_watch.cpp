@@ -12,7 +12,7 @@ bool PlanWatch::poll() {
     auto view = block->map(plat::Access::read_only);
     if (!view) return false;
     expected_ = 1 - expected_;
-    route_ = sim::parse_route_text(std::string_view(view->as<const char>(), view->size()));
+    route_ = planner::parse_route_text(std::string_view(view->as<const char>(), view->size()));
     return true;
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/route_text.h"
+#include "flightplan/formats/route_text.h"
 
 namespace panelhost {
 
@@ -13,11 +13,11 @@ class PlanWatch {
 public:
     // Takes a newly published plan, if there is one; true when the route changed.
     bool poll();
-    const std::vector<sim::RoutePoint>& route() const { return route_; }
+    const std::vector<planner::RoutePoint>& route() const { return route_; }
 
 private:
     int expected_ = 1;
-    std::vector<sim::RoutePoint> route_;
+    std::vector<planner::RoutePoint> route_;
 };
 
 }  // namespace panelhost

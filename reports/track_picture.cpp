@@ -54,7 +54,7 @@ struct Projection {
     }
 };
 
-Projection project(const std::vector<sim::RoutePoint>& route, const std::vector<FlightSample>& track, int size) {
+Projection project(const std::vector<planner::RoutePoint>& route, const std::vector<FlightSample>& track, int size) {
     Projection p;
     const sim::LatLon first = !route.empty() ? route.front().at : !track.empty() ? track.front().position : sim::LatLon{};
     p.lon0 = first.lon;
@@ -101,7 +101,7 @@ void draw_graticule(plat::Canvas& c, const Projection& p, const std::shared_ptr<
     }
 }
 
-void draw_route(plat::Canvas& c, const Projection& p, const std::vector<sim::RoutePoint>& route,
+void draw_route(plat::Canvas& c, const Projection& p, const std::vector<planner::RoutePoint>& route,
                 const std::shared_ptr<plat::Font>& font) {
     c.select_pen(plat::Pen::solid(route_colour));
     for (std::size_t i = 1; i < route.size(); ++i) {
@@ -180,7 +180,7 @@ void draw_runway(plat::Canvas& c, const Projection& p, const sim::RunwayEnd& r, 
 
 // The corner of the picture the inset hides least of the route and the track in (the lower right
 // when it is a tie); the box reaches the picture's edges so that no label shows half under it.
-plat::Rect inset_box(const Projection& p, const std::vector<sim::RoutePoint>& route,
+plat::Rect inset_box(const Projection& p, const std::vector<planner::RoutePoint>& route,
                      const std::vector<FlightSample>& track) {
     const int far = track_picture_size - inset_size;
     const std::array<plat::Point, 4> corners{{{far, far}, {far, 0}, {0, far}, {0, 0}}};
@@ -236,7 +236,7 @@ void draw_inset(plat::Canvas& c, const plat::Rect& box, const std::vector<Flight
 
 }  // namespace
 
-plat::Bitmap draw_track(const std::vector<sim::RoutePoint>& route, const std::vector<FlightSample>& track,
+plat::Bitmap draw_track(const std::vector<planner::RoutePoint>& route, const std::vector<FlightSample>& track,
                         const sim::World* world) {
     plat::Bitmap picture(track_picture_size, track_picture_size, plat::PixelFormat::xrgb32);
     plat::Canvas c(picture);
@@ -257,7 +257,7 @@ plat::Bitmap draw_track(const std::vector<sim::RoutePoint>& route, const std::ve
     return picture;
 }
 
-std::optional<plat::Error> write_track_png(const std::string& path, const std::vector<sim::RoutePoint>& route,
+std::optional<plat::Error> write_track_png(const std::string& path, const std::vector<planner::RoutePoint>& route,
                                            const std::vector<FlightSample>& track, const sim::World* world) {
     return plat::write_png(path, draw_track(route, track, world));
 }

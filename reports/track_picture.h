@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "flightplan/formats/route_text.h"
 #include "platform/result.h"
+#include "flightplan/formats/route_text.h"
 #include "reports/flight_record.h"
-#include "sim/route_text.h"
 #include "sim/world.h"
 
 namespace plat {
@@ -25,9 +26,9 @@ inline constexpr double track_inset_nm = 15.0;
 // date line stays in one piece. With the world data, an inset in the corner where it hides least of
 // the route and the track shows the last 15 NM flown at a larger scale with the runways there, so
 // an approach and landing can be judged too.
-plat::Bitmap draw_track(const std::vector<sim::RoutePoint>& route, const std::vector<FlightSample>& track,
+plat::Bitmap draw_track(const std::vector<planner::RoutePoint>& route, const std::vector<FlightSample>& track,
                         const sim::World* world = nullptr);
-std::optional<plat::Error> write_track_png(const std::string& path, const std::vector<sim::RoutePoint>& route,
+std::optional<plat::Error> write_track_png(const std::string& path, const std::vector<planner::RoutePoint>& route,
                                            const std::vector<FlightSample>& track, const sim::World* world = nullptr);
 
 }  // namespace reports

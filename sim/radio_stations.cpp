@@ -7,7 +7,7 @@ namespace sim {
 
 namespace {
 
-using navdata::Navaid;
+using worlddata::Navaid;
 
 bool by_channel(const RadioStation& a, const RadioStation& b) { return a.channel < b.channel; }
 
@@ -38,7 +38,7 @@ int vhf_channel(double mhz) { return static_cast<int>(std::lround(mhz * 20.0)) *
 
 bool is_localizer_channel(int channel) { return channel >= 10810 && channel < 11200 && (channel / 10) % 2 == 1; }
 
-RadioStations::RadioStations(const std::vector<navdata::Navaid>& navaids) {
+RadioStations::RadioStations(const std::vector<worlddata::Navaid>& navaids) {
     for (const Navaid& n : navaids) {
         switch (n.kind) {
             case Navaid::ndb: ndb_.push_back(station_of(n, RadioStation::ndb)); break;

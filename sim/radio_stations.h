@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "sim/earth.h"
-#include "sim/navdata/xplane.h"
+#include "worlddata/xplane.h"
 
 namespace sim {
 
@@ -40,7 +40,7 @@ bool is_localizer_channel(int channel);
 class RadioStations {
 public:
     RadioStations() = default;
-    explicit RadioStations(const std::vector<navdata::Navaid>& navaids);
+    explicit RadioStations(const std::vector<worlddata::Navaid>& navaids);
 
     std::span<const RadioStation> vhf_on(int channel) const;
     std::span<const RadioStation> ndbs_on(int khz) const;

@@ -4,9 +4,9 @@
 #include <map>
 #include <mutex>
 
-#include "sim/navdata/data_file.h"
-#include "sim/navdata/xplane.h"
 #include "sim/units.h"
+#include "worlddata/data_file.h"
+#include "worlddata/xplane.h"
 
 namespace sim {
 
@@ -37,21 +37,21 @@ World::World(std::vector<Vor> vors, std::vector<Field> fields, RadioStations rad
     : vors_(std::move(vors)), fields_(std::move(fields)), radios_(std::move(radios)), runways_(std::move(runways)) {}
 
 plat::Result<World> World::load(const std::string& dir) {
-    const std::string nav_path = navdata::find_data_file(dir, "nav.dat");
-    const std::string apt_path = navdata::find_data_file(dir, "apt.dat");
+    const std::string nav_path = worlddata::find_data_file(dir, "nav.dat");
+    const std::string apt_path = worlddata::find_data_file(dir, "apt.dat");
     if (nav_path.empty()) return plat::Error{dir + "/nav.dat: not found"};
     if (apt_path.empty()) return plat::Error{dir + "/apt.dat: not found"};
-    auto nav = navdata::read_data_file(nav_path);
+    auto nav = worlddata::read_data_file(nav_path);
     if (!nav) return plat::Error{nav.error()};
-    auto apt = navdata::read_data_file(apt_path);
+    auto apt = worlddata::read_data_file(apt_path);
     if (!apt) return plat::Error{apt.error()};
-    const std::vector<navdata::Navaid> navaids = navdata::parse_nav(*nav);
+    const std::vector<worlddata::Navaid> navaids = worlddata::parse_nav(*nav);
     std::vector<Vor> vors;
     for (const auto& n : navaids)
-        if (n.kind == navdata::Navaid::vor) vors.push_back({{n.lat, n.lon}, n.variation});
+        if (n.kind == worlddata::Navaid::vor) vors.push_back({{n.lat, n.lon}, n.variation});
     std::vector<Field> fields;
     std::vector<RunwayEnd> runways;
-    for (const auto& a : navdata::parse_apt(*apt)) {
+    for (const auto& a : worlddata::parse_apt(*apt)) {
         fields.push_back({{a.lat, a.lon}, static_cast<double>(a.elevation_ft)});
         for (std::size_t i = 0; i + 1 < a.ends.size(); i += 2)
             for (std::size_t k = 0; k < 2; ++k) {

@@ -189,7 +189,7 @@ void Link::queue_command(std::string path, std::string value) {
     writes_.push_back({std::move(path), std::move(value), 0});
 }
 
-void Link::put_route(const std::vector<sim::RoutePoint>& route) {
+void Link::put_route(const std::vector<planner::RoutePoint>& route) {
     const auto writes = route_manager_writes(route);
     if (writes.empty()) return;
     std::lock_guard<std::mutex> lock(mutex_);

@@ -64,7 +64,7 @@ public:
 
     // Any thread: the route for FlightGear's route manager (route_manager.h), sent in order with
     // the next poll, or when FlightGear next answers.
-    void put_route(const std::vector<sim::RoutePoint>& route);
+    void put_route(const std::vector<planner::RoutePoint>& route);
 
     LinkState state() const { return state_.load(); }
     std::uint64_t polls() const { return polls_.load(); }  // answered polls since the start

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/route_text.h"
+#include "flightplan/formats/route_text.h"
 
 namespace simlink::fg {
 
@@ -19,8 +19,8 @@ struct PropertyWrite {
 };
 
 // Empty for a route without both airports.
-std::vector<PropertyWrite> route_manager_writes(const std::vector<sim::RoutePoint>& route);
+std::vector<PropertyWrite> route_manager_writes(const std::vector<planner::RoutePoint>& route);
 // The route manager entries the writes make (the idents or "LON,LAT" texts appended), in order.
-std::vector<std::string> route_manager_entries(const std::vector<sim::RoutePoint>& route);
+std::vector<std::string> route_manager_entries(const std::vector<planner::RoutePoint>& route);
 
 }  // namespace simlink::fg

@@ -14,7 +14,7 @@
 using simlink::fg::route_manager_writes;
 
 TEST(RouteManager, ClearNameAppendActivate) {
-    const std::vector<sim::RoutePoint> route = {{"APT", "KSFO", {37.6, -122.4}},  {"VOR", "SFO", {37.6, -122.37}},
+    const std::vector<planner::RoutePoint> route = {{"APT", "KSFO", {37.6, -122.4}},  {"VOR", "SFO", {37.6, -122.37}},
                                                 {"TOC", "*****", {37.0, -122.0}}, {"INT", "37N12", {37.0, -122.0}},
                                                 {"TOD", "*****", {34.5, -119.0}}, {"APT", "KLAX", {33.9, -118.4}}};
     const auto w = route_manager_writes(route);

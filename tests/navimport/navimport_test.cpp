@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -77,7 +78,7 @@ TEST(NavImport, BuildsTheFiveFilesTheDisplayAccepts) {
     for (const auto& s : r.skipped) skipped += s + "\n";
     EXPECT_NE(skipped.find("1 glide slopes"), std::string::npos) << skipped;
     EXPECT_NE(skipped.find("1 marker beacons"), std::string::npos) << skipped;
-    EXPECT_NE(skipped.find("1 nav.dat rows that do not parse"), std::string::npos) << skipped;
+    EXPECT_NE(skipped.find("1 nav.dat rows that do not parse (the first at line 12)"), std::string::npos) << skipped;
     EXPECT_NE(skipped.find("1 runways of seaplane bases and heliports"), std::string::npos) << skipped;
 
     navdb::Database db;
@@ -121,5 +122,20 @@ TEST(NavImport, MissingSourcesAreReported) {
     write_gz(src / "nav.dat.gz", kNav);
     const navimport::Report r = navimport::run_import({src.string(), out.string(), true});
     EXPECT_NE(r.error.find("fix.dat"), std::string::npos);
+    EXPECT_FALSE(fs::exists(out / "idx.dat"));
+}
+
+TEST(NavImport, DamagedSourcesAreReportedByName) {
+    const fs::path src = fresh("damaged"), out = fresh("damaged_out");
+    write_gz(src / "nav.dat.gz", kNav);
+    std::ofstream(src / "fix.dat") << kFix;
+    const std::string packed = [&] {
+        write_gz(src / "apt.dat.gz", kApt);
+        std::ifstream f(src / "apt.dat.gz", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(f), {});
+    }();
+    std::ofstream(src / "apt.dat.gz", std::ios::binary) << packed.substr(0, packed.size() / 2);
+    const navimport::Report r = navimport::run_import({src.string(), out.string(), true});
+    EXPECT_NE(r.error.find((src / "apt.dat.gz").string() + ": damaged"), std::string::npos) << r.error;
     EXPECT_FALSE(fs::exists(out / "idx.dat"));
 }

@@ -8,10 +8,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "tools/planner/formats/fmc_plan_format.h"
-#include "tools/planner/formats/icao_route.h"
-#include "tools/planner/formats/plan_io.h"
-#include "tools/planner/plan.h"
+#include "flightplan/formats/fmc_plan_format.h"
+#include "flightplan/formats/icao_route.h"
+#include "flightplan/formats/plan_io.h"
+#include "flightplan/planning/plan.h"
 
 namespace {
 

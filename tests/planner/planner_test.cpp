@@ -9,11 +9,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "sim/navdata/data_file.h"
-#include "sim/navdata/xplane.h"
-#include "sim/route_text.h"
-#include "tools/planner/plan.h"
-#include "tools/planner/pln_writer.h"
+#include "flightplan/formats/route_text.h"
+#include "flightplan/planning/plan.h"
+#include "flightplan/planning/pln_writer.h"
+#include "worlddata/xplane.h"
 
 namespace {
 
@@ -64,41 +63,6 @@ const planner::PlanPoint& point(const planner::Plan& p, const std::string& ident
 }
 
 }  // namespace
-
-TEST(WorldData, ParsersTakeGoodRowsAndSkipDamagedOnes) {
-    navdata::ParseStats nav_stats, apt_stats, awy_stats, fix_stats;
-    const auto nav = navdata::parse_nav(*navdata::read_data_file(data_dir() + "/nav.dat"), &nav_stats);
-    const auto apt = navdata::parse_apt(*navdata::read_data_file(data_dir() + "/apt.dat"), &apt_stats);
-    const auto awy = navdata::parse_awy(*navdata::read_data_file(data_dir() + "/awy.dat"), &awy_stats);
-    const auto fix = navdata::parse_fix(*navdata::read_data_file(data_dir() + "/fix.dat"), &fix_stats);
-    EXPECT_EQ(nav_stats.skipped, 1u);
-    EXPECT_EQ(awy_stats.skipped, 1u);
-    EXPECT_EQ(fix_stats.skipped, 1u);
-    EXPECT_EQ(apt_stats.skipped, 1u) << "the airport row without its fields; the heliport's rows are not read at all";
-    ASSERT_EQ(apt.size(), 3u);
-    const auto sfo = std::find_if(nav.begin(), nav.end(), [](const auto& n) { return n.ident == "SFO" && n.kind == 3; });
-    ASSERT_NE(sfo, nav.end());
-    EXPECT_DOUBLE_EQ(sfo->frequency, 115.80);
-    EXPECT_EQ(sfo->variation, 17.0);
-    EXPECT_EQ(sfo->name, "SAN FRANCISCO VOR-DME");
-    const auto ksfo = std::find_if(apt.begin(), apt.end(), [](const auto& a) { return a.icao == "KSFO"; });
-    ASSERT_NE(ksfo, apt.end());
-    EXPECT_EQ(ksfo->elevation_ft, 13);
-    EXPECT_NEAR(ksfo->lat, 37.62, 0.01);
-    EXPECT_NEAR(ksfo->lon, -122.375, 0.01);
-    EXPECT_FALSE(awy.empty());
-    EXPECT_FALSE(fix.empty());
-}
-
-TEST(WorldData, ShortAndDamagedFilesAreReadWithinTheirBounds) {
-    EXPECT_TRUE(navdata::parse_nav("").empty());
-    EXPECT_TRUE(navdata::parse_nav("I\n810 Version\n3  37.6").empty());
-    EXPECT_TRUE(navdata::parse_apt("I\n1000 Version\n100 1 2 3\n1").empty());
-    const auto fixes = navdata::parse_fix("I\n600\n 95.0 10.0 BADLT\n 10.0 10.0 GOODX");
-    ASSERT_EQ(fixes.size(), 1u) << "a latitude beyond the pole is rejected; the last line needs no line end";
-    EXPECT_EQ(fixes[0].ident, "GOODX");
-    EXPECT_FALSE(navdata::read_data_file(data_dir() + "/none.dat"));
-}
 
 TEST(Planner, KnownRouteDistancesAndCourses) {
     const planner::Plan p = plan("KSFO SFO V25 SNS PRB RZS KLAX");
@@ -210,7 +174,7 @@ TEST(PlnLayout, RecordsInTheirColumns) {
     const std::string& toc = lines[lines.size() - 5];
     EXPECT_EQ(toc.substr(0, 10), "TOC  *****");
     // Read back as the FMC and the display read it.
-    const auto route = sim::parse_route_text(p.text);
+    const auto route = planner::parse_route_text(p.text);
     ASSERT_EQ(route.size(), lines.size() - 14);
     EXPECT_NEAR(route[1].at.lat, 37.61947222, 1.0 / 360000);
     EXPECT_NEAR(route[1].at.lon, -122.37388889, 1.0 / 360000);
@@ -218,7 +182,7 @@ TEST(PlnLayout, RecordsInTheirColumns) {
 }
 
 TEST(PlnLayout, AcrossTheDateLineAndSouthOfTheEquator) {
-    std::vector<navdata::Airport> airports(2);
+    std::vector<worlddata::Airport> airports(2);
     airports[0].icao = "WEST", airports[0].lat = -10.5, airports[0].lon = 179.5, airports[0].ends = {{"09", -10.5, 179.49}, {"27", -10.5, 179.51}};
     airports[1].icao = "EAST", airports[1].lat = -10.5, airports[1].lon = -179.5, airports[1].ends = {{"09", -10.5, -179.51}, {"27", -10.5, -179.49}};
     planner::NavDb small(airports, {}, {}, {});

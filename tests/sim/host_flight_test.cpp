@@ -10,6 +10,7 @@
 
 #include "host/key_events.h"
 #include "host/tokens.h"
+#include "flightplan/formats/route_text.h"
 #include "panel_fixture.h"
 #include "platform/canvas/bitmap.h"
 #include "platform/shared_block.h"
@@ -17,7 +18,6 @@
 #include "reports/flight_record.h"
 #include "reports/track_picture.h"
 #include "sim/earth.h"
-#include "sim/route_text.h"
 
 namespace event = gauge::event;
 namespace token = gauge::token;
@@ -105,7 +105,7 @@ TEST(HostAircraft, FlightOutputsOneRowPerSecondAndTheTrack) {
 }
 
 TEST(TrackPicture, RouteAndTrackAreDrawn) {
-    const auto route = sim::parse_route_text(shipped_plan("NZAA-NSFA.pln"));
+    const auto route = planner::parse_route_text(shipped_plan("NZAA-NSFA.pln"));
     ASSERT_EQ(route.size(), 7u);  // with the approach to NSFA 08
     std::vector<reports::FlightSample> track;
     for (int i = 0; i <= 100; ++i) {
@@ -160,7 +160,7 @@ TEST(ClosedLoop, TheFmcFliesAShippedPlanThroughTheAircraft) {
                  "at 1 click fmcomputer 45 234\nat 2 click fmcomputer 16 43\nat 3 click fmcomputer 16 43\n"
                  "at 4 click fmcomputer 83 260\n",
                  options);
-    const auto waypoints = sim::parse_route_text(plan);
+    const auto waypoints = planner::parse_route_text(plan);
     ASSERT_EQ(waypoints.size(), 14u) << "to 24R at Los Angeles, with its intercept point and final fix";
     std::vector<double> closest(waypoints.size(), 1e9);
     double highest = 0;
@@ -190,7 +190,7 @@ TEST(ClosedLoop, TheFmcsWorkersTurnAndClimbTheAircraft) {
                  "at 1 click fmcomputer 45 234\nat 2 click fmcomputer 16 43\nat 3 click fmcomputer 16 43\n"
                  "at 4 click fmcomputer 83 260\n",
                  options);
-    const auto waypoints = sim::parse_route_text(plan);
+    const auto waypoints = planner::parse_route_text(plan);
     ASSERT_EQ(waypoints[2].ident, "OSI");
     double closest = 1e9;
     for (int s = 0; s < 300 && closest > 1.0; ++s) {

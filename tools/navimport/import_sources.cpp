@@ -1,6 +1,6 @@
-// Turning the X-Plane rows into NavData records: navaids (nav.dat), fixes (fix.dat, ranked by the
-// airways of awy.dat when there are more than the record number field can count) and runways
-// (apt.dat).
+// Turning the world data's records into NavData records: navaids (nav.dat), fixes (fix.dat, ranked
+// by the airways of awy.dat when there are more than the record number field can count) and
+// runways (apt.dat).
 
 #include <algorithm>
 #include <cmath>
@@ -10,7 +10,6 @@
 #include <string>
 
 #include "tools/navimport/import_state.h"
-#include "tools/navimport/source_files.h"
 
 namespace navimport {
 namespace {
@@ -19,8 +18,6 @@ constexpr double kPi = 3.141592653589793;
 constexpr double kEarthRadiusNm = 3440.065;
 constexpr double kFeetPerNm = 6076.12;
 
-bool valid_position(double lat, double lon) { return std::fabs(lat) <= 90.0 && std::fabs(lon) <= 180.0; }
-
 template <typename T>
 T clamp(T v, T lo, T hi) {
     return v < lo ? lo : v > hi ? hi : v;
@@ -28,50 +25,38 @@ T clamp(T v, T lo, T hi) {
 
 std::string text(std::string_view s) { return std::string(s.substr(0, std::min<std::size_t>(s.size(), 26))); }
 
-// One nav.dat row: code lat lon elevation frequency range extra ident [airport runway] name.
-void navaid_row(Import& im, const Fields& f, std::size_t line) {
-    long code = 0;
-    if (!integer(f[0], code)) return;
-    if (code == 99) return;
-    if (code == 6 || (code >= 7 && code <= 9)) {
-        im.skip(code == 6 ? "glide slopes (nav.dat row 6): part of their ILS, not drawn" :
-                            "marker beacons (nav.dat rows 7-9): not drawn");
+void take_navaid(Import& im, const worlddata::Navaid& w) {
+    using worlddata::Navaid;
+    if (w.kind == Navaid::glide_slope) {
+        im.skip("glide slopes (nav.dat row 6): part of their ILS, not drawn");
         return;
     }
-    if (code != 2 && code != 3 && code != 4 && code != 5 && code != 12 && code != 13) {
-        im.skip("nav.dat rows of other codes");
+    if (w.kind >= Navaid::outer_marker && w.kind <= Navaid::inner_marker) {
+        im.skip("marker beacons (nav.dat rows 7-9): not drawn");
         return;
     }
-    double lat, lon, elev, freq, range, extra;
-    if (f.size() < 9 || !number(f[1], lat) || !number(f[2], lon) || !number(f[3], elev) || !number(f[4], freq) ||
-        !number(f[5], range) || !number(f[6], extra) || !valid_position(lat, lon)) {
-        im.skip("nav.dat rows that do not parse (line " + std::to_string(line) + " and others)");
-        return;
-    }
-    const std::string_view ident = f[7];
-    if (ident.size() > 5) {
+    if (w.ident.size() > 5) {
         im.skip("navaids with identifiers longer than 5 characters");
         return;
     }
-    Navaid n;
-    n.ident = std::string(ident);
-    n.lat = lat;
-    n.lon = lon;
-    n.elevation = static_cast<int>(elev);
-    n.range = static_cast<int>(range);
-    n.extra = extra;
-    const bool ils = code == 4 || code == 5;
+    const bool ils = w.kind == Navaid::localizer || w.kind == Navaid::localizer_only;
+    navimport::Navaid n;
+    n.ident = w.ident;
+    n.name = text(w.name);
+    n.lat = w.lat;
+    n.lon = w.lon;
+    n.elevation = w.elevation_ft;
+    n.range = w.range_nm;
+    // The column the file gives each kind: the VOR's variation, the localizer's course, the DME's bias.
+    n.extra = w.kind == Navaid::vor ? w.variation : ils ? w.course : w.kind == Navaid::ndb ? 0.0 : w.bias;
     if (ils) {
-        n.airport = std::string(f[8].substr(0, 4));
-        n.runway = std::string(f[9].substr(0, 3));
-        n.name = text(f.rest(10));
-        n.course = static_cast<int>(std::lround(std::fmod(std::fmod(extra, 360.0) + 360.0, 360.0))) % 360;
-    } else {
-        n.name = text(f.rest(8));
+        n.airport = w.airport.substr(0, 4);
+        n.runway = w.runway.substr(0, 3);
+        n.course = static_cast<int>(std::lround(std::fmod(std::fmod(w.course, 360.0) + 360.0, 360.0))) % 360;
     }
-    n.kind = code == 2 ? 'N' : code == 3 ? 'V' : ils ? 'I' : 'D';
-    n.frequency = code == 2 ? freq : freq / 100.0;
-    (code == 2 ? im.ndb : im.vor).push_back(std::move(n));
+    n.kind = w.kind == Navaid::ndb ? 'N' : w.kind == Navaid::vor ? 'V' : ils ? 'I' : 'D';
+    n.frequency = w.frequency;
+    (w.kind == Navaid::ndb ? im.ndb : im.vor).push_back(std::move(n));
 }
 
 std::string fix_key(std::string_view ident, double lat, double lon) {
@@ -95,109 +80,61 @@ double distance_nm(double lat1, double lon1, double lat2, double lon2) {
     return 2 * kEarthRadiusNm * std::asin(std::min(1.0, std::sqrt(a)));
 }
 
-// Row 100: width surface shoulder smoothness lights lights signs, then per end: designator lat
-// lon displaced-threshold overrun markings approach-lights touchdown-lights REIL.
-void runway_row(Import& im, const Fields& f, const AirportHeader& airport) {
-    double width, surface, lat1, lon1, lat2, lon2;
-    if (f.size() < 20 || !number(f[1], width) || !number(f[2], surface) || !number(f[9], lat1) ||
-        !number(f[10], lon1) || !number(f[18], lat2) || !number(f[19], lon2) || !valid_position(lat1, lon1) ||
-        !valid_position(lat2, lon2)) {
-        im.skip("runway rows that do not parse");
-        return;
-    }
+// One runway's record: its two ends, and the heading and length between them.
+void take_runway(Import& im, const worlddata::Airport& a, std::size_t runway) {
+    const worlddata::RunwayEnd& e1 = a.ends[2 * runway];
+    const worlddata::RunwayEnd& e2 = a.ends[2 * runway + 1];
+    const worlddata::RunwaySurface& s = a.surfaces[runway];
     Runway r;
-    r.ident = airport.ident;
-    r.name = airport.name;
-    r.elevation = airport.elevation;
-    r.end1 = std::string(f[8].substr(0, 3));
-    r.end2 = std::string(f[17].substr(0, 3));
-    r.heading = static_cast<int>(std::lround(bearing_deg(lat1, lon1, lat2, lon2))) % 360;
-    r.length = clamp(static_cast<int>(std::lround(distance_nm(lat1, lon1, lat2, lon2) * kFeetPerNm)), 0, 99999);
-    r.width = clamp(static_cast<int>(std::lround(width * 3.28084)), 0, 99999);
-    r.surface = clamp(static_cast<int>(surface), 0, 99);
-    r.lat = (lat1 + lat2) / 2;
-    r.lon = (lon1 + lon2) / 2;
+    r.ident = a.icao;
+    r.name = text(a.name);
+    r.elevation = a.elevation_ft;
+    r.end1 = e1.designator.substr(0, 3);
+    r.end2 = e2.designator.substr(0, 3);
+    r.heading = static_cast<int>(std::lround(bearing_deg(e1.lat, e1.lon, e2.lat, e2.lon))) % 360;
+    r.length = clamp(static_cast<int>(std::lround(distance_nm(e1.lat, e1.lon, e2.lat, e2.lon) * kFeetPerNm)), 0, 99999);
+    r.width = clamp(static_cast<int>(std::lround(s.width_m * 3.28084)), 0, 99999);
+    r.surface = clamp(s.surface, 0, 99);
+    r.lat = (e1.lat + e2.lat) / 2;
+    r.lon = (e1.lon + e2.lon) / 2;
     im.apt.push_back(std::move(r));
 }
 
 }  // namespace
 
-void read_navaids(Import& im, const std::string& path) {
-    Fields f;
-    im.read(path, [&](std::string_view line, std::size_t n) {
-        if (n == 2) im.nav_version = std::string(line);
-        if (n <= 2) return;
-        split(line, f);
-        if (f.size() == 0) return;
-        navaid_row(im, f, n);
-    });
+void take_navaids(Import& im, const std::vector<worlddata::Navaid>& navaids) {
+    for (const worlddata::Navaid& n : navaids) take_navaid(im, n);
 }
 
-void read_airways(Import& im, const std::string& path) {
-    Fields f;
-    im.read(path, [&](std::string_view line, std::size_t n) {
-        if (n <= 2) return;
-        split(line, f);
-        double lat, lon;
-        for (std::size_t i : {std::size_t{0}, std::size_t{3}})
-            if (f.size() >= 6 && number(f[i + 1], lat) && number(f[i + 2], lon))
-                im.airway_points.insert(fix_key(f[i], lat, lon));
-    });
+void take_airway_points(Import& im, const std::vector<worlddata::AirwaySegment>& segments) {
+    for (const worlddata::AirwaySegment& s : segments) {
+        im.airway_points.insert(fix_key(s.from, s.from_lat, s.from_lon));
+        im.airway_points.insert(fix_key(s.to, s.to_lat, s.to_lon));
+    }
 }
 
-void read_fixes(Import& im, const std::string& path) {
-    Fields f;
-    im.read(path, [&](std::string_view line, std::size_t n) {
-        if (n == 2) im.fix_version = std::string(line);
-        if (n <= 2) return;
-        split(line, f);
-        if (f.size() == 0 || (f.size() == 1 && f[0] == "99")) return;
-        double lat, lon;
-        if (f.size() < 3 || !number(f[0], lat) || !number(f[1], lon) || !valid_position(lat, lon)) {
-            im.skip("fix.dat rows that do not parse");
-            return;
-        }
-        if (f[2].size() > 5) {
+void take_fixes(Import& im, const std::vector<worlddata::Fix>& fixes) {
+    for (const worlddata::Fix& f : fixes) {
+        if (f.ident.size() > 5) {
             im.skip("fixes with identifiers longer than 5 characters");
-            return;
+            continue;
         }
-        Fix x{std::string(f[2]), lat, lon, 0};
+        Fix x{f.ident, f.lat, f.lon, 0};
         // When not all fixes fit: first those on airways, then named ones, then the rest.
         const bool named = std::all_of(x.ident.begin(), x.ident.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
-        x.rank = im.airway_points.count(fix_key(x.ident, lat, lon)) ? 0 : named ? 1 : 2;
+        x.rank = im.airway_points.count(fix_key(x.ident, f.lat, f.lon)) ? 0 : named ? 1 : 2;
         im.intx.push_back(std::move(x));
-    });
+    }
 }
 
-void read_airports(Import& im, const std::string& path) {
-    Fields f;
-    AirportHeader airport;
-    bool land = false;
-    im.read(path, [&](std::string_view line, std::size_t n) {
-        if (n == 2) im.apt_version = std::string(line);
-        if (n <= 2) return;
-        split(line, f);
-        if (f.size() == 0) return;
-        long code = 0;
-        if (!integer(f[0], code)) return;
-        if (code == 1 || code == 16 || code == 17) {
-            land = code == 1;
-            double elev = 0;
-            number(f[1], elev);
-            airport = AirportHeader{std::string(f[4]), text(f.rest(5)), static_cast<int>(elev)};
-            if (land && airport.ident.size() > 5) {
-                im.skip("airports with identifiers longer than 5 characters");
-                land = false;
-            }
-            return;
+void take_airports(Import& im, const std::vector<worlddata::Airport>& airports) {
+    for (const worlddata::Airport& a : airports) {
+        if (a.icao.size() > 5) {
+            im.skip("airports with identifiers longer than 5 characters");
+            continue;
         }
-        if (code != 100) return;
-        if (!land) {
-            im.skip("runways of seaplane bases and heliports");
-            return;
-        }
-        runway_row(im, f, airport);
-    });
+        for (std::size_t k = 0; k < a.surfaces.size(); ++k) take_runway(im, a, k);
+    }
 }
 
 void limit_fixes(Import& im, std::size_t limit) {

@@ -2,12 +2,12 @@
 // What the import gathers from the sources before it writes the NavData files.
 
 #include <cstddef>
-#include <functional>
 #include <map>
 #include <set>
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include "worlddata/xplane.h"
 
 namespace navimport {
 
@@ -44,14 +44,17 @@ struct Import {
     std::map<std::string, std::size_t> skipped;
     std::string error;
 
-    void skip(const std::string& why, std::size_t n = 1) { skipped[why] += n; }
-    void read(const std::string& path, const std::function<void(std::string_view, std::size_t)>& each);
+    void skip(const std::string& why, std::size_t n = 1) {
+        if (n > 0) skipped[why] += n;
+    }
 };
 
-void read_navaids(Import& im, const std::string& path);
-void read_airways(Import& im, const std::string& path);
-void read_fixes(Import& im, const std::string& path);
-void read_airports(Import& im, const std::string& path);
+// The world data's records as NavData records, with what does not fit the columns left out and
+// counted. The airway points rank the fixes, so they are taken before them.
+void take_navaids(Import& im, const std::vector<worlddata::Navaid>& navaids);
+void take_airway_points(Import& im, const std::vector<worlddata::AirwaySegment>& segments);
+void take_fixes(Import& im, const std::vector<worlddata::Fix>& fixes);
+void take_airports(Import& im, const std::vector<worlddata::Airport>& airports);
 void limit_fixes(Import& im, std::size_t limit);
 
 // Writes the five files; false with im.error set on failure.

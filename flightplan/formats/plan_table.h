@@ -1,0 +1,14 @@
+#pragma once
+// The route of a flight plan as a table for a person: ident, type, position, airway, leg
+// distance and the altitude the profile plans there, then the cruise values and the total.
+
+#include <string>
+
+#include "flightplan/formats/flight_plan.h"
+#include "flightplan/planning/profile.h"
+
+namespace planner {
+
+std::string plan_table(const FlightPlan& plan, Performance perf);
+
+}  // namespace planner

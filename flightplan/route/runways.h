@@ -1,0 +1,35 @@
+#pragma once
+// The runways of a plan: which end of an airport's runways is used, and for an arrival on a runway
+// with an ILS, the approach that lines the FMC's route up with its localizer.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "flightplan/route/navdb.h"
+#include "flightplan/route/route.h"
+
+namespace planner {
+
+struct Wind {
+    double from_deg = 0;  // true
+    double kt = 0;
+};
+
+inline constexpr double final_fix_nm = 10.0;        // the final approach fix, from the threshold
+inline constexpr double intercept_nm = 16.0;        // the intercept point, from the threshold
+inline constexpr int final_fix_height_ft = 3000;    // above the runway
+inline constexpr int intercept_speed_kt = 210;
+inline constexpr int final_fix_speed_kt = 170;
+
+// The end (index into the airport's ends) to use: the one the route names; else, with a wind, the
+// one most into it; else the one whose direction lies nearest course_deg. Between parallel ends the
+// one with an ILS, then the longest, is taken. No ends: nullopt.
+std::optional<std::size_t> choose_runway_end(const NavDb& db, const worlddata::Airport& a, const std::string& given,
+                                             const std::optional<Wind>& wind, double course_deg);
+
+// The intercept point and the final approach fix on the extended centre line of the runway end's
+// localizer, at the final fix's altitude; empty when the end has no localizer.
+std::vector<RoutePlace> approach_points(const NavDb& db, const worlddata::Airport& a, std::size_t end);
+
+}  // namespace planner
