@@ -16,8 +16,6 @@ std::string window_title(const WindowConfig& config) {
     return t;
 }
 
-web::Area area_of(const Rect& r) { return {r.x, r.y, r.w, r.h}; }
-
 class SessionSource final : public web::PanelSource, private CycleHook {
 public:
     explicit SessionSource(Session& session) : session_(session) {}
@@ -44,11 +42,7 @@ public:
 
     web::WindowChanges take_changes(std::size_t index, std::uint64_t& seen) override {
         Panel& panel = session_.panel();
-        const WindowChanges changes = panel.take_window(*panel.windows().at(index), seen);
-        web::WindowChanges out{changes.whole, {}};
-        out.rects.reserve(changes.rects.size());
-        for (const Rect& r : changes.rects) out.rects.push_back(area_of(r));
-        return out;
+        return panel.take_window(*panel.windows().at(index), seen);
     }
 
     web::PictureView picture(std::size_t index) override {

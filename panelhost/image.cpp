@@ -44,12 +44,6 @@ void draw_image(Image& dst, const Image& src, int x, int y, bool transparent) {
     }
 }
 
-Rect Rect::intersect(const Rect& o) const {
-    const int x0 = std::max(x, o.x), y0 = std::max(y, o.y);
-    const int x1 = std::min(x + w, o.x + o.w), y1 = std::min(y + h, o.y + o.h);
-    return {x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
-}
-
 void draw_scaled(Image& dst, const Image& src, int x, int y, int w, int h) {
     draw_scaled(dst, src, x, y, w, h, Rect{0, 0, dst.width, dst.height});
 }

@@ -9,16 +9,13 @@
 
 #include "platform/module.h"
 #include "platform/result.h"
+#include "web/picture.h"
 
 namespace panelhost {
 
-// A rectangle of pixels: x, y of its top left corner, its width and height.
-struct Rect {
-    int x = 0, y = 0, w = 0, h = 0;
-    bool empty() const { return w <= 0 || h <= 0; }
-    Rect intersect(const Rect& o) const;
-    bool operator==(const Rect&) const = default;
-};
+// A rectangle of pixels: x, y of its top left corner, its width and height. The browser server's
+// own, so a window's changed areas pass to it as they are.
+using Rect = web::Area;
 
 struct Image {
     int width = 0;

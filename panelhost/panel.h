@@ -19,6 +19,7 @@
 #include "panelhost/key_events.h"
 #include "panelhost/panel_config.h"
 #include "panelhost/variables.h"
+#include "web/panel_source.h"
 
 namespace panelhost {
 
@@ -68,10 +69,9 @@ struct Window {
 };
 
 // What changed in a window since a viewer last took it, in window pixels.
-struct WindowChanges {
-    bool whole = false;
-    std::vector<Rect> rects;  // when not whole: the changed gauges' boxes, clipped to the window
-};
+// What changed in a window since a reader last looked: the whole picture, or the changed gauges'
+// boxes clipped to the window; as the browser server takes them.
+using WindowChanges = web::WindowChanges;
 
 struct PanelOptions {
     std::string root;                         // the simulator root folder

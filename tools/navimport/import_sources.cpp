@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "sim/units.h"
 #include "tools/navimport/import_state.h"
 
 namespace navimport {
@@ -16,7 +17,6 @@ namespace {
 
 constexpr double kPi = 3.141592653589793;
 constexpr double kEarthRadiusNm = 3440.065;
-constexpr double kFeetPerNm = 6076.12;
 
 template <typename T>
 T clamp(T v, T lo, T hi) {
@@ -92,8 +92,8 @@ void take_runway(Import& im, const worlddata::Airport& a, std::size_t runway) {
     r.end1 = e1.designator.substr(0, 3);
     r.end2 = e2.designator.substr(0, 3);
     r.heading = static_cast<int>(std::lround(bearing_deg(e1.lat, e1.lon, e2.lat, e2.lon))) % 360;
-    r.length = clamp(static_cast<int>(std::lround(distance_nm(e1.lat, e1.lon, e2.lat, e2.lon) * kFeetPerNm)), 0, 99999);
-    r.width = clamp(static_cast<int>(std::lround(s.width_m * 3.28084)), 0, 99999);
+    r.length = clamp(static_cast<int>(std::lround(distance_nm(e1.lat, e1.lon, e2.lat, e2.lon) * sim::feet_per_nm)), 0, 99999);
+    r.width = clamp(static_cast<int>(std::lround(s.width_m * sim::feet_per_metre)), 0, 99999);
     r.surface = clamp(s.surface, 0, 99);
     r.lat = (e1.lat + e2.lat) / 2;
     r.lon = (e1.lon + e2.lon) / 2;
