@@ -390,8 +390,7 @@ std::optional<std::string> Session::missed_landing() const {
     if (!options_.own_aircraft || !flies_landing || landing_.stopped_on_runway()) return std::nullopt;
     const std::string why = "the scenario's landing did not happen: ";
     if (!landing_.touched_down()) return why + "the aircraft never touched down";
-    if (landing_.lines().empty() || landing_.lines().back().find(" stopped ") == std::string::npos)
-        return why + "the aircraft touched down but had not stopped by the end of the run";
+    if (!landing_.stopped()) return why + "the aircraft touched down but had not stopped by the end of the run";
     return why + landing_.lines().back();
 }
 

@@ -25,10 +25,11 @@ std::vector<std::string> LandingWatch::poll(const sim::Aircraft& a) {
             news.push_back(when + std::string(text));
         }
         rolling_ = true;
-        stopped_on_runway_ = false;
+        stopped_ = false;
     }
     if (rolling_ && s.on_ground && s.ground_speed_kt < 0.5) {
         rolling_ = false;
+        stopped_ = true;
         char text[200];
         stopped_on_runway_ = runway_ && on_runway(*runway_, s.position);
         if (stopped_on_runway_) {

@@ -19,13 +19,16 @@ public:
     std::vector<std::string> poll(const sim::Aircraft& a);
     const std::vector<std::string>& lines() const { return lines_; }
     const std::optional<LandingFigures>& last_landing() const { return landing_; }
-    // Whether the last touchdown was followed by a stop on a runway: the flight ended as planned.
-    bool stopped_on_runway() const { return stopped_on_runway_; }
     bool touched_down() const { return seen_touchdown_t_ >= 0; }
+    // Whether the last touchdown was followed by a stop, and that stop on a runway: the flight
+    // ended as planned.
+    bool stopped() const { return stopped_; }
+    bool stopped_on_runway() const { return stopped_ && stopped_on_runway_; }
 
 private:
     double seen_touchdown_t_ = -1;
     bool rolling_ = false;
+    bool stopped_ = false;
     bool stopped_on_runway_ = false;
     const sim::RunwayEnd* runway_ = nullptr;
     std::optional<LandingFigures> landing_;
