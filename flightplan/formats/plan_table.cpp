@@ -16,7 +16,7 @@ std::string position_text(sim::LatLon p) {
 
 }  // namespace
 
-std::string plan_table(const FlightPlan& plan, Performance perf) {
+std::vector<int> planned_altitudes(const FlightPlan& plan, Performance perf) {
     if (plan.cruise_altitude_ft) perf.cruise_altitude_ft = *plan.cruise_altitude_ft;
     if (plan.cruise_speed) perf.cruise_speed = *plan.cruise_speed;
     std::vector<RoutePlace> route;
@@ -25,6 +25,13 @@ std::string plan_table(const FlightPlan& plan, Performance perf) {
     if (auto profile = make_profile(route, perf))
         for (const auto& p : profile->points)
             if (p.place.type != "TOC" && p.place.type != "TOD") planned.push_back(p.altitude_ft);
+    return planned;
+}
+
+std::string plan_table(const FlightPlan& plan, Performance perf) {
+    const std::vector<int> planned = planned_altitudes(plan, perf);
+    if (plan.cruise_altitude_ft) perf.cruise_altitude_ft = *plan.cruise_altitude_ft;
+    if (plan.cruise_speed) perf.cruise_speed = *plan.cruise_speed;
     std::string t;
     char line[200];
     std::snprintf(line, sizeof line, "%-12s %-4s %-23s %-8s %8s %8s\n", "IDENT", "TYPE", "POSITION", "AIRWAY", "LEG NM",
