@@ -58,8 +58,8 @@ public:
         std::string arrival = XmlDocument::text(root.child("destination"), "airport").value_or("");
         plan_.departure_runway = XmlDocument::text(root.child("departure"), "runway").value_or("");
         plan_.arrival_runway = XmlDocument::text(root.child("destination"), "runway").value_or("");
-        plan_.departure_runway_line = doc_.line(root.child("departure"));
-        plan_.arrival_runway_line = doc_.line(root.child("destination"));
+        plan_.departure_runway_line = doc_.line(root.child("departure").child("runway"));
+        plan_.arrival_runway_line = doc_.line(root.child("destination").child("runway"));
         if (auto e = cruise(root.child("cruise"))) return *e;
 
         std::vector<pugi::xml_node> wps;

@@ -156,6 +156,8 @@ plat::Result<FlightPlan> read_fmc_plan(std::string_view text, std::string_view f
             w.user_point = !parse_latlon_ident(name);
         } else if (type == "VOR" || type == "NDB" || type == "INT") {
             w = stated_point(type, ident, p);
+            // The planner's own points (the approach's) are named in words: "KLAX 24R INTERCEPT".
+            w.user_point = type == "INT" && name.find(' ') != std::string::npos;
         } else {
             return file_error(file, line, "waypoint type '" + type + "' is not known (APT, VOR, NDB, INT, TOC, TOD)");
         }

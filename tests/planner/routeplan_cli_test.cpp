@@ -112,4 +112,47 @@ TEST_F(RouteplanCli, ARefusedInputWritesNothing) {
     EXPECT_FALSE(fs::exists(out.string() + ".tmp"));
 }
 
+// show and convert read a file alike: the same files are taken, with the same warnings, and the
+// same are refused, with the same message.
+TEST_F(RouteplanCli, ShowAndConvertAcceptAndRefuseTheSameFiles) {
+    auto warnings_of = [](const std::string& out) {
+        std::string w;
+        std::istringstream in(out);
+        for (std::string line; std::getline(in, line);)
+            if (line.rfind("routeplan: ", 0) == 0) w += line + "\n";
+        return w;
+    };
+    auto variant = [&](const std::string& name, const std::string& from, const std::string& to) {
+        std::string text = slurp(plans(name));
+        text.replace(text.find(from), from.size(), to);
+        const fs::path path = dir_ / ("changed-" + name);
+        std::ofstream(path, std::ios::binary) << text;
+        return path.string();
+    };
+    const std::vector<std::string> files = {
+        plans("ksfo-klax-user-start-v3.fms"), plans("ksfo-klax-msfs2024.pln"), plans("ksfo-klax-fs9.pln"),
+        plans("ksfo-klax-airports-as-points.fgfp"), plans("ksfo-klax-user-points.fms"),
+        variant("ksfo-klax-airports-as-points.fgfp", ">24R<", ">22R<"),
+        variant("ksfo-klax-airports-as-points.fgfp", ">28L<", ">29L<"),
+        variant("ksfo-klax-msfs2024.pln", ">MOVER<", ">ZZQQX<"),
+        variant("ksfo-klax-fs9.pln", "KSFO, A", "KZZZ, A"),
+        variant("ksfo-klax.fgfp", ">2</version>", ">1e999</version>"),
+        variant("ksfo-klax-user-start-v3.fms", "37.611000 -122.390000", "30.000000 -140.000000")};
+    int refused = 0;
+    for (const std::string& file : files) {
+        SCOPED_TRACE(file);
+        const Ran shown = run("show " + file);
+        const Ran converted = run("convert " + file + " " + (dir_ / "out.pln").string());
+        EXPECT_EQ(shown.status, converted.status) << shown.out << converted.out;
+        if (shown.status == 0) {
+            EXPECT_EQ(warnings_of(shown.out), warnings_of(converted.out));
+        } else {
+            EXPECT_EQ(shown.out, converted.out);
+            EXPECT_EQ(shown.out.rfind("routeplan: " + file + ":", 0), 0u) << shown.out;
+            ++refused;
+        }
+    }
+    EXPECT_EQ(refused, 5);
+}
+
 }  // namespace
