@@ -122,10 +122,11 @@ TEST_F(RouteplanCli, ShowAndConvertAcceptAndRefuseTheSameFiles) {
             if (line.rfind("routeplan: ", 0) == 0) w += line + "\n";
         return w;
     };
+    int changed = 0;
     auto variant = [&](const std::string& name, const std::string& from, const std::string& to) {
         std::string text = slurp(plans(name));
         text.replace(text.find(from), from.size(), to);
-        const fs::path path = dir_ / ("changed-" + name);
+        const fs::path path = dir_ / (std::to_string(++changed) + "-" + name);
         std::ofstream(path, std::ios::binary) << text;
         return path.string();
     };
