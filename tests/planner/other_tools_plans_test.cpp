@@ -129,6 +129,14 @@ TEST(FlightGearRoutes, AltitudeRestrictionsAreKeptAndSetTheProfile) {
     ASSERT_TRUE(fmc) << fmc.error();
     EXPECT_NE(fmc->find("CRUISE_ALTITUDE=2500\r\n"), std::string::npos);
     EXPECT_EQ(note, "");
+    // To an airport with an ILS, the approach is met at the route's own level.
+    std::string to_ils = plan_file("ksfo-ksns-low.fgfp");
+    to_ils.replace(to_ils.find("KSNS"), 4, "KSJC");
+    to_ils.erase(to_ils.find("    <wp n=\"2\">"), to_ils.find("  </route>") - to_ils.find("    <wp n=\"2\">"));
+    const std::string sjc = fmc_text(read(to_ils));
+    EXPECT_NE(sjc.find("CRUISE_ALTITUDE=2500\r\n"), std::string::npos);
+    EXPECT_NE(sjc.find("INT  FF12R  KSJC 12R FINAL FIX"), std::string::npos);
+    EXPECT_EQ(sjc.substr(sjc.find("INT  FF12R") + 75, 5), " 2500");
     // Written again, the restrictions stay.
     const std::string fg = planner::write_fg_route(low);
     EXPECT_NE(fg.find("<alt-restrict type=\"string\">at</alt-restrict>"), std::string::npos);
