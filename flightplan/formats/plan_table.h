@@ -1,6 +1,7 @@
 #pragma once
 // The route of a flight plan as a table for a person: ident, type, position, airway, leg
-// distance and the altitude the profile plans there, then the cruise values and the total.
+// distance and the altitude the file holds for the point (else the one the profile plans there),
+// then the cruise values and the total.
 
 #include <string>
 #include <vector>

@@ -90,6 +90,16 @@ TEST_F(RouteplanCli, ShowPrintsTheRoute) {
     EXPECT_NE(r.out.find("IDENT        TYPE POSITION                AIRWAY     LEG NM   ALT FT"), std::string::npos);
     EXPECT_NE(r.out.find("SANTY        INT  N36.979239 W122.073075  V25          13.7"), std::string::npos);
     EXPECT_NE(r.out.find("cruise FL330 at Mach 0.76; 303.7 nm in all"), std::string::npos);
+    // A plan file's own altitudes are what it shows: the FMC's plan as its records hold them.
+    const fs::path fmc = dir_ / "fmc.pln";
+    std::string text = slurp(plans("../../../data/root/NavData/FlightPlans/KSFO-KLAX.pln"));
+    const std::size_t santy = text.find("INT  SANTY");
+    ASSERT_NE(santy, std::string::npos);
+    text.replace(santy + 75, 5, "12345");
+    std::ofstream(fmc, std::ios::binary) << text;
+    const Ran held = run("show " + fmc.string());
+    EXPECT_NE(held.out.find("SANTY        INT  N36.979239 W122.073075  DCT          13.7    12345"), std::string::npos)
+        << held.out;
 }
 
 TEST_F(RouteplanCli, HelpEverywhere) {
