@@ -20,6 +20,7 @@ NavDb::NavDb(std::vector<worlddata::Airport> airports, std::vector<worlddata::Na
     for (auto& n : navaids)
         if (n.kind == worlddata::Navaid::vor || n.kind == worlddata::Navaid::ndb) navaids_.push_back(std::move(n));
         else if (n.kind == worlddata::Navaid::localizer || n.kind == worlddata::Navaid::localizer_only) localizers_.push_back(std::move(n));
+        else if (n.kind == worlddata::Navaid::glide_slope) glide_slopes_.push_back(std::move(n));
     for (std::size_t i = 0; i < airports_.size(); ++i) by_ident_[airports_[i].icao].push_back({Place::airport, i});
     for (std::size_t i = 0; i < navaids_.size(); ++i)
         by_ident_[navaids_[i].ident].push_back({navaids_[i].kind == worlddata::Navaid::vor ? Place::vor : Place::ndb, i});
@@ -64,6 +65,12 @@ const std::vector<const worlddata::AirwaySegment*>& NavDb::airway(const std::str
 
 const worlddata::Navaid* NavDb::localizer(const std::string& airport, const std::string& runway) const {
     for (const auto& n : localizers_)
+        if (n.airport == airport && n.runway == runway) return &n;
+    return nullptr;
+}
+
+const worlddata::Navaid* NavDb::glide_slope(const std::string& airport, const std::string& runway) const {
+    for (const auto& n : glide_slopes_)
         if (n.airport == airport && n.runway == runway) return &n;
     return nullptr;
 }

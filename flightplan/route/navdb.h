@@ -39,11 +39,13 @@ public:
     double variation_at(sim::LatLon p) const;
     // The localizer of an airport's runway end ("KLAX", "24R"), as nav.dat names it; null without one.
     const worlddata::Navaid* localizer(const std::string& airport, const std::string& runway) const;
+    // The glide slope of an airport's runway end; null without one.
+    const worlddata::Navaid* glide_slope(const std::string& airport, const std::string& runway) const;
 
 private:
     std::vector<worlddata::Airport> airports_;
     std::vector<worlddata::Navaid> navaids_;  // VORs and NDBs only
-    std::vector<worlddata::Navaid> localizers_;
+    std::vector<worlddata::Navaid> localizers_, glide_slopes_;
     std::vector<worlddata::Fix> fixes_;
     std::vector<worlddata::AirwaySegment> segments_;
     std::unordered_map<std::string, std::vector<Place>> by_ident_;

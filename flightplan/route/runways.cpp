@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "sim/earth.h"
+#include "sim/units.h"
 
 namespace planner {
 
@@ -119,7 +120,14 @@ std::vector<RoutePlace> approach_points(const NavDb& db, const worlddata::Airpor
     const worlddata::Navaid* loc = db.localizer(a.icao, rwy.designator);
     if (!loc) return {};
     const sim::LatLon threshold{rwy.lat, rwy.lon};
-    const int altitude = static_cast<int>(std::lround((a.elevation_ft + final_fix_height_ft) / 100.0)) * 100;
+    // The final fix is met level, at or below the glide slope, so that the beam comes down to the
+    // aircraft: a slope flatter than 3 degrees passes the fix lower than 3,000 ft above the field.
+    int altitude = static_cast<int>(std::lround((a.elevation_ft + final_fix_height_ft) / 100.0)) * 100;
+    if (const worlddata::Navaid* gs = db.glide_slope(a.icao, rwy.designator); gs && gs->glide_angle > 0) {
+        const double on_slope = a.elevation_ft + threshold_crossing_ft +
+                                final_fix_nm * sim::feet_per_nm * std::tan(gs->glide_angle * sim::degrees_to_radians);
+        altitude = std::min(altitude, static_cast<int>(std::floor(on_slope / 100.0)) * 100);
+    }
     auto point = [&](const char* kind, const char* name, double nm, int speed) {
         RoutePlace p;
         p.type = "INT";

@@ -19,7 +19,8 @@ struct Wind {
 
 inline constexpr double final_fix_nm = 10.0;        // the final approach fix, from the threshold
 inline constexpr double intercept_nm = 16.0;        // the intercept point, from the threshold
-inline constexpr int final_fix_height_ft = 3000;    // above the runway
+inline constexpr int final_fix_height_ft = 3000;    // above the runway, or lower: at or below the glide slope
+inline constexpr double threshold_crossing_ft = 50;  // the glide slope's height over the threshold
 inline constexpr int intercept_speed_kt = 210;
 inline constexpr int final_fix_speed_kt = 170;
 

@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "flightplan/formats/fg_route_format.h"
 #include "flightplan/formats/plan_io.h"
+#include "flightplan/route/runways.h"
+#include "sim/units.h"
 
 namespace {
 
@@ -300,6 +303,37 @@ TEST(Fs2004Plans, BothFormsAreRead) {
     std::string twice = plan_file("ksfo-klax-fs9.pln");
     twice.replace(twice.find("waypoint.3="), 11, "waypoint.2=");
     EXPECT_EQ(error_of(twice, "t.pln"), "t.pln:16: 'waypoint.2' is given twice");
+}
+
+// The final approach fix is met level at or below the glide slope, whatever the slope's angle, so
+// that the beam comes down to the aircraft; 3,000 ft above the field where the slope is higher.
+TEST(Approaches, TheFinalFixLiesAtOrBelowTheGlideSlope) {
+    struct Case {
+        const char* airport;
+        const char* runway;
+    };
+    for (const Case c : {Case{"CYBC", "10"}, Case{"CYHZ", "23"}, Case{"KSFO", "28R"}, Case{"BIRK", "19"},
+                         Case{"CYSJ", "23"}, Case{"BIAR", "01"}, Case{"KDEN", "16R"}, Case{"LFPG", "08R"}}) {
+        SCOPED_TRACE(std::string(c.airport) + " " + c.runway);
+        const auto airport = planner::airport_place(world(), c.airport);
+        ASSERT_TRUE(airport);
+        const auto end = planner::named_runway_end(world(), *airport->airport, c.runway);
+        ASSERT_TRUE(end);
+        const auto points = planner::approach_points(world(), *airport->airport, *end);
+        ASSERT_EQ(points.size(), 2u);
+        const auto* gs = world().glide_slope(c.airport, c.runway);
+        ASSERT_NE(gs, nullptr);
+        const double field = airport->airport->elevation_ft;
+        const double slope_at_fix = field + planner::threshold_crossing_ft +
+                                    planner::final_fix_nm * sim::feet_per_nm *
+                                        std::tan(gs->glide_angle * sim::degrees_to_radians);
+        for (const auto& p : points) {
+            EXPECT_LE(p.fixed_altitude_ft, slope_at_fix) << p.ident;
+            EXPECT_LE(p.fixed_altitude_ft, field + planner::final_fix_height_ft + 50) << p.ident;
+            EXPECT_GE(p.fixed_altitude_ft, std::min(field + planner::final_fix_height_ft - 50, slope_at_fix - 100))
+                << p.ident;
+        }
+    }
 }
 
 }  // namespace
