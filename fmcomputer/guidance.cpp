@@ -177,10 +177,27 @@ void follow_speed() {
     }
 }
 
+// How far before a waypoint the turn onto the next leg begins: where a turn at the standard rate
+// rolls out on the next leg's line, r·tan(turn / 2), r from the true airspeed; never more than
+// 3 NM. Turning 3 NM early whatever the turn (the old rule) rolled out up to 1 NM beside a
+// final approach course, outside the localizer's capture.
+double turn_lead_nm(double leg_course, double next_course) {
+    constexpr double standard_rate_rad_per_s = 3.0 * kPi / 180.0;
+    constexpr double settle_nm = 0.1;  // the heading bug's steps and the roll into the turn
+    const double altitude_kft = var(token::altitude_m) * kFeetPerMetre / 1000.0;
+    const double tas_kt = var(token::indicated_airspeed) * (1.0 + 0.02 * std::max(0.0, altitude_kft));
+    const double radius_nm = tas_kt / 3600.0 / standard_rate_rad_per_s;
+    double turn = std::fabs(std::remainder(next_course - leg_course, 360.0));
+    turn = std::min(turn, 150.0);
+    return std::min(3.0, radius_nm * std::tan(turn * kPi / 360.0) + settle_nm);
+}
+
 void steer_heading(const Leg& leg) {
     if (!hrz_on) return;
     const int dest = destination_index();
-    if (leg.distance > 3.0) {
+    const double bearing = std::atan2(leg.delta_lon, leg.delta_lat) * 180.0 / kPi;
+    const double lead = to_index == dest ? 3.0 : turn_lead_nm(bearing, record_course(record(to_index + 1)));
+    if (leg.distance > lead) {
         commanded_course = round_half_away(std::atan2(leg.delta_lon, leg.delta_lat) * 180.0 / kPi);
         if (commanded_course < 0) commanded_course += 360;
     } else if (to_index != dest) {
