@@ -31,6 +31,9 @@ const char* const kUsage =
     "  --panel FILE          the panel file (default: the installed panel/default.cfg)\n"
     "  --scenario FILE       commands played at given times: clicks, keys, snapshots, the aircraft\n"
     "  --plan FILE           a flight plan: a fresh folder's only plan, added to a kept one\n"
+    "  --fly                 run: fly --plan gate to stop (take-off, the plan on the FMC, the\n"
+    "                        ILS at the end) by a scenario written for it into --out as fly.txt;\n"
+    "                        the run lasts as long as the flight needs unless --seconds is given\n"
     "  --seconds S           how long run goes, in simulated seconds (default 10)\n"
     "  --rate HZ             panel cycles per second (default 18)\n"
     "  --format 8|16         bits per pixel of the displays' surfaces (default 8)\n"
@@ -56,6 +59,7 @@ const char* const kUsage =
 struct Given {
     CommandLine line;
     bool keep_state = false;
+    bool seconds_given = false;
     std::string web_token;
 };
 
@@ -77,6 +81,7 @@ std::optional<std::string> take_value_option(const std::string& opt, const std::
         auto v = parse_double(value);
         if (!v || *v < 0) return "--seconds needs a non-negative number";
         line.seconds = *v;
+        given.seconds_given = true;
     } else if (opt == "--rate") {
         auto v = parse_double(value);
         if (!v || *v <= 0 || *v > 1000) return "--rate needs a number of cycles per second (0 to 1000)";
@@ -131,6 +136,12 @@ std::optional<std::string> settle(Given& given) {
         if (options.out.empty()) options.out = *user + "/output";
     }
     if (options.out.empty()) return "--out DIR is required";
+    if (options.fly) {
+        if (line.view) return "--fly is for run: in view the crew flies";
+        if (options.plan.empty()) return "--fly needs the plan to fly (--plan FILE)";
+        if (!options.scenario.empty()) return "--fly writes its own scenario: leave out --scenario";
+        line.seconds_from_flight = !given.seconds_given;
+    }
     if (!given.web_token.empty() && !line.web) return "--web-token goes with --web";
     if (line.web) {
         line.web->token = given.web_token;
@@ -173,6 +184,10 @@ plat::Result<CommandLine> parse_command_line(std::span<char* const> args) {
         const std::string opt = args[i];
         if (opt == "--keep-state") {
             given.keep_state = true;
+            continue;
+        }
+        if (opt == "--fly") {
+            given.line.session.fly = true;
             continue;
         }
         if (i + 1 >= args.size()) return plat::Error{"option " + opt + " needs a value"};

@@ -16,6 +16,7 @@ struct CommandLine {
     bool view = false;  // "view": in a window, in real time; else "run": headless
     SessionOptions session;
     double seconds = 10.0;  // run: how long, in simulated seconds
+    bool seconds_from_flight = false;  // run --fly without --seconds: as long as the flight needs
     std::optional<web::WebOptions> web;
 };
 

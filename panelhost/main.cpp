@@ -47,15 +47,21 @@ plat::Result<std::unique_ptr<web::PanelWebServer>> serve(panelhost::Session& s, 
     return started;
 }
 
-// Headless, for the simulated seconds or until stopped; progress on the terminal once a simulated
-// minute, and a stop request is looked at every second.
-void run_headless(panelhost::Session& s, double seconds) {
+// A flown plan's run ends this long after the aircraft has come to a stop.
+constexpr double after_stop_s = 30.0;
+
+// Headless, for the simulated seconds or until stopped (with until_landed, also once the aircraft
+// has landed and stopped); progress on the terminal once a simulated minute, and a stop request
+// is looked at every second.
+void run_headless(panelhost::Session& s, double seconds, bool until_landed) {
     std::signal(SIGINT, request_stop);
     std::signal(SIGTERM, request_stop);
-    for (double done = 0; done < seconds && !stop_requested;) {
+    double stopped_for = 0;
+    for (double done = 0; done < seconds && !stop_requested && stopped_for < after_stop_s;) {
         const double chunk = std::min(1.0, seconds - done);
         s.run_for(chunk);
         done += chunk;
+        if (until_landed && s.aircraft().state().approach == sim::ApproachPhase::stopped) stopped_for += chunk;
         if (std::fmod(done, 60.0) < 1e-9 || done >= seconds || stop_requested) {
             const auto& a = s.aircraft().state();
             std::fprintf(stderr, "t=%6.0f s  lat %9.4f  lon %10.4f  alt %6.0f ft  ias %4.0f kt  hdg %4.0f\n",
@@ -77,7 +83,7 @@ int run(const panelhost::CommandLine& line) {
     if (line.view) {
         if (auto r = panelhost::run_viewer(s); !r) return failed(r.error());
     } else {
-        run_headless(s, line.seconds);
+        run_headless(s, line.seconds_from_flight ? s.flight_seconds() : line.seconds, line.seconds_from_flight);
     }
     server.reset();
     auto written = s.write_outputs();

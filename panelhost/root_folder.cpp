@@ -119,7 +119,8 @@ plat::Result<bool> prepare_root(const std::string& root, const std::string& data
     return true;
 }
 
-plat::Result<bool> keep_only_plan(const std::string& root, const std::string& plan, const std::string& data_dir) {
+plat::Result<std::string> keep_only_plan(const std::string& root, const std::string& plan,
+                                         const std::string& data_dir) {
     // The plan first, so that a plan that cannot be read leaves the others.
     auto added = add_plan(root, plan, data_dir);
     if (!added) return plat::Error{added.error()};
@@ -127,7 +128,7 @@ plat::Result<bool> keep_only_plan(const std::string& root, const std::string& pl
     const fs::path plans = fs::path(root) / "NavData" / "FlightPlans";
     for (const auto& entry : fs::directory_iterator(plans, ec))
         if (entry.path().extension() == ".pln" && entry.path().filename() != *added) fs::remove(entry.path(), ec);
-    return true;
+    return added;
 }
 
 plat::Result<std::string> add_plan(const std::string& root, const std::string& plan, const std::string& data_dir) {

@@ -14,7 +14,8 @@ plat::Result<bool> prepare_root(const std::string& root, const std::string& data
                                 const std::string& navdata_dir);
 // Leaves plan as the only flight plan of root (a file name of the shipped plans, or a path to a
 // plan in any format the route planner reads, converted to the FMC's).
-plat::Result<bool> keep_only_plan(const std::string& root, const std::string& plan, const std::string& data_dir);
+// The value is the name it has there.
+plat::Result<std::string> keep_only_plan(const std::string& root, const std::string& plan, const std::string& data_dir);
 // Adds plan to root's flight plans (replacing one of the same name), leaving the others; the value
 // is the name it has there.
 plat::Result<std::string> add_plan(const std::string& root, const std::string& plan, const std::string& data_dir);

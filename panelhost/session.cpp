@@ -8,9 +8,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <thread>
 
+#include "flightplan/route/navdb.h"
 #include "install/install_layout.h"
+#include "panelhost/fly_scenario.h"
 #include "panelhost/module_log.h"
 #include "panelhost/process_stats.h"
 #include "panelhost/root_folder.h"
@@ -141,22 +144,55 @@ plat::Result<bool> Session::prepare_folder() {
         scenario_ = std::move(scenario).value();
     }
 
+    std::string plan_name;
     if (options.root.empty()) {
         root_ = out_ + "/root";
         if (auto made = prepare_root(root_, data, default_module_dir(), default_navdata_dir()); !made)
             return plat::Error{made.error()};
-        if (!options.plan.empty())
-            if (auto only = keep_only_plan(root_, options.plan, data); !only) return plat::Error{only.error()};
+        if (!options.plan.empty()) {
+            auto only = keep_only_plan(root_, options.plan, data);
+            if (!only) return plat::Error{only.error()};
+            plan_name = *only;
+        }
     } else {
         root_ = absolute(options.root);
         auto made = options.kept_root ? prepare_kept_root(root_, data, default_module_dir(), default_navdata_dir())
                                       : complete_root(root_);
         if (!made) return plat::Error{made.error()};
-        if (!options.plan.empty())
-            if (auto added = add_plan(root_, options.plan, data); !added) return plat::Error{added.error()};
+        if (!options.plan.empty()) {
+            auto added = add_plan(root_, options.plan, data);
+            if (!added) return plat::Error{added.error()};
+            plan_name = *added;
+        }
     }
+    if (options.fly)
+        if (auto flown = write_flight(plan_name, data); !flown) return plat::Error{flown.error()};
     // Modules name their files relative to the simulator's working folder, as on the desktop.
     if (::chdir(root_.c_str()) != 0) return plat::Error{root_ + ": cannot enter the root folder"};
+    return true;
+}
+
+// The scenario of --fly, written for the plan as the root holds it (fly.txt in the output folder,
+// for the user to read or change) and played as a scenario given.
+plat::Result<bool> Session::write_flight(const std::string& plan_name, const std::string& data) {
+    const std::string plan_path = root_ + "/NavData/FlightPlans/" + plan_name;
+    std::ifstream in(plan_path, std::ios::binary);
+    const std::string plan((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in && !in.eof()) return plat::Error{plan_path + ": cannot read"};
+    auto db = planner::NavDb::load(data + "/navdata");
+    if (!db) return plat::Error{db.error()};
+    auto flight = fly_scenario(plan, *db, plan_name);
+    if (!flight) return plat::Error{"--fly: " + plan_path + ": " + flight.error()};
+    const std::string path = out_ + "/fly.txt";
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << flight->text;
+        if (!out) return plat::Error{path + ": cannot write"};
+    }
+    auto scenario = load_scenario(path);
+    if (!scenario) return plat::Error{scenario.error()};
+    scenario_ = std::move(scenario).value();
+    flight_seconds_ = flight->seconds;
     return true;
 }
 

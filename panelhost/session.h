@@ -34,6 +34,7 @@ struct SessionOptions {
     std::string panel;     // panel configuration; empty: the project's default panel
     std::string scenario;  // empty: none
     std::string plan;      // a flight plan file: the fresh root's only plan, added to a given root's
+    bool fly = false;      // the plan flown gate to stop by a scenario written for it (fly_scenario.h)
     std::string out;       // output folder (pictures, logs)
     double rate = 18.0;    // panel cycles per second
     int format_bits = 8;
@@ -110,11 +111,14 @@ public:
     // approach=stopped") and the host's aircraft did not end it stopped on a runway: what happened
     // instead. A run that says so fails.
     std::optional<std::string> missed_landing() const;
+    // With fly: the simulated seconds the flight needs, take-off to stop; else 0.
+    double flight_seconds() const { return flight_seconds_; }
 
 private:
     friend struct CommandRunner;
     Session() = default;
     plat::Result<bool> prepare_folder();
+    plat::Result<bool> write_flight(const std::string& plan_name, const std::string& data);
     void prepare_platform();
     plat::Result<bool> prepare_aircraft_source();
     // The aircraft's variables to the store, but those the scenario owns.
@@ -129,6 +133,7 @@ private:
     std::string root_, out_;
     PanelConfig config_;
     Scenario scenario_;
+    double flight_seconds_ = 0;
     std::size_t next_command_ = 0;
     std::vector<const Command*> waiting_;  // due, held back by their "when"; in file order
     VariableStore variables_;

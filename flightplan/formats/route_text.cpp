@@ -66,6 +66,11 @@ std::vector<RoutePoint> parse_route_text(std::string_view text) {
         if (!parse_coordinate_field(record.substr(46, 14), false, p.at.lat) ||
             !parse_coordinate_field(record.substr(60, 14), true, p.at.lon))
             break;
+        const std::string_view time = record.substr(95, 5);
+        if (time[2] == ':' && std::isdigit(static_cast<unsigned char>(time[0])) &&
+            std::isdigit(static_cast<unsigned char>(time[1])) && std::isdigit(static_cast<unsigned char>(time[3])) &&
+            std::isdigit(static_cast<unsigned char>(time[4])))
+            p.minutes = ((time[0] - '0') * 10 + (time[1] - '0')) * 60 + (time[3] - '0') * 10 + (time[4] - '0');
         points.push_back(std::move(p));
     }
     return points;

@@ -14,6 +14,7 @@ namespace planner {
 struct RoutePoint {
     std::string type, ident;  // blanks trimmed
     sim::LatLon at;
+    double minutes = -1;  // from the departure, as the record's "hh:mm" gives it; -1 without one
 };
 
 // Records start two bytes after "[WAYPOINTS]" and 105 bytes apart, each 103 characters long

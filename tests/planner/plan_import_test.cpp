@@ -80,4 +80,41 @@ TEST(PlanImport, ADamagedPlanStopsTheHost) {
     fs::remove_all(dir);
 }
 
+// run --fly: the plan flown gate to stop by the scenario written for it, the run ending once the
+// aircraft has stopped; a plan from another tool as well as the FMC's own.
+TEST(PlanFlown, FlyTakesOffFliesThePlanAndLandsOnItsRunway) {
+    const fs::path dir = fs::temp_directory_path() / ("plan_flown_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    for (const std::string& plan : {std::string(PANEL_SHIPPED_PLANS) + "/KSFO-KLAX.pln", plans("ksfo-klax-fs9.pln")}) {
+        SCOPED_TRACE(plan);
+        std::string out;
+        ASSERT_EQ(run(std::string(PANELHOST_BIN) + " run --fly --plan " + plan + " --out " + dir.string(), &out), 0)
+            << out;
+        // The runway the plan lands on, as the scenario names it: "... to KLAX 24R (panelhost run --fly)".
+        const std::string scenario = slurp(dir / "fly.txt");
+        const std::size_t to = scenario.find(" to KLAX ");
+        ASSERT_NE(to, std::string::npos) << scenario;
+        const std::string runway = scenario.substr(to + 9, scenario.find(' ', to + 9) - to - 9);
+        EXPECT_NE(scenario.find("autopilot approach"), std::string::npos);
+        const std::string landing = slurp(dir / "landing.txt");
+        EXPECT_NE(landing.find("stopped on KLAX " + runway + ":"), std::string::npos) << landing;
+        fs::remove_all(dir);
+    }
+    std::string out;
+    EXPECT_EQ(run(std::string(PANELHOST_BIN) + " run --fly --out " + dir.string(), &out), 2);
+    EXPECT_NE(out.find("--fly needs the plan to fly (--plan FILE)"), std::string::npos) << out;
+    EXPECT_EQ(run(std::string(PANELHOST_BIN) + " run --fly --plan KSFO-KLAX.pln --scenario x.txt --out " + dir.string(),
+                  &out),
+              2);
+    EXPECT_NE(out.find("--fly writes its own scenario"), std::string::npos) << out;
+    // An arrival runway without an ILS: said before anything flies.
+    const fs::path route = fs::temp_directory_path() / ("plan_flown_" + std::to_string(::getpid()) + ".route");
+    std::ofstream(route) << "KSFO/28R SFO KSNS/13\n";
+    EXPECT_EQ(run(std::string(PANELHOST_BIN) + " run --fly --plan " + route.string() + " --out " + dir.string(), &out),
+              1);
+    EXPECT_NE(out.find("KSNS 13 has no ILS in the world data"), std::string::npos) << out;
+    fs::remove(route);
+    fs::remove_all(dir);
+}
+
 }  // namespace
