@@ -45,7 +45,7 @@ plat::Result<Plan> plan_route(const NavDb& db, std::vector<RoutePlace> route, co
         return plat::Error{"the plan must start and end at airports of the world data"};
     const RoutePlace dep = route.front(), arr = route.back();
     const auto dep_end = choose_runway_end(db, *dep.airport, dep.runway, wind, departure_course(route));
-    const auto arr_end = choose_runway_end(db, *arr.airport, arr.runway, wind, arrival_course(route));
+    const auto arr_end = choose_runway_end(db, *arr.airport, arr.runway, wind, arrival_course(route), true);
     if (arr_end) {
         std::vector<RoutePlace> approach = approach_points(db, *arr.airport, *arr_end);
         // A route planned below the approach's altitude (a low hop) meets the approach at its own

@@ -85,7 +85,7 @@ std::optional<std::size_t> named_runway_end(const NavDb& db, const worlddata::Ai
 }
 
 std::optional<std::size_t> choose_runway_end(const NavDb& db, const worlddata::Airport& a, const std::string& given,
-                                             const std::optional<Wind>& wind, double course_deg) {
+                                             const std::optional<Wind>& wind, double course_deg, bool arrival) {
     const std::size_t n = a.ends.size() & ~std::size_t{1};
     if (n == 0) return std::nullopt;
     for (std::size_t i = 0; i < n; ++i)
@@ -111,6 +111,15 @@ std::optional<std::size_t> choose_runway_end(const NavDb& db, const worlddata::A
         } else if (std::fabs(end_length_nm(a, i) - end_length_nm(a, best)) <= 1e-9 && d < 0) {
             best = i;
         }
+    }
+    // An arrival by the route's direction lands on an end with an ILS, where one lies less than a
+    // right angle further off the way in: the approach mode lands only on an ILS.
+    if (arrival && !by_wind && !db.localizer(a.icao, a.ends[best].designator)) {
+        std::optional<std::size_t> ils;
+        for (std::size_t i = 0; i < n; ++i)
+            if (db.localizer(a.icao, a.ends[i].designator) && off(i) < off(best) + 90.0 && (!ils || off(i) < off(*ils)))
+                ils = i;
+        if (ils) return *ils;
     }
     return best;
 }

@@ -25,10 +25,11 @@ inline constexpr int intercept_speed_kt = 210;
 inline constexpr int final_fix_speed_kt = 170;
 
 // The end (index into the airport's ends) to use: the one the route names; else, with a wind, the
-// one most into it; else the one whose direction lies nearest course_deg. Between parallel ends the
-// one with an ILS, then the longest, is taken. No ends: nullopt.
+// one most into it; else the one whose direction lies nearest course_deg (for an arrival, the
+// nearest with an ILS when that is less than 90 degrees further off). Between parallel ends the one
+// with an ILS, then the longest, is taken. No ends: nullopt.
 std::optional<std::size_t> choose_runway_end(const NavDb& db, const worlddata::Airport& a, const std::string& given,
-                                             const std::optional<Wind>& wind, double course_deg);
+                                             const std::optional<Wind>& wind, double course_deg, bool arrival = false);
 
 // The end of an airport that a plan names ("22", "9L", "28R"): the end of that designator; else,
 // since runways are renumbered as the magnetic variation drifts, the one end whose number is one

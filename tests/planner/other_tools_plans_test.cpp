@@ -336,4 +336,19 @@ TEST(Approaches, TheFinalFixLiesAtOrBelowTheGlideSlope) {
     }
 }
 
+// An arrival whose runway the route's direction chooses lands where an ILS is, so that the
+// approach mode can land it: Detroit from Chicago (09L nearest the way in has none) and Salt Lake
+// City from Denver (32 has none).
+TEST(Approaches, AnArrivalByTheRoutesDirectionTakesARunwayWithAnIls) {
+    for (const char* route : {"KORD KDTW", "KDEN KSLC", "KSFO KSEA", "KBOS KJFK"}) {
+        SCOPED_TRACE(route);
+        const std::string fmc = fmc_text(read(route));
+        const std::size_t arrival = fmc.find("[ARRIVAL]");
+        const std::string runway = fmc.substr(fmc.find("RUNWAY=", arrival) + 7, 3);
+        const std::string airport = std::string(route).substr(5);
+        EXPECT_NE(world().localizer(airport, runway.substr(0, runway.find(' '))), nullptr) << runway;
+        EXPECT_NE(fmc.find("INT  IF"), std::string::npos) << "the approach to it";
+    }
+}
+
 }  // namespace
