@@ -1,6 +1,10 @@
-// The X-Plane-format world data readers; FUZZ_XPLANE_PARSER names the one this target drives. Every
-// row is either taken or counted as skipped, and a taken row holds a position on the earth.
+// The X-Plane-format world data readers; FUZZ_XPLANE_PARSER names the one this target drives and
+// FUZZ_XPLANE_VERSION the file version it reads the rows as (apt.dat's rows are the same in every
+// version). Every row is either taken or counted as skipped, and a taken row holds a position on the
+// earth; 1100 airway segments are then placed on the fixes and navaids the input also holds.
 #include <cmath>
+#include <string_view>
+#include <type_traits>
 
 #include "fuzz/fuzz_support.h"
 #include "worlddata/xplane.h"
@@ -26,10 +30,30 @@ void check(const std::vector<worlddata::Airport>& rows) {
     }
 }
 
+template <typename Parse>
+auto parse(Parse reader, std::string_view text, worlddata::ParseStats& stats) -> decltype(reader(text, 0, &stats)) {
+    return reader(text, FUZZ_XPLANE_VERSION, &stats);
+}
+
+std::vector<worlddata::Airport> parse(decltype(&worlddata::parse_apt) reader, std::string_view text,
+                                      worlddata::ParseStats& stats) {
+    return reader(text, &stats);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     worlddata::ParseStats stats;
-    check(worlddata::FUZZ_XPLANE_PARSER(fuzzsupport::text_of(data, size), &stats));
+    const std::string_view text = fuzzsupport::text_of(data, size);
+    auto rows = parse(&worlddata::FUZZ_XPLANE_PARSER, text, stats);
+    check(rows);
+    if constexpr (std::is_same_v<decltype(rows), std::vector<worlddata::AirwaySegment>>) {
+        // The same text as fix and nav rows gives the segments' ends something to be found among.
+        const auto fixes = worlddata::parse_fix(text, 1200);
+        const auto navaids = worlddata::parse_nav(text, 1200);
+        const std::size_t before = rows.size();
+        fuzzsupport::require(worlddata::place_airways(rows, fixes, navaids) + rows.size() == before, "segments counted");
+        check(rows);
+    }
     return 0;
 }

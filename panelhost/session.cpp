@@ -141,23 +141,49 @@ plat::Result<bool> Session::prepare_folder() {
         scenario_ = std::move(scenario).value();
     }
 
+    auto navdata = choose_navdata();
+    if (!navdata) return plat::Error{navdata.error()};
+    world_dir_ = navdata->world;
     if (options.root.empty()) {
         root_ = out_ + "/root";
-        if (auto made = prepare_root(root_, data, default_module_dir(), default_navdata_dir()); !made)
-            return plat::Error{made.error()};
-        if (!options.plan.empty())
-            if (auto only = keep_only_plan(root_, options.plan, data); !only) return plat::Error{only.error()};
+        if (auto made = prepare_root(root_, data, default_module_dir()); !made) return plat::Error{made.error()};
     } else {
         root_ = absolute(options.root);
-        auto made = options.kept_root ? prepare_kept_root(root_, data, default_module_dir(), default_navdata_dir())
-                                      : complete_root(root_);
+        auto made = options.kept_root ? prepare_kept_root(root_, data, default_module_dir()) : complete_root(root_);
         if (!made) return plat::Error{made.error()};
-        if (!options.plan.empty())
-            if (auto added = add_plan(root_, options.plan, data); !added) return plat::Error{added.error()};
+    }
+    // A root the user gave is taken as it is, unless navigation data was asked for.
+    if (options.root.empty() || options.kept_root || !options.navdata.empty())
+        if (auto installed = install_navdata(root_, *navdata); !installed) return plat::Error{installed.error()};
+    if (!options.plan.empty() && options.root.empty()) {
+        if (auto only = keep_only_plan(root_, options.plan, data, world_dir_); !only) return plat::Error{only.error()};
+    } else if (!options.plan.empty()) {
+        if (auto added = add_plan(root_, options.plan, data, world_dir_); !added) return plat::Error{added.error()};
     }
     // Modules name their files relative to the simulator's working folder, as on the desktop.
     if (::chdir(root_.c_str()) != 0) return plat::Error{root_ + ": cannot enter the root folder"};
     return true;
+}
+
+plat::Result<NavdataSource> Session::choose_navdata() {
+    std::string choice = options_.navdata;
+    const std::string& state = options_.navdata_choice;
+    if (choice.empty() && !state.empty()) {
+        auto kept = kept_navdata_choice(state);
+        if (!kept) return plat::Error{kept.error()};
+        choice = *kept;
+    }
+    if (choice.empty()) return shipped_navdata();
+    auto source = navdata_source(choice);
+    if (!source) {
+        if (options_.navdata.empty())
+            return plat::Error{source.error() + " (the choice kept in " + state + "; --navdata " + kShippedNavdata +
+                               " goes back to the shipped data)"};
+        return plat::Error{source.error()};
+    }
+    if (!options_.navdata.empty() && !state.empty())
+        if (auto kept = keep_navdata_choice(state, choice); !kept) return plat::Error{kept.error()};
+    return source;
 }
 
 // The platform as the modules find it: the clock, the sound, the display surfaces, the message
@@ -205,7 +231,9 @@ plat::Result<bool> Session::prepare_aircraft_source() {
     };
     if (options_.own_aircraft) {
         std::string why;
-        if (auto world = sim::World::load_shared(default_data_dir() + "/navdata", &why)) aircraft_.use_world(std::move(world));
+        // Without a world behind the database the radios tune the shipped stations.
+        const std::string world = world_dir_.empty() ? shipped_navdata().world : world_dir_;
+        if (auto w = sim::World::load_shared(world, &why)) aircraft_.use_world(std::move(w));
         else std::fprintf(stderr, "panelhost: %s: no magnetic variation, ground at sea level\n", why.c_str());
         publish_aircraft();
         if (auto e = flight_.open_csv(out_ + "/flight.csv")) return *e;

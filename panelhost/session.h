@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "panelhost/navdata_source.h"
 #include "panelhost/panel.h"
 #include "panelhost/plan_watch.h"
 #include "panelhost/scenario.h"
@@ -34,6 +35,11 @@ struct SessionOptions {
     std::string panel;     // panel configuration; empty: the project's default panel
     std::string scenario;  // empty: none
     std::string plan;      // a flight plan file: the fresh root's only plan, added to a given root's
+    // --navdata: a database navimport made, a world data source, or "shipped" (navdata_source.h);
+    // empty: the shipped data, or in a kept root the user's last choice.
+    std::string navdata;
+    // Kept roots: the state file that keeps the user's choice of navigation data between runs.
+    std::string navdata_choice;
     std::string out;       // output folder (pictures, logs)
     double rate = 18.0;    // panel cycles per second
     int format_bits = 8;
@@ -115,6 +121,8 @@ private:
     friend struct CommandRunner;
     Session() = default;
     plat::Result<bool> prepare_folder();
+    // The navigation data of the run (the option, else the kept choice), the choice kept.
+    plat::Result<NavdataSource> choose_navdata();
     void prepare_platform();
     plat::Result<bool> prepare_aircraft_source();
     // The aircraft's variables to the store, but those the scenario owns.
@@ -127,6 +135,7 @@ private:
 
     SessionOptions options_;
     std::string root_, out_;
+    std::string world_dir_;  // the world data behind the run's navigation database; empty when unknown
     PanelConfig config_;
     Scenario scenario_;
     std::size_t next_command_ = 0;

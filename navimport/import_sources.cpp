@@ -10,7 +10,7 @@
 #include <string>
 
 #include "sim/units.h"
-#include "tools/navimport/import_state.h"
+#include "navimport/import_state.h"
 
 namespace navimport {
 namespace {
