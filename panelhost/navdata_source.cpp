@@ -41,10 +41,13 @@ plat::Result<NavdataSource> navdata_source(const std::string& given) {
         source.database = dir;
         // A database says where it came from; without that, plans other than the FMC's own cannot
         // be resolved over it.
-        if (auto recorded = navimport::recorded_source(dir)) {
-            if (auto files = worlddata::find_world_files(*recorded); !files)
-                return plat::Error{given + ": the database was imported from " + *recorded + ", which is no longer " +
-                                   "readable: " + files.error()};
+        auto recorded = navimport::recorded_source(dir);
+        if (!recorded) {
+            source.note = recorded.error() + ": plans other than the FMC's own cannot be resolved over it";
+        } else if (auto files = worlddata::find_world_files(*recorded); !files) {
+            source.note = given + ": the database was imported from " + *recorded + ", which cannot be read now (" +
+                          files.error() + "): plans other than the FMC's own cannot be resolved over it";
+        } else {
             source.world = *recorded;
         }
         return source;

@@ -15,14 +15,15 @@ struct NavdataSource {
     std::string database;  // a folder with the five NavData files to copy; empty: import `world`
     std::string world;     // the world data behind them; empty when a database does not record it
     bool shipped = true;
+    std::string note;      // what the user should know of it (a database whose source is gone), or empty
 };
 
 // The value of --navdata that goes back to the shipped data.
 inline constexpr const char* kShippedNavdata = "shipped";
 
 NavdataSource shipped_navdata();
-// What --navdata names: "shipped", a database (its source.txt names its world data, which must
-// still be there) or a world data source. The error says what the folder is not.
+// What --navdata names: "shipped", a database (its source.txt names its world data) or a world data
+// source. The error says what the folder is not.
 plat::Result<NavdataSource> navdata_source(const std::string& given);
 
 // Whether the folder holds the five NavData files.

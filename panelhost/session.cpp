@@ -143,6 +143,7 @@ plat::Result<bool> Session::prepare_folder() {
 
     auto navdata = choose_navdata();
     if (!navdata) return plat::Error{navdata.error()};
+    if (!navdata->note.empty()) std::fprintf(stderr, "panelhost: %s\n", navdata->note.c_str());
     world_dir_ = navdata->world;
     if (options.root.empty()) {
         root_ = out_ + "/root";

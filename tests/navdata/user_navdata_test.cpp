@@ -81,6 +81,10 @@ TEST(UserNavdata, PlansAreResolvedOverTheSameSource) {
     const std::string said = run_host("--navdata " + quoted(db) + " --plan " + quoted(out / "quarry.txt") + " --out " +
                                            quoted(out / "no-source"),
                                        1);
+    EXPECT_NE(said.find("panelhost: " + db.string() + ": the database records no source folder (no source.txt): "
+                        "plans other than the FMC's own cannot be resolved over it"),
+              std::string::npos)
+        << said;
     EXPECT_NE(said.find((out / "quarry.txt").string() + ": the navigation database in use does not record the world "
                                                           "data it was imported from"),
               std::string::npos)
