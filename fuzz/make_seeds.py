@@ -1,7 +1,8 @@
 #!/usr/bin/python3
-"""Lays down the seed corpora of the fuzz targets from the files the project ships and its test
-data: fuzz/make_seeds.py NAVDATA_DIR, where NAVDATA_DIR holds the five NavData files navimport
-made from tests/data/navdata. Seeds are cut small: the fuzzers mutate bytes, not volume."""
+"""Lays down the seed corpora of the fuzz targets from the files the project ships, its test data
+and, for the X-Plane 11 and 12 world data versions, small files written here from the formats'
+descriptions: fuzz/make_seeds.py NAVDATA_DIR, where NAVDATA_DIR holds the five NavData files
+navimport made from tests/data/navdata. Seeds are cut small: the fuzzers mutate bytes, not volume."""
 import gzip
 import pathlib
 import struct
