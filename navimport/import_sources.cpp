@@ -9,8 +9,8 @@
 #include <set>
 #include <string>
 
-#include "sim/units.h"
 #include "navimport/import_state.h"
+#include "sim/units.h"
 
 namespace navimport {
 namespace {

@@ -8,8 +8,8 @@
 
 #include "navimport/navimport.h"
 #include "panelhost/plan_import.h"
-#include "worlddata/world_files.h"
 #include "platform/atomic_file.h"
+#include "worlddata/world_files.h"
 
 namespace panelhost {
 namespace fs = std::filesystem;
@@ -58,7 +58,6 @@ bool imported_already(const fs::path& navdata, const std::string& world) {
     }
     return true;
 }
-
 
 plat::Result<std::string> read_file(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
