@@ -192,18 +192,17 @@ for i, route in enumerate(('KSFO SFO V25 SNS PRB RZS KLAX', 'KSFO SFO KSNS', 'KS
 for i, message in enumerate(('press 16 43', 'release', 'keydown 9', 'keyup 65', 'ping', 'press 0 65535')):
     put('web_message', f'message{i}.txt', message)
 
-# Other simulators' plans: the test files of each format, and route strings with every kind of word.
-plan_seeds = {
-    'plan_fms': ['ksfo-klax.fms', 'ksfo-klax-v3.fms'],
-    'plan_fg_route': ['ksfo-klax.fgfp', 'ksfo-klax-v1.xml'],
-    'plan_msfs_pln': ['ksfo-klax-msfs.pln', 'ksfo-klax-fsx.pln'],
-    'plan_simbrief': ['ksfo-klax-simbrief.xml'],
-}
-for target, names in plan_seeds.items():
-    for name in names:
-        put(target, name, (root / 'tests/data/plans' / name).read_bytes())
-put('plan_fmc_plan', 'KSFO-KLAX.pln', (root / 'data/root/NavData/FlightPlans/KSFO-KLAX.pln').read_bytes())
+# Other simulators' plans: every reader starts from the test files of every format (as the tools
+# write them) and from the FMC's own plan, so each sees the others' files too; route strings with
+# every kind of word go to the resolving step.
+plan_readers = ['plan_fms', 'plan_fg_route', 'plan_msfs_pln', 'plan_fs9_pln', 'plan_simbrief', 'plan_fmc_plan',
+                'plan_resolve']
+plan_files = sorted((root / 'tests/data/plans').iterdir())
+for target in plan_readers:
+    for path in plan_files:
+        put(target, path.name, path.read_bytes())
+    put(target, 'KSFO-KLAX.pln', (root / 'data/root/NavData/FlightPlans/KSFO-KLAX.pln').read_bytes())
 for i, route in enumerate(('KSFO/28R M078F350 SFO V25 SNS 3630N12100W 35N120W DCT RZS KLAX/24R',
                            'KSFO SSTIK5 N0450F330 SFO V25 MOVER/N0460F350 V25 SNS SEAVU2 KLAX',
                            'KSFO ZZGAP V999 ZZGDP KLAX', 'KSFO SNS V25 V999 ZZGDP K0830S1000 KLAX')):
-    put('plan_route', f'route{i}.txt', route)
+    put('plan_resolve', f'route{i}.txt', route)

@@ -2,14 +2,11 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace planner {
 
 namespace {
-
-// Positions in the formats are written to a millionth of a degree or a hundredth of a second: a
-// point this close to the world data's one is that point.
-constexpr double same_point_nm = 0.05;
 
 bool digits(std::string_view s) {
     for (char c : s)
@@ -68,36 +65,32 @@ std::optional<sim::LatLon> parse_latlon_ident(std::string_view t) {
 
 bool is_latlon_point(const RoutePlace& p) { return p.type == "INT" && parse_latlon_ident(p.ident).has_value(); }
 
-std::optional<RoutePlace> known_place(const NavDb& db, const std::string& ident, sim::LatLon at, bool airport) {
-    const Place* best = nullptr;
-    double best_nm = 0;
-    for (const Place& p : db.places(ident)) {
-        if ((p.kind == Place::airport) != airport) continue;
-        const double d = sim::distance_nm(at, db.position(p));
-        if (!best || d < best_nm) best = &p, best_nm = d;
-    }
-    // An airport's reference point is a mean of its runways, which other data places differently.
-    const double limit = airport ? 5.0 : same_point_nm;
-    if (!best || best_nm > limit) return std::nullopt;
-    return to_route_place(db, *best);
+PlanWaypoint stated_point(const std::string& type, const std::string& ident, sim::LatLon at) {
+    PlanWaypoint w;
+    w.place.type = type;
+    w.place.at = at;
+    w.place.ident = ident.empty() ? latlon_ident(at) : ident;
+    w.place.name = w.place.ident;
+    return w;
 }
 
-std::optional<RoutePlace> airport_place(const NavDb& db, const std::string& ident) {
-    for (const Place& p : db.places(ident))
-        if (p.kind == Place::airport) return to_route_place(db, p);
-    return std::nullopt;
+PlanWaypoint stated_airport(const std::string& ident) {
+    PlanWaypoint w;
+    w.place.type = "APT";
+    w.place.ident = w.place.name = ident;
+    w.positioned = false;
+    return w;
 }
 
-RoutePlace place_from_file(const NavDb& db, const std::string& ident, sim::LatLon at) {
-    if (auto known = known_place(db, ident, at, false)) return *known;
-    RoutePlace r;
-    r.type = "INT";
-    r.at = at;
-    const auto named = parse_latlon_ident(ident);
-    const bool latlon = ident.empty() || (named && sim::distance_nm(*named, at) < same_point_nm);
-    r.ident = latlon ? latlon_ident(at) : ident;
-    r.name = r.ident;
-    return r;
+std::optional<double> number_in(std::string_view text, double lo, double hi) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
+    if (text.empty() || text.size() > 64) return std::nullopt;
+    const std::string s(text);
+    char* end = nullptr;
+    const double v = std::strtod(s.c_str(), &end);
+    if (*end != '\0' || !std::isfinite(v) || v < lo || v > hi) return std::nullopt;
+    return v;
 }
 
 }  // namespace planner

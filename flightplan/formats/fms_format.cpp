@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "flightplan/formats/plan_table.h"
+
 namespace planner {
 
 namespace {
@@ -53,7 +55,7 @@ bool to_count(const std::string& s, long& v) {
 
 class Reader {
 public:
-    Reader(const NavDb& db, std::string_view file) : db_(db), file_(file) {}
+    explicit Reader(std::string_view file) : file_(file) {}
 
     plat::Result<FlightPlan> read(std::string_view text) {
         const std::vector<Line> lines = lines_of(text);
@@ -98,15 +100,14 @@ private:
                 count_line = l.number;
             } else if (key == "CYCLE") {
                 cycle = true;
-            } else if (key == "DEP" || key == "DES") {
-                return file_error(file_, l.number,
-                                  key + " " + value + ": the plan must start and end at an airport (ADEP, ADES)");
             } else if (key == "DEPRWY" || key == "DESRWY") {
                 (key == "DEPRWY" ? plan_.departure_runway : plan_.arrival_runway) =
                     value.rfind("RW", 0) == 0 ? value.substr(2) : value;
+                (key == "DEPRWY" ? plan_.departure_runway_line : plan_.arrival_runway_line) = l.number;
             } else if (key == "SID" || key == "STAR" || key == "APP") {
                 plan_.warnings.push_back("skipped " + key + " " + value + ": the world data holds no procedures");
-            } else if (key != "ADEP" && key != "ADES" && key != "SIDTRANS" && key != "STARTRANS" && key != "APPTRANS") {
+            } else if (key != "ADEP" && key != "ADES" && key != "DEP" && key != "DES" && key != "SIDTRANS" &&
+                       key != "STARTRANS" && key != "APPTRANS") {
                 return file_error(file_, l.number, "unknown header line '" + key + "'");
             }
         }
@@ -139,55 +140,56 @@ private:
             return file_error(file_, l.number,
                               "altitude, latitude and longitude must be numbers (degrees within range)");
         const std::string& ident = l.fields[1];
+        const sim::LatLon at{lat, lon};
         PlanWaypoint w;
-        w.altitude_ft = static_cast<int>(std::lround(std::clamp(alt, -2000.0, 99999.0)));
-        if (with_via && l.fields[2] != "DRCT" && l.fields[2] != "ADEP" && l.fields[2] != "ADES") w.airway = l.fields[2];
         if (type == 1) {
-            auto a = airport_place(db_, ident);
-            if (!a) return file_error(file_, l.number, "unknown airport '" + ident + "'");
-            w.place = std::move(*a);
+            w = stated_point("APT", ident, at);
         } else if (type == 28) {
-            w.place = place_from_file(db_, "", {lat, lon});
+            // X-Plane names a point of its own by its position ("+37.500_-122.000"); a user's own
+            // name ("RW27", "D0") is kept.
+            const bool position_name = ident.find('_') != std::string::npos && (ident[0] == '+' || ident[0] == '-');
+            w = stated_point("INT", position_name ? "" : ident, at);
+            w.user_point = true;
         } else if (type == 2 || type == 3 || type == 11 || type == 13) {
-            w.place = place_from_file(db_, ident, {lat, lon});
+            w = stated_point(type == 2 ? "NDB" : type == 3 || type == 13 ? "VOR" : "INT", ident, at);
         } else {
-            return file_error(file_, l.number, "waypoint type " + l.fields[0] + " is not known (1, 2, 3, 11, 28)");
+            return file_error(file_, l.number, "waypoint type " + l.fields[0] + " is not known (1, 2, 3, 11, 13, 28)");
         }
-        lines_.push_back(l.number);
+        w.line = l.number;
+        w.altitude_ft = static_cast<int>(std::lround(std::clamp(alt, -2000.0, 99999.0)));
+        if (type == 1) w.altitude_ft = 0;
+        if (with_via && l.fields[2] != "DRCT" && l.fields[2] != "ADEP" && l.fields[2] != "ADES" &&
+            l.fields[2] != "DEP" && l.fields[2] != "DES")
+            w.airway = l.fields[2];
         plan_.waypoints.push_back(std::move(w));
         return std::nullopt;
     }
 
     plat::Result<FlightPlan> finish(std::size_t last_line) {
         auto& w = plan_.waypoints;
-        if (w.size() < 2 || w.front().place.type != "APT")
-            return file_error(file_, w.empty() ? last_line : lines_.front(),
-                              "the first waypoint must be the departure airport (type 1)");
-        if (w.back().place.type != "APT")
-            return file_error(file_, lines_.back(), "the last waypoint must be the arrival airport (type 1)");
+        if (w.size() < 2) return file_error(file_, last_line, "a plan needs at least two waypoints");
         int highest = 0;
         for (std::size_t i = 1; i + 1 < w.size(); ++i) highest = std::max(highest, w[i].altitude_ft);
         if (highest > 0) plan_.cruise_altitude_ft = highest;
         return std::move(plan_);
     }
 
-    const NavDb& db_;
     std::string file_;
     FlightPlan plan_;
-    std::vector<std::size_t> lines_;  // of each waypoint
 };
 
-int fms_type(const RoutePlace& p) {
+int fms_type(const PlanWaypoint& w) {
+    const RoutePlace& p = w.place;
     if (p.type == "APT") return 1;
     if (p.type == "NDB") return 2;
     if (p.type == "VOR") return 3;
-    return is_latlon_point(p) ? 28 : 11;
+    return is_latlon_point(p) || w.user_point ? 28 : 11;
 }
 
 }  // namespace
 
-plat::Result<FlightPlan> read_fms(const NavDb& db, std::string_view text, std::string_view file) {
-    return Reader(db, file).read(text);
+plat::Result<FlightPlan> read_fms(std::string_view text, std::string_view file) {
+    return Reader(file).read(text);
 }
 
 bool looks_like_fms(std::string_view text) {
@@ -197,7 +199,7 @@ bool looks_like_fms(std::string_view text) {
            (lines[1].fields[1] == "Version" || lines[1].fields[1] == "version");
 }
 
-std::string write_fms(const FlightPlan& plan) {
+std::string write_fms(const FlightPlan& plan, const Performance& perf) {
     std::string t = "I\n1100 Version\nCYCLE 1310\n";
     const auto& w = plan.waypoints;
     if (w.empty()) return t;
@@ -206,16 +208,18 @@ std::string write_fms(const FlightPlan& plan) {
     t += "ADES " + w.back().place.ident + "\n";
     if (!plan.arrival_runway.empty()) t += "DESRWY RW" + plan.arrival_runway + "\n";
     t += "NUMENR " + std::to_string(w.size()) + "\n";
+    const std::vector<int> planned = planned_altitudes(plan, perf);
     char line[160];
     for (std::size_t i = 0; i < w.size(); ++i) {
         const RoutePlace& p = w[i].place;
-        const int type = fms_type(p);
+        const int type = fms_type(w[i]);
         const bool end = i == 0 || i + 1 == w.size();
         std::string via = i == 0 ? "ADEP" : i + 1 == w.size() ? "ADES" : w[i].airway.empty() ? "DRCT" : w[i].airway;
-        int alt = w[i].altitude_ft;
-        if (alt == 0) alt = end ? static_cast<int>(p.elevation_ft) : plan.cruise_altitude_ft.value_or(0);
+        // A point's own restriction, else the level the profile flies it at.
+        int alt = w[i].altitude_rule != AltitudeRule::planned ? w[i].altitude_ft : 0;
+        if (alt == 0) alt = end ? static_cast<int>(p.elevation_ft) : i < planned.size() ? planned[i] : w[i].altitude_ft;
         std::string ident = p.ident.substr(0, 8);
-        if (type == 28) {
+        if (is_latlon_point(p) || ident.empty()) {
             char text[40];
             std::snprintf(text, sizeof text, "%+.3f_%+.3f", p.at.lat, p.at.lon);
             ident = text;

@@ -28,23 +28,6 @@ int to_int(std::string_view s) {
     return v;
 }
 
-// "28R", "09", "9L": the designator as the world data writes it ("09L"); empty for other text.
-std::string runway_designator(std::string_view s) {
-    std::size_t n = 0;
-    while (n < s.size() && n < 2 && s[n] >= '0' && s[n] <= '9') ++n;
-    if (n == 0 || s.size() > n + 1) return {};
-    if (s.size() == n + 1 && s[n] != 'L' && s[n] != 'R' && s[n] != 'C') return {};
-    const int number = to_int(s.substr(0, n));
-    if (number < 1 || number > 36) return {};
-    return (number < 10 ? "0" : "") + std::to_string(number) + std::string(s.substr(n));
-}
-
-bool has_runway(const worlddata::Airport& a, const std::string& designator) {
-    for (const auto& e : a.ends)
-        if (e.designator == designator) return true;
-    return false;
-}
-
 // A procedure's name: letters, one digit, maybe one letter more (SSTIK5, SEAVU2A).
 bool procedure_name(std::string_view w) {
     if (w.size() < 3 || w.size() > 7) return false;
@@ -52,6 +35,13 @@ bool procedure_name(std::string_view w) {
     if (digit == std::string_view::npos || digit < 2) return false;
     return all_letters(w.substr(0, digit)) && w.size() - digit <= 2 &&
            (w.size() - digit == 1 || all_letters(w.substr(digit + 1)));
+}
+
+PlanWaypoint airway_point(AirwayStep step) {
+    PlanWaypoint w;
+    w.place = std::move(step.place);
+    w.airway = std::move(step.airway);
+    return w;
 }
 
 class Resolver {
@@ -118,7 +108,6 @@ private:
             const std::string suffix = w.substr(slash + 1);
             const std::string runway = runway_designator(suffix);
             if (!runway.empty()) {
-                if (!has_runway(*place->airport, runway)) return plat::Error{ident + " has no runway " + suffix};
                 (departure ? plan_.departure_runway : plan_.arrival_runway) = runway;
             } else if (auto group = parse_speed_level(suffix)) {
                 apply(*group);
@@ -131,11 +120,7 @@ private:
         return p;
     }
 
-    void apply(const SpeedLevel& g) {
-        if (!plan_.cruise_speed) plan_.cruise_speed = g.speed;
-        if (g.level_ft && (!plan_.cruise_altitude_ft || *g.level_ft > *plan_.cruise_altitude_ft))
-            plan_.cruise_altitude_ft = g.level_ft;
-    }
+    void apply(const SpeedLevel& g) { take_cruise(plan_, g); }
 
     std::optional<plat::Error> word(const std::string& w, bool last) {
         if (w == "DCT") {
@@ -169,12 +154,14 @@ private:
         if (!pending_.empty()) {
             auto steps = follow_airways(db_, pending_, plan_.waypoints.back().place, base);
             if (!steps) return plat::Error{steps.error()};
-            for (auto& s : *steps) plan_.waypoints.push_back({std::move(s.place), std::move(s.airway), 0});
+            for (auto& s : *steps) plan_.waypoints.push_back(airway_point(std::move(s)));
             pending_.clear();
         } else {
             auto p = point(base);
             if (!p) return plat::Error{p.error()};
-            plan_.waypoints.push_back({std::move(p).value(), "", 0});
+            PlanWaypoint w;
+            w.place = std::move(p).value();
+            plan_.waypoints.push_back(std::move(w));
         }
         if (change) apply(*change);
         return std::nullopt;
@@ -236,6 +223,15 @@ std::optional<SpeedLevel> parse_speed_level(std::string_view t) {
         g.level_ft = static_cast<int>(std::lround(to_int(level.substr(1)) * 10 * sim::feet_per_metre));
     else return std::nullopt;
     return g;
+}
+
+void take_cruise(FlightPlan& plan, const SpeedLevel& g) {
+    if (g.level_ft && (!plan.cruise_altitude_ft || *g.level_ft > *plan.cruise_altitude_ft)) {
+        plan.cruise_altitude_ft = g.level_ft;
+        plan.cruise_speed = g.speed;
+    } else if (!plan.cruise_speed) {
+        plan.cruise_speed = g.speed;
+    }
 }
 
 plat::Result<FlightPlan> resolve_icao_route(const NavDb& db, std::string_view route, const RouteContext& context) {

@@ -6,8 +6,9 @@
 // - the departure and arrival airports at the ends, each with an optional runway ("/28R"), unless
 //   the context gives them (a SimBrief plan holds them apart from its route);
 // - speed and level groups, alone or after a point: N0450 knots, M078 Mach, K0830 km/h; F330 flight
-//   level, A045 hundreds of feet, S1000 and M0610 tens of metres. The first speed sets the cruise
-//   speed, the highest level the cruise altitude, since the FMC flies one of each;
+//   level, A045 hundreds of feet, S1000 and M0610 tens of metres. The highest level is the cruise
+//   altitude, with the speed given beside it, since the FMC flies one of each (a route without a
+//   level takes its first speed);
 // - DCT, a direct leg (also what two points in a row mean);
 // - airways between two points, expanded into the points along them; two or more airways in a row
 //   meet where they cross (the same fix on both), by the fewest segments. An airway that the world
@@ -45,5 +46,8 @@ struct SpeedLevel {
     std::optional<int> level_ft;  // none for VFR
 };
 std::optional<SpeedLevel> parse_speed_level(std::string_view text);
+// The FMC flies one cruise: the highest level filed, at the speed given beside it (without any
+// level, the first speed).
+void take_cruise(FlightPlan& plan, const SpeedLevel& group);
 
 }  // namespace planner

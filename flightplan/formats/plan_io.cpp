@@ -6,8 +6,9 @@
 #include "flightplan/formats/fg_route_format.h"
 #include "flightplan/formats/fmc_plan_format.h"
 #include "flightplan/formats/fms_format.h"
-#include "flightplan/formats/icao_route.h"
+#include "flightplan/formats/fs9_pln_format.h"
 #include "flightplan/formats/msfs_pln_format.h"
+#include "flightplan/formats/plan_resolve.h"
 #include "flightplan/formats/simbrief_format.h"
 #include "flightplan/formats/xml_document.h"
 
@@ -27,21 +28,6 @@ bool starts_as_xml(std::string_view text) {
     return first != std::string_view::npos && text[first] == '<';
 }
 
-// A route string's error names a word in quotes: the line that word stands on.
-plat::Error route_error(std::string_view text, std::string_view file, const std::string& what) {
-    const std::size_t q = what.find('\'');
-    const std::size_t q2 = q == std::string::npos ? q : what.find('\'', q + 1);
-    std::size_t line = 1;
-    if (q2 != std::string::npos) {
-        std::string upper(text);
-        for (char& c : upper)
-            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        const std::size_t at = upper.find(what.substr(q + 1, q2 - q - 1));
-        if (at != std::string::npos) line = line_of(text, at);
-    }
-    return file_error(file, line, what);
-}
-
 }  // namespace
 
 const char* format_name(PlanFormat f) {
@@ -51,6 +37,7 @@ const char* format_name(PlanFormat f) {
         case PlanFormat::flightgear: return "flightgear";
         case PlanFormat::msfs: return "msfs";
         case PlanFormat::simbrief: return "simbrief";
+        case PlanFormat::fs2004: return "fs2004";
         case PlanFormat::route: break;
     }
     return "route";
@@ -58,7 +45,7 @@ const char* format_name(PlanFormat f) {
 
 std::optional<PlanFormat> format_named(std::string_view name) {
     for (PlanFormat f : {PlanFormat::fmc, PlanFormat::fms, PlanFormat::flightgear, PlanFormat::msfs,
-                         PlanFormat::simbrief, PlanFormat::route})
+                         PlanFormat::simbrief, PlanFormat::fs2004, PlanFormat::route})
         if (name == format_name(f)) return f;
     return std::nullopt;
 }
@@ -88,37 +75,55 @@ plat::Result<PlanFormat> detect_format(std::string_view text, std::string_view f
                                                  "> is not a flight plan's (PropertyList, SimBase.Document or OFP)");
     }
     if (looks_like_fms(text)) return PlanFormat::fms;
+    if (looks_like_fs9_pln(text)) return PlanFormat::fs2004;
     if (looks_like_fmc_plan(text)) return PlanFormat::fmc;
     return PlanFormat::route;
 }
 
-plat::Result<ReadPlan> read_plan(const NavDb& db, std::string_view text, std::string_view file) {
+plat::Result<ReadPlan> parse_plan(std::string_view text, std::string_view file) {
     auto format = detect_format(text, file);
     if (!format) return plat::Error{format.error()};
     plat::Result<FlightPlan> plan = plat::Error{};
     switch (*format) {
-        case PlanFormat::fmc: plan = read_fmc_plan(db, text, file); break;
-        case PlanFormat::fms: plan = read_fms(db, text, file); break;
-        case PlanFormat::flightgear: plan = read_fg_route(db, text, file); break;
-        case PlanFormat::msfs: plan = read_msfs_pln(db, text, file); break;
-        case PlanFormat::simbrief: plan = read_simbrief(db, text, file); break;
-        case PlanFormat::route:
-            plan = resolve_icao_route(db, without_bom(text));
-            if (!plan) return route_error(text, file, plan.error());
+        case PlanFormat::fmc: plan = read_fmc_plan(text, file); break;
+        case PlanFormat::fms: plan = read_fms(text, file); break;
+        case PlanFormat::flightgear: plan = read_fg_route(text, file); break;
+        case PlanFormat::msfs: plan = read_msfs_pln(text, file); break;
+        case PlanFormat::simbrief: plan = read_simbrief(text, file); break;
+        case PlanFormat::fs2004: plan = read_fs9_pln(text, file); break;
+        case PlanFormat::route: {
+            FlightPlan route;
+            route.route = std::string(without_bom(text));
+            plan = std::move(route);
             break;
+        }
     }
     if (!plan) return plat::Error{plan.error()};
     return ReadPlan{*format, std::move(plan).value()};
 }
 
-plat::Result<ReadPlan> read_plan_file(const NavDb& db, const std::string& path) {
+plat::Result<ReadPlan> read_plan(const NavDb& db, std::string_view text, std::string_view file) {
+    auto parsed = parse_plan(text, file);
+    if (!parsed) return plat::Error{parsed.error()};
+    auto resolved = resolve_plan(db, std::move(parsed->plan), file);
+    if (!resolved) return plat::Error{resolved.error()};
+    return ReadPlan{parsed->format, std::move(resolved).value()};
+}
+
+plat::Result<std::string> read_plan_text(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return file_error(path, 0, "cannot open");
     std::string text;
     text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (in.bad()) return file_error(path, 0, "cannot read");
     if (text.size() > max_plan_bytes) return file_error(path, 0, "too large for a flight plan");
-    return read_plan(db, text, path);
+    return text;
+}
+
+plat::Result<ReadPlan> read_plan_file(const NavDb& db, const std::string& path) {
+    auto text = read_plan_text(path);
+    if (!text) return plat::Error{text.error()};
+    return read_plan(db, *text, path);
 }
 
 plat::Result<std::string> write_plan(const NavDb& db, const FlightPlan& plan, PlanFormat f, const Performance& perf,
@@ -126,7 +131,7 @@ plat::Result<std::string> write_plan(const NavDb& db, const FlightPlan& plan, Pl
     if (plan.waypoints.size() < 2) return plat::Error{"a plan needs a departure and an arrival airport"};
     switch (f) {
         case PlanFormat::fmc: return write_fmc_plan(db, plan, perf, note);
-        case PlanFormat::fms: return write_fms(plan);
+        case PlanFormat::fms: return write_fms(plan, perf);
         case PlanFormat::flightgear: return write_fg_route(plan);
         default: break;
     }

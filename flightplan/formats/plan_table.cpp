@@ -16,7 +16,7 @@ std::string position_text(sim::LatLon p) {
 
 }  // namespace
 
-std::string plan_table(const FlightPlan& plan, Performance perf) {
+std::vector<int> planned_altitudes(const FlightPlan& plan, Performance perf) {
     if (plan.cruise_altitude_ft) perf.cruise_altitude_ft = *plan.cruise_altitude_ft;
     if (plan.cruise_speed) perf.cruise_speed = *plan.cruise_speed;
     std::vector<RoutePlace> route;
@@ -25,6 +25,13 @@ std::string plan_table(const FlightPlan& plan, Performance perf) {
     if (auto profile = make_profile(route, perf))
         for (const auto& p : profile->points)
             if (p.place.type != "TOC" && p.place.type != "TOD") planned.push_back(p.altitude_ft);
+    return planned;
+}
+
+std::string plan_table(const FlightPlan& plan, Performance perf) {
+    const std::vector<int> planned = planned_altitudes(plan, perf);
+    if (plan.cruise_altitude_ft) perf.cruise_altitude_ft = *plan.cruise_altitude_ft;
+    if (plan.cruise_speed) perf.cruise_speed = *plan.cruise_speed;
     std::string t;
     char line[200];
     std::snprintf(line, sizeof line, "%-12s %-4s %-23s %-8s %8s %8s\n", "IDENT", "TYPE", "POSITION", "AIRWAY", "LEG NM",
@@ -39,7 +46,9 @@ std::string plan_table(const FlightPlan& plan, Performance perf) {
         if (i == 0 && !plan.departure_runway.empty()) ident += "/" + plan.departure_runway;
         if (i + 1 == plan.waypoints.size() && i > 0 && !plan.arrival_runway.empty()) ident += "/" + plan.arrival_runway;
         const std::string type = is_latlon_point(w.place) ? "LL" : w.place.type;
-        const int alt = i < planned.size() ? planned[i] : w.altitude_ft;
+        // What the file holds for the point, where it gives an altitude; else the profile's.
+        const bool inner = i > 0 && i + 1 < plan.waypoints.size();
+        const int alt = inner && w.altitude_ft != 0 ? w.altitude_ft : i < planned.size() ? planned[i] : w.altitude_ft;
         std::snprintf(line, sizeof line, "%-12.12s %-4s %-23s %-8.8s %8.1f %8d\n", ident.c_str(), type.c_str(),
                       position_text(w.place.at).c_str(), w.airway.empty() ? (i == 0 ? "" : "DCT") : w.airway.c_str(),
                       leg, alt);

@@ -1,6 +1,7 @@
 #include "flightplan/planning/plan.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
@@ -14,6 +15,7 @@ namespace {
 constexpr double runway_choice_nm = 5.0;  // points this close to an airport say little of the way out or in
 // A plan written out and read back holds its approach points to the precision of its format.
 constexpr double same_approach_point_nm = 0.1;
+constexpr double lowest_approach_height_ft = 1500;
 
 double departure_course(const std::vector<RoutePlace>& pts) {
     for (std::size_t i = 1; i < pts.size(); ++i)
@@ -45,7 +47,12 @@ plat::Result<Plan> plan_route(const NavDb& db, std::vector<RoutePlace> route, co
     const auto dep_end = choose_runway_end(db, *dep.airport, dep.runway, wind, departure_course(route));
     const auto arr_end = choose_runway_end(db, *arr.airport, arr.runway, wind, arrival_course(route));
     if (arr_end) {
-        const std::vector<RoutePlace> approach = approach_points(db, *arr.airport, *arr_end);
+        std::vector<RoutePlace> approach = approach_points(db, *arr.airport, *arr_end);
+        // A route planned below the approach's altitude (a low hop) meets the approach at its own
+        // level, if that still leaves the approach well above the field.
+        const int lowest = static_cast<int>(std::ceil((arr.elevation_ft + lowest_approach_height_ft) / 100.0)) * 100;
+        const int level = std::max(lowest, performance.cruise_altitude_ft / 100 * 100);
+        for (RoutePlace& p : approach) p.fixed_altitude_ft = std::min(p.fixed_altitude_ft, level);
         std::erase_if(route, [&](const RoutePlace& p) {
             return std::any_of(approach.begin(), approach.end(), [&](const RoutePlace& a) {
                 return p.ident == a.ident && sim::distance_nm(p.at, a.at) < same_approach_point_nm;

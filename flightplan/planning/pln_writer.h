@@ -13,6 +13,7 @@
 namespace planner {
 
 inline constexpr std::size_t pln_record_length = 103;
+inline constexpr std::size_t pln_ident_length = 5;
 
 // One waypoint record, without its line end.
 std::string format_record(const PlanPoint& p);

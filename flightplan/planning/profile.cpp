@@ -121,7 +121,8 @@ plat::Result<Profile> make_profile(const std::vector<RoutePlace>& route, const P
         }
     const double end_ft = end + 1 < pts.size() ? pts[end].place.fixed_altitude_ft : arr_ft;
     const double end_nm = pts[end].distance_nm;
-    const double floor_ft = std::max({dep_ft, arr_ft, end_ft}) + 1000;
+    // The cruise clears the airports by 1,000 ft and is no lower than where the descent ends.
+    const double floor_ft = std::max(std::max(dep_ft, arr_ft) + 1000, end_ft);
     double cruise_ft = std::max<double>(perf.cruise_altitude_ft, floor_ft);
     Shape h = shape(dep_ft, cruise_ft, end_ft, end_nm, perf);
     if (!fits(h)) {
@@ -177,7 +178,12 @@ plat::Result<Profile> make_profile(const std::vector<RoutePlace>& route, const P
             minutes += 60.0 * ds / std::max(1.0, tas);
             s += ds;
         }
-        if (i > 0) p.course_deg = sim::course_deg(pts[i - 1].place.at, p.place.at);
+        // A marker on a point (a top of descent where no descent is left) has no leg of its own:
+        // the point keeps the course that leads to both.
+        if (i > 0)
+            p.course_deg = p.distance_nm - pts[i - 1].distance_nm > 1e-6
+                               ? sim::course_deg(pts[i - 1].place.at, p.place.at)
+                               : pts[i - 1].course_deg;
         p.minutes = minutes;
         const Flight f = flight_at(p.distance_nm);
         p.altitude_ft = static_cast<int>(std::lround(f.altitude_ft));

@@ -31,6 +31,7 @@ public:
     const std::vector<Place>& places(const std::string& ident) const;
     sim::LatLon position(const Place& p) const;
     const worlddata::Airport& airport(const Place& p) const { return airports_[p.index]; }
+    const std::vector<worlddata::Airport>& airports() const { return airports_; }
     const worlddata::Navaid& navaid(const Place& p) const { return navaids_[p.index]; }
     const worlddata::Fix& fix(const Place& p) const { return fixes_[p.index]; }
     // The segments of an airway; empty when there is no airway of that name.

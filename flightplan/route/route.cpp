@@ -53,6 +53,12 @@ RoutePlace to_route_place(const NavDb& db, const Place& p) {
     return r;
 }
 
+std::optional<RoutePlace> airport_place(const NavDb& db, const std::string& ident) {
+    for (const Place& p : db.places(ident))
+        if (p.kind == Place::airport) return to_route_place(db, p);
+    return std::nullopt;
+}
+
 namespace {
 
 // The candidate nearest to near, of the kinds allowed.

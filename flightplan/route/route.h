@@ -3,6 +3,7 @@
 // ends, navaids and fixes by identifier (of several places with one identifier, the one nearest
 // the point before it), airways by name expanded into the points between their entry and exit.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,8 @@ std::vector<std::string> route_words(std::string_view route);
 
 // The route point of a place of the world data.
 RoutePlace to_route_place(const NavDb& db, const Place& p);
+// The airport of this ident; nothing when the world data has none.
+std::optional<RoutePlace> airport_place(const NavDb& db, const std::string& ident);
 
 // The airports at both ends may name a runway: "KSFO/28R ... KLAX/24R".
 // Fails with a message naming the word that could not be used.

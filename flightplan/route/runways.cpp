@@ -1,6 +1,8 @@
 #include "flightplan/route/runways.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "sim/earth.h"
 
@@ -9,6 +11,7 @@ namespace planner {
 namespace {
 
 constexpr double same_direction_deg = 15.0;  // parallel runways differ by less
+constexpr double renumbered_within_deg = 20.0;
 
 double end_heading(const worlddata::Airport& a, std::size_t end) {
     const auto& from = a.ends[end];
@@ -22,7 +25,63 @@ double end_length_nm(const worlddata::Airport& a, std::size_t end) {
     return sim::distance_nm({from.lat, from.lon}, {to.lat, to.lon});
 }
 
+int designator_number(const std::string& d) {
+    int n = 0;
+    for (std::size_t i = 0; i < d.size() && i < 2 && d[i] >= '0' && d[i] <= '9'; ++i) n = n * 10 + (d[i] - '0');
+    return n;
+}
+
+char designator_side(const std::string& d) { return d.size() == 3 ? d[2] : ' '; }
+
 }  // namespace
+
+std::string runway_designator(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    std::string t;
+    for (char c : s) t += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    for (std::string_view prefix : {"RUNWAY ", "RUNWAY", "RWY ", "RWY", "RW"})
+        if (t.rfind(prefix, 0) == 0) {
+            t.erase(0, prefix.size());
+            break;
+        }
+    std::size_t n = 0;
+    while (n < t.size() && n < 2 && t[n] >= '0' && t[n] <= '9') ++n;
+    if (n == 0 || t.size() > n + 1) return {};
+    if (t.size() == n + 1 && t[n] != 'L' && t[n] != 'R' && t[n] != 'C') return {};
+    const int number = designator_number(t);
+    if (number < 1 || number > 36) return {};
+    return (number < 10 ? "0" : "") + std::to_string(number) + t.substr(n);
+}
+
+std::string runway_list(const worlddata::Airport& a) {
+    std::vector<std::string> ends;
+    for (const auto& e : a.ends) ends.push_back(e.designator);
+    std::sort(ends.begin(), ends.end());
+    std::string out;
+    for (const auto& e : ends) out += (out.empty() ? "" : ", ") + e;
+    return out.empty() ? "none" : out;
+}
+
+std::optional<std::size_t> named_runway_end(const NavDb& db, const worlddata::Airport& a, const std::string& given) {
+    const std::size_t n = a.ends.size() & ~std::size_t{1};
+    for (std::size_t i = 0; i < n; ++i)
+        if (a.ends[i].designator == given) return i;
+    const int number = designator_number(given);
+    if (number < 1) return std::nullopt;
+    const double variation = db.variation_at({a.lat, a.lon});
+    std::optional<std::size_t> found;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string& d = a.ends[i].designator;
+        const int apart = std::abs(designator_number(d) - number);
+        if (designator_side(d) != designator_side(given) || (apart != 1 && apart != 35)) continue;
+        const double magnetic = end_heading(a, i) - variation;
+        if (std::fabs(sim::wrap_180(magnetic - number * 10.0)) > renumbered_within_deg) continue;
+        if (found) return std::nullopt;
+        found = i;
+    }
+    return found;
+}
 
 std::optional<std::size_t> choose_runway_end(const NavDb& db, const worlddata::Airport& a, const std::string& given,
                                              const std::optional<Wind>& wind, double course_deg) {

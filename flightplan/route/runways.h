@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "flightplan/route/navdb.h"
@@ -27,6 +28,16 @@ inline constexpr int final_fix_speed_kt = 170;
 // one with an ILS, then the longest, is taken. No ends: nullopt.
 std::optional<std::size_t> choose_runway_end(const NavDb& db, const worlddata::Airport& a, const std::string& given,
                                              const std::optional<Wind>& wind, double course_deg);
+
+// The end of an airport that a plan names ("22", "9L", "28R"): the end of that designator; else,
+// since runways are renumbered as the magnetic variation drifts, the one end whose number is one
+// apart, with the same side letter, lying within 20 degrees of the named direction. Nothing when
+// no end, or more than one, would do.
+std::optional<std::size_t> named_runway_end(const NavDb& db, const worlddata::Airport& a, const std::string& given);
+// "28R" for "28R", "RW28R", "9l" or "RUNWAY 9L"; empty for text that names no runway.
+std::string runway_designator(std::string_view text);
+// The airport's runway ends, for messages: "01L, 01R, 19L, 19R".
+std::string runway_list(const worlddata::Airport& a);
 
 // The intercept point and the final approach fix on the extended centre line of the runway end's
 // localizer, at the final fix's altitude; empty when the end has no localizer.

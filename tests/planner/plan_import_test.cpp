@@ -40,24 +40,26 @@ std::string plans(const std::string& name) {
     return std::string(d ? d : "tests/data") + "/plans/" + name;
 }
 
-TEST(PlanImport, AnXPlanePlanBecomesTheFmcsOnlyPlan) {
-    const fs::path dir = fs::temp_directory_path() / ("plan_import_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    std::string out;
-    ASSERT_EQ(
-        run(std::string(PANELHOST_BIN) + " run --plan " + plans("ksfo-klax.fms") + " --seconds 0 --out " + dir.string(),
-            &out),
-        0)
-        << out;
-    std::vector<std::string> listed;
-    for (const auto& e : fs::directory_iterator(dir / "root/NavData/FlightPlans"))
-        listed.push_back(e.path().filename().string());
-    ASSERT_EQ(listed, std::vector<std::string>{"ksfo-klax.pln"});
-    ASSERT_EQ(
-        run(std::string(ROUTEPLAN_BIN) + " convert " + plans("ksfo-klax.fms") + " " + (dir / "expected.pln").string()),
-        0);
-    EXPECT_EQ(slurp(dir / "root/NavData/FlightPlans/ksfo-klax.pln"), slurp(dir / "expected.pln"));
-    fs::remove_all(dir);
+TEST(PlanImport, AnotherToolsPlanBecomesTheFmcsOnlyPlan) {
+    for (const char* name : {"ksfo-klax.fms", "ksfo-klax-fs9.pln", "ksfo-klax-msfs2024.pln",
+                             "ksfo-klax-airports-as-points.fgfp", "ksfo-klax-simbrief.xml"}) {
+        SCOPED_TRACE(name);
+        const fs::path dir = fs::temp_directory_path() / ("plan_import_" + std::to_string(::getpid()));
+        fs::remove_all(dir);
+        std::string out;
+        ASSERT_EQ(run(std::string(PANELHOST_BIN) + " run --plan " + plans(name) + " --seconds 0 --out " + dir.string(),
+                      &out),
+                  0)
+            << out;
+        const std::string converted = fs::path(name).stem().string() + ".pln";
+        std::vector<std::string> listed;
+        for (const auto& e : fs::directory_iterator(dir / "root/NavData/FlightPlans"))
+            listed.push_back(e.path().filename().string());
+        ASSERT_EQ(listed, std::vector<std::string>{converted});
+        ASSERT_EQ(run(std::string(ROUTEPLAN_BIN) + " convert " + plans(name) + " " + (dir / "expected.pln").string()), 0);
+        EXPECT_EQ(slurp(dir / "root/NavData/FlightPlans" / converted), slurp(dir / "expected.pln"));
+        fs::remove_all(dir);
+    }
 }
 
 TEST(PlanImport, ADamagedPlanStopsTheHost) {

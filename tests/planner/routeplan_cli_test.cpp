@@ -90,6 +90,16 @@ TEST_F(RouteplanCli, ShowPrintsTheRoute) {
     EXPECT_NE(r.out.find("IDENT        TYPE POSITION                AIRWAY     LEG NM   ALT FT"), std::string::npos);
     EXPECT_NE(r.out.find("SANTY        INT  N36.979239 W122.073075  V25          13.7"), std::string::npos);
     EXPECT_NE(r.out.find("cruise FL330 at Mach 0.76; 303.7 nm in all"), std::string::npos);
+    // A plan file's own altitudes are what it shows: the FMC's plan as its records hold them.
+    const fs::path fmc = dir_ / "fmc.pln";
+    std::string text = slurp(plans("../../../data/root/NavData/FlightPlans/KSFO-KLAX.pln"));
+    const std::size_t santy = text.find("INT  SANTY");
+    ASSERT_NE(santy, std::string::npos);
+    text.replace(santy + 75, 5, "12345");
+    std::ofstream(fmc, std::ios::binary) << text;
+    const Ran held = run("show " + fmc.string());
+    EXPECT_NE(held.out.find("SANTY        INT  N36.979239 W122.073075  DCT          13.7    12345"), std::string::npos)
+        << held.out;
 }
 
 TEST_F(RouteplanCli, HelpEverywhere) {
@@ -110,6 +120,50 @@ TEST_F(RouteplanCli, ARefusedInputWritesNothing) {
     EXPECT_NE(r.out.find(bad.string() + ":"), std::string::npos) << r.out;
     EXPECT_FALSE(fs::exists(out));
     EXPECT_FALSE(fs::exists(out.string() + ".tmp"));
+}
+
+// show and convert read a file alike: the same files are taken, with the same warnings, and the
+// same are refused, with the same message.
+TEST_F(RouteplanCli, ShowAndConvertAcceptAndRefuseTheSameFiles) {
+    auto warnings_of = [](const std::string& out) {
+        std::string w;
+        std::istringstream in(out);
+        for (std::string line; std::getline(in, line);)
+            if (line.rfind("routeplan: ", 0) == 0) w += line + "\n";
+        return w;
+    };
+    int changed = 0;
+    auto variant = [&](const std::string& name, const std::string& from, const std::string& to) {
+        std::string text = slurp(plans(name));
+        text.replace(text.find(from), from.size(), to);
+        const fs::path path = dir_ / (std::to_string(++changed) + "-" + name);
+        std::ofstream(path, std::ios::binary) << text;
+        return path.string();
+    };
+    const std::vector<std::string> files = {
+        plans("ksfo-klax-user-start-v3.fms"), plans("ksfo-klax-msfs2024.pln"), plans("ksfo-klax-fs9.pln"),
+        plans("ksfo-klax-airports-as-points.fgfp"), plans("ksfo-klax-user-points.fms"),
+        variant("ksfo-klax-airports-as-points.fgfp", ">24R<", ">22R<"),
+        variant("ksfo-klax-airports-as-points.fgfp", ">28L<", ">29L<"),
+        variant("ksfo-klax-msfs2024.pln", ">MOVER<", ">ZZQQX<"),
+        variant("ksfo-klax-fs9.pln", "KSFO, A", "KZZZ, A"),
+        variant("ksfo-klax.fgfp", ">2</version>", ">1e999</version>"),
+        variant("ksfo-klax-user-start-v3.fms", "37.611000 -122.390000", "30.000000 -140.000000")};
+    int refused = 0;
+    for (const std::string& file : files) {
+        SCOPED_TRACE(file);
+        const Ran shown = run("show " + file);
+        const Ran converted = run("convert " + file + " " + (dir_ / "out.pln").string());
+        EXPECT_EQ(shown.status, converted.status) << shown.out << converted.out;
+        if (shown.status == 0) {
+            EXPECT_EQ(warnings_of(shown.out), warnings_of(converted.out));
+        } else {
+            EXPECT_EQ(shown.out, converted.out);
+            EXPECT_EQ(shown.out.rfind("routeplan: " + file + ":", 0), 0u) << shown.out;
+            ++refused;
+        }
+    }
+    EXPECT_EQ(refused, 5);
 }
 
 }  // namespace
