@@ -86,11 +86,13 @@ std::vector<AirwaySegment> parse_awy(std::string_view text, int version, ParseSt
 std::size_t place_airways(std::vector<AirwaySegment>& segments, const std::vector<Fix>& fixes,
                           const std::vector<Navaid>& navaids) {
     std::unordered_map<std::string, Position> places;
-    for (const Fix& x : fixes) add(places, key(x.ident, x.region, AirwaySegment::fix), {x.lat, x.lon, x.airport.empty()});
+    for (const Fix& x : fixes)
+        add(places, key(x.ident, x.region, AirwaySegment::fix), {x.lat, x.lon, x.airport.empty()});
     for (const Navaid& n : navaids) {
         int kind = 0;
         if (n.kind == Navaid::ndb) kind = AirwaySegment::ndb;
-        else if (n.kind == Navaid::vor || n.kind == Navaid::dme || n.kind == Navaid::dme_alone) kind = AirwaySegment::vhf_navaid;
+        else if (n.kind == Navaid::vor || n.kind == Navaid::dme || n.kind == Navaid::dme_alone)
+            kind = AirwaySegment::vhf_navaid;
         else continue;
         add(places, key(n.ident, n.region, kind), {n.lat, n.lon, n.airport.empty()});
     }

@@ -61,7 +61,8 @@ Row parse_metadata(const LineFields& f, Current& current) {
     const bool lat = f[1] == "datum_lat", lon = f[1] == "datum_lon";
     if (!lat && !lon) return Row::taken;
     double v = 0;
-    if (f.size() < 3 || !to_number(f[2], v) || !(lat ? v >= -90 && v <= 90 : v >= -180 && v <= 180)) return Row::skipped;
+    if (f.size() < 3 || !to_number(f[2], v) || !(lat ? v >= -90 && v <= 90 : v >= -180 && v <= 180))
+        return Row::skipped;
     (lat ? current.datum_lat : current.datum_lon) = v;
     return Row::taken;
 }

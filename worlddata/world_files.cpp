@@ -57,7 +57,8 @@ plat::Result<WorldFiles> xplane_folder(const std::string& dir) {
                          is_file(custom / "earth_awy.dat");
     const fs::path nav_folder = current ? custom : root / kDefaultData;
     std::vector<std::string> missing;
-    for (auto [name, path] : {std::pair{"earth_nav.dat", &w.nav}, {"earth_fix.dat", &w.fix}, {"earth_awy.dat", &w.awy}}) {
+    for (auto [name, path] :
+         {std::pair{"earth_nav.dat", &w.nav}, {"earth_fix.dat", &w.fix}, {"earth_awy.dat", &w.awy}}) {
         if (is_file(nav_folder / name)) *path = (nav_folder / name).string();
         else missing.push_back(std::string(kDefaultData) + "/" + name);
     }

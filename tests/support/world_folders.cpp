@@ -1,19 +1,16 @@
 #include "world_folders.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <zlib.h>
 
-#include <array>
-#include <cstdio>
 #include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
 namespace worldfolders {
 
-#define HEADER(version, kind) "I\r\n" version " Version - data cycle 2601, build 20260105, metadata " kind "XP" version \
+#define HEADER(version, kind)                                                                 \
+    "I\r\n" version " Version - data cycle 2601, build 20260105, metadata " kind "XP" version \
     ". Written for the panel's tests from the format's description.\r\n\r\n"
 
 const char* const kNav1200 = HEADER("1200", "Nav")
@@ -164,25 +161,6 @@ void write_flightgear(const fs::path& dir) {
     write_gzip(dir / "Navaids/fix.dat.gz", kFix600);
     write_gzip(dir / "Navaids/awy.dat.gz", kAwy640);
     write_gzip(dir / "Airports/apt.dat.gz", kApt1000);
-}
-
-int run_command(const std::string& command, std::string* output) {
-    FILE* p = ::popen((command + " 2>&1").c_str(), "r");
-    if (!p) return -1;
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    std::string out;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), p)) > 0) out.append(buffer.data(), n);
-    const int status = ::pclose(p);
-    if (output) *output = out;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string read_text(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 }  // namespace worldfolders

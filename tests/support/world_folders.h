@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <string>
 
+#include "program_run.h"
+
 namespace worldfolders {
 
 // The files of each version.
@@ -46,8 +48,8 @@ void write_custom_data(const std::filesystem::path& xplane_dir);
 // Airports/apt.dat.gz 1000.
 void write_flightgear(const std::filesystem::path& dir);
 
-// Runs a shell command; its exit status, and what it printed (both streams) in output.
-int run_command(const std::string& command, std::string* output = nullptr);
-std::string read_text(const std::filesystem::path& path);
+// The programs are run with testrun's helpers, named here too for the tests of these folders.
+using testrun::read_text;
+using testrun::run_command;
 
 }  // namespace worldfolders

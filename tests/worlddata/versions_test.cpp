@@ -221,8 +221,9 @@ TEST(WorldDataVersions, AFileOfAnUnknownVersionIsRefusedByName) {
     write_text(dir / "fix.dat", future);
     loaded = worlddata::load_world_data(dir.string());
     ASSERT_FALSE(loaded);
-    EXPECT_EQ(loaded.error(), (dir / "fix.dat").string() +
-                                  ": version 1300 is not one this reader knows (fix.dat versions 600, 1100, 1101, 1200)");
+    EXPECT_EQ(loaded.error(),
+              (dir / "fix.dat").string() +
+                  ": version 1300 is not one this reader knows (fix.dat versions 600, 1100, 1101, 1200)");
     write_text(dir / "fix.dat", "I\r\nno version here\r\n");
     loaded = worlddata::load_world_data(dir.string());
     ASSERT_FALSE(loaded);
