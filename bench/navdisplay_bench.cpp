@@ -15,7 +15,7 @@
 #include "navdisplay/navaid_search.h"
 #include "panelhost/session.h"
 #include "platform/shared_block.h"
-#include "tools/navimport/navimport.h"
+#include "navimport/navimport.h"
 
 namespace token = gauge::token;
 

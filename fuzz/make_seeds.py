@@ -1,7 +1,8 @@
 #!/usr/bin/python3
-"""Lays down the seed corpora of the fuzz targets from the files the project ships and its test
-data: fuzz/make_seeds.py NAVDATA_DIR, where NAVDATA_DIR holds the five NavData files navimport
-made from tests/data/navdata. Seeds are cut small: the fuzzers mutate bytes, not volume."""
+"""Lays down the seed corpora of the fuzz targets from the files the project ships, its test data
+and, for the X-Plane 11 and 12 world data versions, small files written here from the formats'
+descriptions: fuzz/make_seeds.py NAVDATA_DIR, where NAVDATA_DIR holds the five NavData files
+navimport made from tests/data/navdata. Seeds are cut small: the fuzzers mutate bytes, not volume."""
 import gzip
 import pathlib
 import struct
@@ -83,6 +84,71 @@ for kind in ('nav', 'fix', 'awy', 'apt'):
     put(f'xplane_{kind}', 'test.dat', (root / 'tests/data/navdata' / f'{kind}.dat').read_bytes())
     shipped = gzip.decompress((root / 'data/navdata' / f'{kind}.dat.gz').read_bytes())
     put(f'xplane_{kind}', 'shipped_head.dat', head_lines(shipped, 60))
+
+
+# The versions X-Plane 11 and 12 write, from their specifications (XP-NAV1100/1150/1200,
+# XP-FIX1101/1200, XP-AWY1101, apt.dat 1100 and 1200): small files of an invented region, with CR LF
+# line ends, right-aligned row codes and tabs, as real files have them.
+def xplane_file(version, kind, rows):
+    head = (f'I\r\n{version} Version - data cycle 2601, build 20260105, metadata {kind}XP{version}. '
+            'Written from the format description.\r\n\r\n')
+    return head + ''.join(row + '\r\n' for row in rows) + '99\r\n'
+
+
+NAV_COMMON = [
+    ' 2  45.05000000 -100.00000000      0   350    50      0.000 QNB  ENRT K1 QUILL NDB',
+    ' 3  44.95000000 -100.00000000   1800 11370   130      8.000 QVR  ENRT K1 QUARRY VOR/DME',
+    '12  44.95000000 -100.00000000   1800 11370   130      0.000 QVR  ENRT K1 QUARRY VOR/DME',
+    ' 3\t45.60000000\t-100.60000000   1700 11520   130     -0.000 QVT  ENRT K1 QUORUM VORTAC',
+    ' 6  45.18500000 -100.30100000   1650 10990    10 300180.000 IQAA KQAA K1 18 GS',
+    ' 7  45.00000000 -100.30000000   1650     0     0    180.000 ---- KQAA K1 18 OM',
+    '12  45.18500000 -100.30100000   1650 10990    18      0.000 IQAA KQAA K1 QUARRY RGNL DME-ILS',
+    '13  45.40000000 -100.90000000   1700 11280    40      0.000 QDM  ENRT K1 QUEUE DME',
+]
+put('xplane_nav_1100', 'xplane11.dat', xplane_file(1100, 'Nav', NAV_COMMON + [
+    ' 4  45.21000000 -100.30000000   1650 10990    18    180.000 IQAA KQAA K1 18 ILS-cat-I']))
+put('xplane_nav_1150', 'xplane11_50.dat', xplane_file(1150, 'Nav', NAV_COMMON + [
+    ' 4  45.21000000 -100.30000000   1650 10990    18  62100.000 IQAA KQAA K1 18 ILS-cat-I',
+    ' 5  45.70000000 -100.69000000   1720 11110    18    270.000 IQBB KQBB K1 27 LOC']))
+put('xplane_nav_1200', 'xplane12.dat', xplane_file(1200, 'Nav', NAV_COMMON + [
+    ' 2  45.90000000 -101.00000000      0   272    25      1.000 QB   KQBB K1 QUORUM FIELD NDB',
+    ' 4  45.21000000 -100.30000000   1650 10990    18  62100.000 IQAA KQAA K1 18 ILS-cat-I',
+    '14  45.21500000 -100.30000000   1650     0     0    180.000 R18  KQAA K1 18 WAAS',
+    '15  45.21500000 -100.30000000   1650 22790     0 300180.000 G18A KQAA K1 18 GLS',
+    '16  45.18000000 -100.30000000   1650 56100    52 300180.000 R18  KQAA K1 18 W18A']))
+
+FIXES = [(' 45.20000000 -100.10000000 QALFA ENRT K1', '2105426', 'QALFA'),
+         (' 45.40000000\t-100.40000000 QBRAV ENRT K1', '2105426', 'BRAVO ABEAM QUORUM VOR  '),
+         (' 45.19000000 -100.25000000 QBRAV KQAA K1', '2105431', 'QBRAV')]
+put('xplane_fix_1100', 'xplane11.dat', xplane_file(1100, 'Fix', [f[0] for f in FIXES]))
+put('xplane_fix_1101', 'xplane11.dat', xplane_file(1101, 'Fix', [f'{f[0]} {f[1]}' for f in FIXES]))
+put('xplane_fix_1200', 'xplane12.dat', xplane_file(1200, 'Fix', [f'{f[0]} {f[1]} {f[2]}' for f in FIXES]))
+
+AIRWAYS = ['QVR   K1  3 QALFA K1 11 N 2 180 450 Q101',
+           'QALFA K1 11 QBRAV K1 11 N 2 180 450 Q101',
+           'QBRAV\tK1 11 QVT   K1  3 N 2 180 450 Q101-Q102',
+           'QVT   K1  3 QNB   K1  2 F 1  30 180 V99',
+           'QBRAV K1 11 QMISS K1 11 B 1  30 180 V98']
+put('xplane_awy_1100', 'xplane11.dat', xplane_file(1100, 'Awy', AIRWAYS))
+# The target also reads its input as fix and nav rows, on which the segments are placed.
+put('xplane_awy_1100', 'with_points.dat', xplane_file(1100, 'Awy', AIRWAYS + [f'{f[0]} {f[1]} {f[2]}' for f in FIXES]
+                                                       + NAV_COMMON[:4]))
+
+AIRPORTS = ['   1   1650 0 0 KQAA Quarry Regional',
+            '1302 city Quarry',
+            '1302 datum_lat 45.19500000',
+            '1302 datum_lon -100.29500000',
+            ' 100 45.00 1 0 0.25 1 2 1 18   45.21000000 -100.30000000 0.00 0.00 3 8 1 1 36   45.18000000 '
+            '-100.30000000 0.00 0.00 3 0 0 0',
+            '   1   1720 0 0 KQBB Quorum Field',
+            ' 100 30.00 50 0 0.25 0 2 0 09   45.70000000 -100.75000000 0.00 0.00 2 0 0 0 27   45.70000000 '
+            '-100.70000000 0.00 0.00 2 0 0 0',
+            '  17   1700 0 0 QH1 Quarry Hospital Heliport',
+            ' 102 H1 45.10000000 -100.10000000 0.00 15.00 15.00 1 0 0 0.25 0']
+put('xplane_apt', 'xplane11.dat', xplane_file(1100, 'Apt', AIRPORTS))
+put('xplane_apt', 'xplane11_30.dat', xplane_file(1130, 'Apt', AIRPORTS))
+put('xplane_apt', 'xplane12.dat', xplane_file(1200, 'Apt', AIRPORTS + ['1402 45.20 -100.30 1 KQAA parking',
+                                                                       '1500 45.21 -100.30 1 2']))
 
 # WAV: the shipped call-outs with their samples cut to a few hundred bytes, lengths made to fit.
 def cut_wave(data, keep_samples):

@@ -34,6 +34,12 @@ const char* const kUsage =
     "  --fly                 run: fly --plan gate to stop (take-off, the plan on the FMC, the\n"
     "                        ILS at the end) by a scenario written for it into --out as fly.txt;\n"
     "                        the run lasts as long as the flight needs unless --seconds is given\n"
+    "  --navdata DIR         the navigation data to use instead of the shipped data: a database\n"
+    "                        navimport made, a world data folder (apt.dat, nav.dat, fix.dat,\n"
+    "                        awy.dat), an X-Plane 11 or 12 folder or a FlightGear data folder\n"
+    "                        ($FG_ROOT), imported into the simulator folder's NavData; plans are\n"
+    "                        resolved over it. The user's own folder keeps the choice for later\n"
+    "                        runs; --navdata shipped goes back to the shipped data\n"
     "  --seconds S           how long run goes, in simulated seconds (default 10)\n"
     "  --rate HZ             panel cycles per second (default 18)\n"
     "  --format 8|16         bits per pixel of the displays' surfaces (default 8)\n"
@@ -75,6 +81,9 @@ std::optional<std::string> take_value_option(const std::string& opt, const std::
         options.scenario = value;
     } else if (opt == "--plan") {
         options.plan = value;
+    } else if (opt == "--navdata") {
+        if (value.empty()) return "--navdata needs a folder, or 'shipped'";
+        options.navdata = value;
     } else if (opt == "--out") {
         options.out = value;
     } else if (opt == "--seconds") {
@@ -133,6 +142,7 @@ std::optional<std::string> settle(Given& given) {
         if (!user) return user.error() + "; give --root DIR";
         options.root = *user + "/simulator";
         options.kept_root = true;
+        options.navdata_choice = *user + "/navdata.txt";
         if (options.out.empty()) options.out = *user + "/output";
     }
     if (options.out.empty()) return "--out DIR is required";

@@ -26,6 +26,9 @@ plat::Result<ImportedPlan> import_plan(const std::string& path, const std::strin
         return plan;
     }
     // Only a plan of another format needs the world data, which takes a moment to load.
+    if (world_data_dir.empty())
+        return plat::Error{path + ": the navigation database in use does not record the world data it was imported " +
+                           "from, so no plan can be resolved over it; give --navdata that world data's folder instead"};
     auto db = planner::NavDb::load(world_data_dir);
     if (!db) return plat::Error{db.error()};
     auto read = planner::read_plan(*db, text, path);

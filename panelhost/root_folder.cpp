@@ -6,8 +6,10 @@
 #include <iterator>
 #include <vector>
 
+#include "navimport/navimport.h"
 #include "panelhost/plan_import.h"
 #include "platform/atomic_file.h"
+#include "worlddata/world_files.h"
 
 namespace panelhost {
 namespace fs = std::filesystem;
@@ -39,6 +41,23 @@ plat::Result<bool> copy_tree_sorted(const fs::path& from, const fs::path& to) {
 }
 
 constexpr const char* kNavdataFiles[] = {"idx.dat", "vor.dat", "ndb.dat", "apt.dat", "int.dat"};
+
+// Whether root's NavData was imported from `world` after each of the source's files last changed.
+bool imported_already(const fs::path& navdata, const std::string& world) {
+    auto recorded = navimport::recorded_source(navdata.string());
+    if (!recorded || *recorded != world || !is_database(navdata)) return false;
+    auto files = worlddata::find_world_files(world);
+    if (!files) return false;
+    std::error_code ec;
+    const auto imported = fs::last_write_time(navdata / "idx.dat", ec);
+    if (ec) return false;
+    for (const std::string* f : {&files->nav, &files->fix, &files->awy, &files->apt}) {
+        if (f->empty()) continue;
+        const auto changed = fs::last_write_time(*f, ec);
+        if (ec || changed >= imported) return false;
+    }
+    return true;
+}
 
 plat::Result<std::string> read_file(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -90,8 +109,7 @@ plat::Result<bool> complete_root(const std::string& root) {
     return true;
 }
 
-plat::Result<bool> prepare_root(const std::string& root, const std::string& data_dir, const std::string& module_dir,
-                                const std::string& navdata_dir) {
+plat::Result<bool> prepare_root(const std::string& root, const std::string& data_dir, const std::string& module_dir) {
     std::error_code ec;
     fs::remove_all(root, ec);
     if (ec) return plat::Error{root + ": cannot clear the old root: " + ec.message()};
@@ -102,12 +120,6 @@ plat::Result<bool> prepare_root(const std::string& root, const std::string& data
         if (auto copied = copy_tree_sorted(tree, root); !copied) return copied;
     }
     if (auto done = complete_root(root); !done) return done;
-    for (const char* name : kNavdataFiles) {
-        const fs::path source = fs::path(navdata_dir) / name;
-        if (!fs::is_regular_file(source)) continue;
-        fs::copy_file(source, fs::path(root) / "NavData" / name, fs::copy_options::overwrite_existing, ec);
-        if (ec) return plat::Error{source.string() + ": " + ec.message()};
-    }
     if (fs::is_directory(module_dir)) {
         for (const auto& entry : fs::directory_iterator(module_dir, ec)) {
             if (entry.path().extension() != ".gau") continue;
@@ -120,9 +132,9 @@ plat::Result<bool> prepare_root(const std::string& root, const std::string& data
 }
 
 plat::Result<std::string> keep_only_plan(const std::string& root, const std::string& plan,
-                                         const std::string& data_dir) {
+                                         const std::string& data_dir, const std::string& world_dir) {
     // The plan first, so that a plan that cannot be read leaves the others.
-    auto added = add_plan(root, plan, data_dir);
+    auto added = add_plan(root, plan, data_dir, world_dir);
     if (!added) return plat::Error{added.error()};
     std::error_code ec;
     const fs::path plans = fs::path(root) / "NavData" / "FlightPlans";
@@ -131,12 +143,13 @@ plat::Result<std::string> keep_only_plan(const std::string& root, const std::str
     return added;
 }
 
-plat::Result<std::string> add_plan(const std::string& root, const std::string& plan, const std::string& data_dir) {
+plat::Result<std::string> add_plan(const std::string& root, const std::string& plan, const std::string& data_dir,
+                                   const std::string& world_dir) {
     std::error_code ec;
     fs::path source = plan;
     if (!fs::is_regular_file(source, ec)) source = fs::path(data_dir) / "root" / "NavData" / "FlightPlans" / plan;
     if (!fs::is_regular_file(source, ec)) return plat::Error{plan + ": no such flight plan"};
-    auto imported = import_plan(source.string(), (fs::path(data_dir) / "navdata").string());
+    auto imported = import_plan(source.string(), world_dir);
     if (!imported) return plat::Error{imported.error()};
     const fs::path plans = fs::path(root) / "NavData" / "FlightPlans";
     std::ofstream out(plans / imported->name, std::ios::binary);
@@ -146,11 +159,11 @@ plat::Result<std::string> add_plan(const std::string& root, const std::string& p
 }
 
 plat::Result<bool> prepare_kept_root(const std::string& root, const std::string& data_dir,
-                                     const std::string& module_dir, const std::string& navdata_dir) {
+                                     const std::string& module_dir) {
     std::error_code ec;
     if (!fs::exists(root, ec)) {
         const std::string making = root + ".new";
-        if (auto made = prepare_root(making, data_dir, module_dir, navdata_dir); !made) return made;
+        if (auto made = prepare_root(making, data_dir, module_dir); !made) return made;
         fs::rename(making, root, ec);
         if (ec) return plat::Error{root + ": " + ec.message()};
         return true;
@@ -159,15 +172,37 @@ plat::Result<bool> prepare_kept_root(const std::string& root, const std::string&
     if (auto done = complete_root(root); !done) return done;
     if (const fs::path tree = fs::path(data_dir) / "root"; fs::is_directory(tree, ec))
         if (auto added = add_missing(tree, root); !added) return added;
-    for (const char* name : kNavdataFiles) {
-        const fs::path source = fs::path(navdata_dir) / name;
-        if (!fs::is_regular_file(source, ec)) continue;
-        if (auto r = bring_up_to_date(source, fs::path(root) / "NavData" / name); !r) return r;
-    }
     for (const auto& entry : fs::directory_iterator(module_dir, ec)) {
         if (entry.path().extension() != ".gau") continue;
         if (auto r = bring_up_to_date(entry.path(), fs::path(root) / "Gauges" / entry.path().filename()); !r) return r;
     }
+    return true;
+}
+
+plat::Result<bool> install_navdata(const std::string& root, const NavdataSource& source) {
+    const fs::path navdata = fs::path(root) / "NavData";
+    const fs::path record = navdata / navimport::kSourceRecord;
+    std::error_code ec;
+    if (source.database.empty()) {
+        if (imported_already(navdata, source.world)) return true;
+        navimport::Options options;
+        options.source = source.world;
+        options.out = navdata.string();
+        options.quiet = true;
+        const navimport::Report report = navimport::run_import(options);
+        if (!report.error.empty()) return plat::Error{report.error};
+        return true;
+    }
+    for (const char* name : kNavdataFiles) {
+        const fs::path file = fs::path(source.database) / name;
+        if (!fs::is_regular_file(file, ec)) continue;
+        if (auto r = bring_up_to_date(file, navdata / name); !r) return r;
+    }
+    // The record of where the files came from goes with them, so that a later import of that source
+    // knows whether it is needed.
+    if (!source.shipped && fs::is_regular_file(fs::path(source.database) / navimport::kSourceRecord, ec))
+        return bring_up_to_date(fs::path(source.database) / navimport::kSourceRecord, record);
+    fs::remove(record, ec);
     return true;
 }
 

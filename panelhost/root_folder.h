@@ -4,28 +4,34 @@
 
 #include <string>
 
+#include "panelhost/navdata_source.h"
 #include "platform/result.h"
 
 namespace panelhost {
 
-// Makes root afresh: the project's template tree copied in, every built module in Gauges/, and
-// the navigation database built from the shipped world data in NavData/ (when it was built).
-plat::Result<bool> prepare_root(const std::string& root, const std::string& data_dir, const std::string& module_dir,
-                                const std::string& navdata_dir);
+// Makes root afresh: the project's template tree copied in and every built module in Gauges/.
+plat::Result<bool> prepare_root(const std::string& root, const std::string& data_dir, const std::string& module_dir);
+// Puts the navigation database of `source` into root's NavData/: a database's files copied (those
+// that differ, each replaced whole since another panel may have the old one mapped; the shipped
+// database's files that were built), a world data source imported. An import is kept when root's
+// NavData records the same source and is newer than each of its files.
+plat::Result<bool> install_navdata(const std::string& root, const NavdataSource& source);
 // Leaves plan as the only flight plan of root (a file name of the shipped plans, or a path to a
-// plan in any format the route planner reads, converted to the FMC's).
-// The value is the name it has there.
-plat::Result<std::string> keep_only_plan(const std::string& root, const std::string& plan, const std::string& data_dir);
+// plan in any format the route planner reads, converted to the FMC's over the world data in
+// world_dir). The value is the name it has there.
+plat::Result<std::string> keep_only_plan(const std::string& root, const std::string& plan, const std::string& data_dir,
+                                         const std::string& world_dir);
 // Adds plan to root's flight plans (replacing one of the same name), leaving the others; the value
 // is the name it has there.
-plat::Result<std::string> add_plan(const std::string& root, const std::string& plan, const std::string& data_dir);
+plat::Result<std::string> add_plan(const std::string& root, const std::string& plan, const std::string& data_dir,
+                                   const std::string& world_dir);
 // A root kept from run to run, as the simulator's own folder is. On first use it is made as
 // prepare_root makes one (in a folder beside it, renamed into place when whole). At every later
-// start its modules and navigation database are brought up to the installed ones, each replaced
-// whole since another panel may have the old one mapped, and files of the template it lacks are
-// added; the rest stays as the last run left it: state files, flight plans, configuration files.
+// start its modules are brought up to the installed ones, each replaced whole since another panel
+// may have the old one mapped, and files of the template it lacks are added; the rest stays as the
+// last run left it: state files, flight plans, configuration files.
 plat::Result<bool> prepare_kept_root(const std::string& root, const std::string& data_dir,
-                                     const std::string& module_dir, const std::string& navdata_dir);
+                                     const std::string& module_dir);
 // Makes sure the folders exist in a root the user chose, leaving what is there.
 plat::Result<bool> complete_root(const std::string& root);
 

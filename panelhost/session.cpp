@@ -144,29 +144,33 @@ plat::Result<bool> Session::prepare_folder() {
         scenario_ = std::move(scenario).value();
     }
 
+    auto navdata = choose_navdata();
+    if (!navdata) return plat::Error{navdata.error()};
+    if (!navdata->note.empty()) std::fprintf(stderr, "panelhost: %s\n", navdata->note.c_str());
+    world_dir_ = navdata->world;
     std::string plan_name;
     if (options.root.empty()) {
         root_ = out_ + "/root";
-        if (auto made = prepare_root(root_, data, default_module_dir(), default_navdata_dir()); !made)
-            return plat::Error{made.error()};
-        if (!options.plan.empty()) {
-            auto only = keep_only_plan(root_, options.plan, data);
-            if (!only) return plat::Error{only.error()};
-            plan_name = *only;
-        }
+        if (auto made = prepare_root(root_, data, default_module_dir()); !made) return plat::Error{made.error()};
     } else {
         root_ = absolute(options.root);
-        auto made = options.kept_root ? prepare_kept_root(root_, data, default_module_dir(), default_navdata_dir())
-                                      : complete_root(root_);
+        auto made = options.kept_root ? prepare_kept_root(root_, data, default_module_dir()) : complete_root(root_);
         if (!made) return plat::Error{made.error()};
-        if (!options.plan.empty()) {
-            auto added = add_plan(root_, options.plan, data);
-            if (!added) return plat::Error{added.error()};
-            plan_name = *added;
-        }
+    }
+    // A root the user gave is taken as it is, unless navigation data was asked for.
+    if (options.root.empty() || options.kept_root || !options.navdata.empty())
+        if (auto installed = install_navdata(root_, *navdata); !installed) return plat::Error{installed.error()};
+    if (!options.plan.empty() && options.root.empty()) {
+        auto only = keep_only_plan(root_, options.plan, data, world_dir_);
+        if (!only) return plat::Error{only.error()};
+        plan_name = *only;
+    } else if (!options.plan.empty()) {
+        auto added = add_plan(root_, options.plan, data, world_dir_);
+        if (!added) return plat::Error{added.error()};
+        plan_name = *added;
     }
     if (options.fly)
-        if (auto flown = write_flight(plan_name, data); !flown) return plat::Error{flown.error()};
+        if (auto flown = write_flight(plan_name); !flown) return plat::Error{flown.error()};
     // Modules name their files relative to the simulator's working folder, as on the desktop.
     if (::chdir(root_.c_str()) != 0) return plat::Error{root_ + ": cannot enter the root folder"};
     return true;
@@ -174,12 +178,13 @@ plat::Result<bool> Session::prepare_folder() {
 
 // The scenario of --fly, written for the plan as the root holds it (fly.txt in the output folder,
 // for the user to read or change) and played as a scenario given.
-plat::Result<bool> Session::write_flight(const std::string& plan_name, const std::string& data) {
+plat::Result<bool> Session::write_flight(const std::string& plan_name) {
     const std::string plan_path = root_ + "/NavData/FlightPlans/" + plan_name;
     std::ifstream in(plan_path, std::ios::binary);
     const std::string plan((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (!in && !in.eof()) return plat::Error{plan_path + ": cannot read"};
-    auto db = planner::NavDb::load(data + "/navdata");
+    if (world_dir_.empty()) return plat::Error{"--fly needs the world data the navigation data came from"};
+    auto db = planner::NavDb::load(world_dir_);
     if (!db) return plat::Error{db.error()};
     auto flight = fly_scenario(plan, *db, plan_name);
     if (!flight) return plat::Error{"--fly: " + plan_path + ": " + flight.error()};
@@ -194,6 +199,27 @@ plat::Result<bool> Session::write_flight(const std::string& plan_name, const std
     scenario_ = std::move(scenario).value();
     flight_seconds_ = flight->seconds;
     return true;
+}
+
+plat::Result<NavdataSource> Session::choose_navdata() {
+    std::string choice = options_.navdata;
+    const std::string& state = options_.navdata_choice;
+    if (choice.empty() && !state.empty()) {
+        auto kept = kept_navdata_choice(state);
+        if (!kept) return plat::Error{kept.error()};
+        choice = *kept;
+    }
+    if (choice.empty()) return shipped_navdata();
+    auto source = navdata_source(choice);
+    if (!source) {
+        if (options_.navdata.empty())
+            return plat::Error{source.error() + " (the choice kept in " + state + "; --navdata " + kShippedNavdata +
+                               " goes back to the shipped data)"};
+        return plat::Error{source.error()};
+    }
+    if (!options_.navdata.empty() && !state.empty())
+        if (auto kept = keep_navdata_choice(state, choice); !kept) return plat::Error{kept.error()};
+    return source;
 }
 
 // The platform as the modules find it: the clock, the sound, the display surfaces, the message
@@ -241,7 +267,9 @@ plat::Result<bool> Session::prepare_aircraft_source() {
     };
     if (options_.own_aircraft) {
         std::string why;
-        if (auto world = sim::World::load_shared(default_data_dir() + "/navdata", &why)) aircraft_.use_world(std::move(world));
+        // Without a world behind the database the radios tune the shipped stations.
+        const std::string world = world_dir_.empty() ? shipped_navdata().world : world_dir_;
+        if (auto w = sim::World::load_shared(world, &why)) aircraft_.use_world(std::move(w));
         else std::fprintf(stderr, "panelhost: %s: no magnetic variation, ground at sea level\n", why.c_str());
         publish_aircraft();
         if (auto e = flight_.open_csv(out_ + "/flight.csv")) return *e;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "panelhost/navdata_source.h"
 #include "panelhost/panel.h"
 #include "panelhost/plan_watch.h"
 #include "panelhost/scenario.h"
@@ -35,6 +36,11 @@ struct SessionOptions {
     std::string scenario;  // empty: none
     std::string plan;      // a flight plan file: the fresh root's only plan, added to a given root's
     bool fly = false;      // the plan flown gate to stop by a scenario written for it (fly_scenario.h)
+    // --navdata: a database navimport made, a world data source, or "shipped" (navdata_source.h);
+    // empty: the shipped data, or in a kept root the user's last choice.
+    std::string navdata;
+    // Kept roots: the state file that keeps the user's choice of navigation data between runs.
+    std::string navdata_choice;
     std::string out;       // output folder (pictures, logs)
     double rate = 18.0;    // panel cycles per second
     int format_bits = 8;
@@ -118,7 +124,9 @@ private:
     friend struct CommandRunner;
     Session() = default;
     plat::Result<bool> prepare_folder();
-    plat::Result<bool> write_flight(const std::string& plan_name, const std::string& data);
+    plat::Result<bool> write_flight(const std::string& plan_name);
+    // The navigation data of the run (the option, else the kept choice), the choice kept.
+    plat::Result<NavdataSource> choose_navdata();
     void prepare_platform();
     plat::Result<bool> prepare_aircraft_source();
     // The aircraft's variables to the store, but those the scenario owns.
@@ -131,6 +139,7 @@ private:
 
     SessionOptions options_;
     std::string root_, out_;
+    std::string world_dir_;  // the world data behind the run's navigation database; empty when unknown
     PanelConfig config_;
     Scenario scenario_;
     double flight_seconds_ = 0;

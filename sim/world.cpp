@@ -5,8 +5,7 @@
 #include <mutex>
 
 #include "sim/units.h"
-#include "worlddata/data_file.h"
-#include "worlddata/xplane.h"
+#include "worlddata/world_data.h"
 
 namespace sim {
 
@@ -37,21 +36,17 @@ World::World(std::vector<Vor> vors, std::vector<Field> fields, RadioStations rad
     : vors_(std::move(vors)), fields_(std::move(fields)), radios_(std::move(radios)), runways_(std::move(runways)) {}
 
 plat::Result<World> World::load(const std::string& dir) {
-    const std::string nav_path = worlddata::find_data_file(dir, "nav.dat");
-    const std::string apt_path = worlddata::find_data_file(dir, "apt.dat");
-    if (nav_path.empty()) return plat::Error{dir + "/nav.dat: not found"};
-    if (apt_path.empty()) return plat::Error{dir + "/apt.dat: not found"};
-    auto nav = worlddata::read_data_file(nav_path);
-    if (!nav) return plat::Error{nav.error()};
-    auto apt = worlddata::read_data_file(apt_path);
-    if (!apt) return plat::Error{apt.error()};
-    const std::vector<worlddata::Navaid> navaids = worlddata::parse_nav(*nav);
+    worlddata::LoadOptions parts;
+    parts.fixes_and_airways = false;
+    auto data = worlddata::load_world_data(dir, parts);
+    if (!data) return plat::Error{data.error()};
+    const std::vector<worlddata::Navaid>& navaids = data->navaids;
     std::vector<Vor> vors;
     for (const auto& n : navaids)
         if (n.kind == worlddata::Navaid::vor) vors.push_back({{n.lat, n.lon}, n.variation});
     std::vector<Field> fields;
     std::vector<RunwayEnd> runways;
-    for (const auto& a : worlddata::parse_apt(*apt)) {
+    for (const auto& a : data->airports) {
         fields.push_back({{a.lat, a.lon}, static_cast<double>(a.elevation_ft)});
         for (std::size_t i = 0; i + 1 < a.ends.size(); i += 2)
             for (std::size_t k = 0; k < 2; ++k) {

@@ -28,7 +28,8 @@ public:
 
     World() = default;
     World(std::vector<Vor> vors, std::vector<Field> fields, RadioStations radios = {}, std::vector<RunwayEnd> runways = {});
-    // nav.dat and apt.dat (plain or .gz) of dir; an error names the missing or unreadable file.
+    // The navaids and airports of dir, any source worlddata::find_world_files takes; an error names
+    // the missing or unreadable file.
     static plat::Result<World> load(const std::string& dir);
     // The same, loaded once per folder for the whole process.
     static std::shared_ptr<const World> load_shared(const std::string& dir, std::string* error = nullptr);

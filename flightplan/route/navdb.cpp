@@ -1,18 +1,8 @@
 #include "flightplan/route/navdb.h"
 
-#include "worlddata/data_file.h"
+#include "worlddata/world_data.h"
 
 namespace planner {
-
-namespace {
-
-plat::Result<std::string> read(const std::string& dir, const char* name) {
-    const std::string path = worlddata::find_data_file(dir, name);
-    if (path.empty()) return plat::Error{dir + "/" + name + ": not found"};
-    return worlddata::read_data_file(path);
-}
-
-}  // namespace
 
 NavDb::NavDb(std::vector<worlddata::Airport> airports, std::vector<worlddata::Navaid> navaids, std::vector<worlddata::Fix> fixes,
              std::vector<worlddata::AirwaySegment> airways)
@@ -30,15 +20,9 @@ NavDb::NavDb(std::vector<worlddata::Airport> airports, std::vector<worlddata::Na
 }
 
 plat::Result<NavDb> NavDb::load(const std::string& dir) {
-    auto apt = read(dir, "apt.dat");
-    if (!apt) return plat::Error{apt.error()};
-    auto nav = read(dir, "nav.dat");
-    if (!nav) return plat::Error{nav.error()};
-    auto fix = read(dir, "fix.dat");
-    if (!fix) return plat::Error{fix.error()};
-    auto awy = read(dir, "awy.dat");
-    if (!awy) return plat::Error{awy.error()};
-    return NavDb(worlddata::parse_apt(*apt), worlddata::parse_nav(*nav), worlddata::parse_fix(*fix), worlddata::parse_awy(*awy));
+    auto data = worlddata::load_world_data(dir);
+    if (!data) return plat::Error{data.error()};
+    return NavDb(std::move(data->airports), std::move(data->navaids), std::move(data->fixes), std::move(data->airways));
 }
 
 const std::vector<Place>& NavDb::places(const std::string& ident) const {

@@ -22,7 +22,8 @@ struct Place {
 
 class NavDb {
 public:
-    // apt.dat, nav.dat, fix.dat and awy.dat of dir, plain or .gz.
+    // The world data of dir: a world data folder, an X-Plane folder or a FlightGear data folder
+    // (worlddata/world_files.h).
     static plat::Result<NavDb> load(const std::string& dir);
     NavDb(std::vector<worlddata::Airport> airports, std::vector<worlddata::Navaid> navaids, std::vector<worlddata::Fix> fixes,
           std::vector<worlddata::AirwaySegment> airways);

@@ -2,6 +2,8 @@
 // offers is taken.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,3 +53,27 @@ TEST(CommandLine, ValuesAndCombinationsAreChecked) {
 }
 
 }  // namespace
+
+// The user's own folder keeps the choice of navigation data; a fresh or given root does not.
+TEST(CommandLine, NavdataChoiceIsKeptInTheUsersFolderOnly) {
+    const char* before = std::getenv("XDG_DATA_HOME");
+    const std::optional<std::string> saved = before ? std::optional<std::string>(before) : std::nullopt;
+    ::setenv("XDG_DATA_HOME", "/home/pilot/data", 1);
+    auto view = parse({"view", "--navdata", "/x-plane"});
+    ASSERT_TRUE(view) << view.error();
+    EXPECT_EQ(view->session.navdata, "/x-plane");
+    EXPECT_EQ(view->session.navdata_choice, "/home/pilot/data/cockpit-panel/navdata.txt");
+    auto kept = parse({"run", "--keep-state"});
+    ASSERT_TRUE(kept) << kept.error();
+    EXPECT_EQ(kept->session.navdata, "") << "the kept choice, read when the run starts";
+    EXPECT_EQ(kept->session.navdata_choice, "/home/pilot/data/cockpit-panel/navdata.txt");
+    auto fresh = parse({"run", "--out", "o", "--navdata", "shipped"});
+    ASSERT_TRUE(fresh) << fresh.error();
+    EXPECT_EQ(fresh->session.navdata_choice, "");
+    auto given = parse({"view", "--root", "r", "--out", "o", "--navdata", "/x-plane"});
+    ASSERT_TRUE(given) << given.error();
+    EXPECT_EQ(given->session.navdata_choice, "") << "a root the user gave keeps no choice";
+    EXPECT_EQ(parse({"run", "--out", "o", "--navdata", ""}).error(), "--navdata needs a folder, or 'shipped'");
+    if (saved) ::setenv("XDG_DATA_HOME", saved->c_str(), 1);
+    else ::unsetenv("XDG_DATA_HOME");
+}

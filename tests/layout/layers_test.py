@@ -16,8 +16,8 @@ import sys
 
 MODULES = ["navdisplay", "ndmodeselect", "switches", "flightdisplay", "airspeed", "fmcomputer",
            "gauges", "dmegauge", "sound"]
-LIBRARIES = ["platform", "host", "install", "worlddata", "sim", "flightplan", "reports", "simlink",
-             "web", "surface"]
+LIBRARIES = ["platform", "host", "install", "worlddata", "sim", "flightplan", "navimport", "reports",
+             "simlink", "web", "surface"]
 
 ALLOWED = {
     "platform": [],
@@ -26,6 +26,7 @@ ALLOWED = {
     "worlddata": ["platform"],
     "sim": ["host", "worlddata", "platform"],
     "flightplan": ["sim", "worlddata", "install", "platform"],
+    "navimport": ["sim", "worlddata", "platform"],
     "reports": ["sim", "flightplan", "platform"],
     "simlink": ["sim", "host", "flightplan", "platform"],
     "web": ["platform"],

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "navdisplay/nav_database.h"
-#include "tools/navimport/navimport.h"
+#include "navimport/navimport.h"
 
 namespace fs = std::filesystem;
 

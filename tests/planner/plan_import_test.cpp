@@ -4,36 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+
+#include "program_run.h"
 
 namespace fs = std::filesystem;
+using testrun::read_text;
+using testrun::run_command;
 
 namespace {
-
-int run(const std::string& command, std::string* output = nullptr) {
-    FILE* p = ::popen((command + " 2>&1").c_str(), "r");
-    if (!p) return -1;
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    std::string out;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), p)) > 0) out.append(buffer.data(), n);
-    const int status = ::pclose(p);
-    if (output) *output = out;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 std::string plans(const std::string& name) {
     const char* d = std::getenv("PANEL_TEST_DATA");
@@ -47,17 +27,20 @@ TEST(PlanImport, AnotherToolsPlanBecomesTheFmcsOnlyPlan) {
         const fs::path dir = fs::temp_directory_path() / ("plan_import_" + std::to_string(::getpid()));
         fs::remove_all(dir);
         std::string out;
-        ASSERT_EQ(run(std::string(PANELHOST_BIN) + " run --plan " + plans(name) + " --seconds 0 --out " + dir.string(),
-                      &out),
-                  0)
+        ASSERT_EQ(
+            run_command(
+                std::string(PANELHOST_BIN) + " run --plan " + plans(name) + " --seconds 0 --out " + dir.string(), &out),
+            0)
             << out;
         const std::string converted = fs::path(name).stem().string() + ".pln";
         std::vector<std::string> listed;
         for (const auto& e : fs::directory_iterator(dir / "root/NavData/FlightPlans"))
             listed.push_back(e.path().filename().string());
         ASSERT_EQ(listed, std::vector<std::string>{converted});
-        ASSERT_EQ(run(std::string(ROUTEPLAN_BIN) + " convert " + plans(name) + " " + (dir / "expected.pln").string()), 0);
-        EXPECT_EQ(slurp(dir / "root/NavData/FlightPlans" / converted), slurp(dir / "expected.pln"));
+        ASSERT_EQ(
+            run_command(std::string(ROUTEPLAN_BIN) + " convert " + plans(name) + " " + (dir / "expected.pln").string()),
+            0);
+        EXPECT_EQ(read_text(dir / "root/NavData/FlightPlans" / converted), read_text(dir / "expected.pln"));
         fs::remove_all(dir);
     }
 }
@@ -66,13 +49,13 @@ TEST(PlanImport, ADamagedPlanStopsTheHost) {
     const fs::path dir = fs::temp_directory_path() / ("plan_import_bad_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
-    std::string fms = slurp(plans("ksfo-klax.fms"));
+    std::string fms = read_text(plans("ksfo-klax.fms"));
     fms.replace(fms.find("NUMENR 10"), 9, "NUMENR 12");
     std::ofstream(dir / "bad.fms", std::ios::binary) << fms;
     std::string out;
-    EXPECT_EQ(run(std::string(PANELHOST_BIN) + " run --plan " + (dir / "bad.fms").string() + " --seconds 0 --out " +
-                      (dir / "out").string(),
-                  &out),
+    EXPECT_EQ(run_command(std::string(PANELHOST_BIN) + " run --plan " + (dir / "bad.fms").string() +
+                              " --seconds 0 --out " + (dir / "out").string(),
+                          &out),
               1);
     EXPECT_NE(out.find((dir / "bad.fms").string() + ":6: NUMENR says 12 waypoints, the file holds 10"),
               std::string::npos)
@@ -88,29 +71,29 @@ TEST(PlanFlown, FlyTakesOffFliesThePlanAndLandsOnItsRunway) {
     for (const std::string& plan : {std::string(PANEL_SHIPPED_PLANS) + "/KSFO-KLAX.pln", plans("ksfo-klax-fs9.pln")}) {
         SCOPED_TRACE(plan);
         std::string out;
-        ASSERT_EQ(run(std::string(PANELHOST_BIN) + " run --fly --plan " + plan + " --out " + dir.string(), &out), 0)
+        ASSERT_EQ(run_command(std::string(PANELHOST_BIN) + " run --fly --plan " + plan + " --out " + dir.string(), &out), 0)
             << out;
         // The runway the plan lands on, as the scenario names it: "... to KLAX 24R (panelhost run --fly)".
-        const std::string scenario = slurp(dir / "fly.txt");
+        const std::string scenario = read_text(dir / "fly.txt");
         const std::size_t to = scenario.find(" to KLAX ");
         ASSERT_NE(to, std::string::npos) << scenario;
         const std::string runway = scenario.substr(to + 9, scenario.find(' ', to + 9) - to - 9);
         EXPECT_NE(scenario.find("autopilot approach"), std::string::npos);
-        const std::string landing = slurp(dir / "landing.txt");
+        const std::string landing = read_text(dir / "landing.txt");
         EXPECT_NE(landing.find("stopped on KLAX " + runway + ":"), std::string::npos) << landing;
         fs::remove_all(dir);
     }
     std::string out;
-    EXPECT_EQ(run(std::string(PANELHOST_BIN) + " run --fly --out " + dir.string(), &out), 2);
+    EXPECT_EQ(run_command(std::string(PANELHOST_BIN) + " run --fly --out " + dir.string(), &out), 2);
     EXPECT_NE(out.find("--fly needs the plan to fly (--plan FILE)"), std::string::npos) << out;
-    EXPECT_EQ(run(std::string(PANELHOST_BIN) + " run --fly --plan KSFO-KLAX.pln --scenario x.txt --out " + dir.string(),
+    EXPECT_EQ(run_command(std::string(PANELHOST_BIN) + " run --fly --plan KSFO-KLAX.pln --scenario x.txt --out " + dir.string(),
                   &out),
               2);
     EXPECT_NE(out.find("--fly writes its own scenario"), std::string::npos) << out;
     // An arrival runway without an ILS: said before anything flies.
     const fs::path route = fs::temp_directory_path() / ("plan_flown_" + std::to_string(::getpid()) + ".route");
     std::ofstream(route) << "KSFO/28R SFO KSNS/13\n";
-    EXPECT_EQ(run(std::string(PANELHOST_BIN) + " run --fly --plan " + route.string() + " --out " + dir.string(), &out),
+    EXPECT_EQ(run_command(std::string(PANELHOST_BIN) + " run --fly --plan " + route.string() + " --out " + dir.string(), &out),
               1);
     EXPECT_NE(out.find("KSNS 13 has no ILS in the world data"), std::string::npos) << out;
     fs::remove(route);

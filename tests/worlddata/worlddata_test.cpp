@@ -21,10 +21,10 @@ std::string data_dir() {
 
 TEST(WorldData, ParsersTakeGoodRowsAndSkipDamagedOnes) {
     worlddata::ParseStats nav_stats, apt_stats, awy_stats, fix_stats;
-    const auto nav = worlddata::parse_nav(*worlddata::read_data_file(data_dir() + "/nav.dat"), &nav_stats);
+    const auto nav = worlddata::parse_nav(*worlddata::read_data_file(data_dir() + "/nav.dat"), 810, &nav_stats);
     const auto apt = worlddata::parse_apt(*worlddata::read_data_file(data_dir() + "/apt.dat"), &apt_stats);
-    const auto awy = worlddata::parse_awy(*worlddata::read_data_file(data_dir() + "/awy.dat"), &awy_stats);
-    const auto fix = worlddata::parse_fix(*worlddata::read_data_file(data_dir() + "/fix.dat"), &fix_stats);
+    const auto awy = worlddata::parse_awy(*worlddata::read_data_file(data_dir() + "/awy.dat"), 640, &awy_stats);
+    const auto fix = worlddata::parse_fix(*worlddata::read_data_file(data_dir() + "/fix.dat"), 600, &fix_stats);
     EXPECT_EQ(nav_stats.skipped, 1u);
     EXPECT_EQ(awy_stats.skipped, 1u);
     EXPECT_EQ(fix_stats.skipped, 1u);
@@ -45,10 +45,10 @@ TEST(WorldData, ParsersTakeGoodRowsAndSkipDamagedOnes) {
 }
 
 TEST(WorldData, ShortAndDamagedFilesAreReadWithinTheirBounds) {
-    EXPECT_TRUE(worlddata::parse_nav("").empty());
-    EXPECT_TRUE(worlddata::parse_nav("I\n810 Version\n3  37.6").empty());
+    EXPECT_TRUE(worlddata::parse_nav("", 810).empty());
+    EXPECT_TRUE(worlddata::parse_nav("I\n810 Version\n3  37.6", 810).empty());
     EXPECT_TRUE(worlddata::parse_apt("I\n1000 Version\n100 1 2 3\n1").empty());
-    const auto fixes = worlddata::parse_fix("I\n600\n 95.0 10.0 BADLT\n 10.0 10.0 GOODX");
+    const auto fixes = worlddata::parse_fix("I\n600\n 95.0 10.0 BADLT\n 10.0 10.0 GOODX", 600);
     ASSERT_EQ(fixes.size(), 1u) << "a latitude beyond the pole is rejected; the last line needs no line end";
     EXPECT_EQ(fixes[0].ident, "GOODX");
     EXPECT_FALSE(worlddata::read_data_file(data_dir() + "/none.dat"));
@@ -64,7 +64,7 @@ TEST(WorldData, RowsKeepTheFieldsOfTheirKind) {
         "14 10.0 10.0 0 0 0 0 XX  other code\r\n"
         "99\r\n";
     worlddata::ParseStats stats;
-    const auto navaids = worlddata::parse_nav(nav, &stats);
+    const auto navaids = worlddata::parse_nav(nav, 810, &stats);
     EXPECT_EQ(worlddata::version_line(nav), "810 Version - test data");
     ASSERT_EQ(navaids.size(), 3u);
     EXPECT_EQ(navaids[0].airport, "40N");

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tools/navimport/import_state.h"
+#include "navimport/import_state.h"
 
 namespace navimport {
 namespace {

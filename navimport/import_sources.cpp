@@ -9,8 +9,8 @@
 #include <set>
 #include <string>
 
+#include "navimport/import_state.h"
 #include "sim/units.h"
-#include "tools/navimport/import_state.h"
 
 namespace navimport {
 namespace {
