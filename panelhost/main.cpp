@@ -47,12 +47,12 @@ plat::Result<std::unique_ptr<web::PanelWebServer>> serve(panelhost::Session& s, 
     return started;
 }
 
-// Headless, for the simulated seconds or until stopped; progress on the terminal once a simulated
-// minute, and a stop request is looked at every second.
+// Headless, for the simulated seconds, until stopped or until the aircraft crashes; progress on the
+// terminal once a simulated minute, and a stop request is looked at every second.
 void run_headless(panelhost::Session& s, double seconds) {
     std::signal(SIGINT, request_stop);
     std::signal(SIGTERM, request_stop);
-    for (double done = 0; done < seconds && !stop_requested;) {
+    for (double done = 0; done < seconds && !stop_requested && !s.crash();) {
         const double chunk = std::min(1.0, seconds - done);
         s.run_for(chunk);
         done += chunk;
@@ -84,6 +84,8 @@ int run(const panelhost::CommandLine& line) {
     s.finish();
     if (!written) return failed(written.error());
     std::printf("%s\n", s.out().c_str());
+    // A crash has been told as it happened; once is enough.
+    if (s.crash()) return 1;
     if (!line.view)
         if (auto missed = s.missed_landing()) return failed(*missed);
     return 0;

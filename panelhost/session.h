@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "panelhost/landing_field.h"
 #include "panelhost/panel.h"
 #include "panelhost/plan_watch.h"
 #include "panelhost/scenario.h"
@@ -110,6 +111,9 @@ public:
     // approach=stopped") and the host's aircraft did not end it stopped on a runway: what happened
     // instead. A run that says so fails.
     std::optional<std::string> missed_landing() const;
+    // The line that told of the crash that ended the flight ("t=.. s crash: ..."): from then on the
+    // aircraft moves no more and a headless run ends.
+    const std::optional<std::string>& crash() const { return landing_.crash(); }
 
 private:
     friend struct CommandRunner;
@@ -154,6 +158,8 @@ private:
     PlanWatch plans_;
     std::vector<CycleHook*> hooks_;
     reports::LandingWatch landing_;
+    LandingField field_;
+    double field_elevation_ft_ = 0;  // as last looked at for the scenario's height conditions
 };
 
 }  // namespace panelhost
