@@ -17,6 +17,7 @@
 #include "host/tokens.h"
 #include "panel_fixture.h"
 #include "platform/shared_block.h"
+#include "shipped_world.h"
 #include "sim/approach.h"
 #include "sim/units.h"
 
@@ -35,12 +36,7 @@ struct Ils {
 };
 
 const sim::World& world() {
-    static std::shared_ptr<const sim::World> w = [] {
-        std::string why;
-        auto loaded = sim::World::load_shared(std::string(PANEL_SOURCE_DIR) + "/data/navdata", &why);
-        EXPECT_TRUE(loaded) << why;
-        return loaded;
-    }();
+    static std::shared_ptr<const sim::World> w = shipped_world();
     return *w;
 }
 

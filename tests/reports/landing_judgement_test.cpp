@@ -8,16 +8,10 @@
 #include <vector>
 
 #include "reports/landing_judgement.h"
+#include "shipped_world.h"
 #include "sim/units.h"
 
 namespace {
-
-std::shared_ptr<const sim::World> shipped_world() {
-    std::string why;
-    auto w = sim::World::load_shared(std::string(PANEL_SOURCE_DIR) + "/data/navdata", &why);
-    EXPECT_TRUE(w) << why;
-    return w;
-}
 
 const char* const kNamed[][2] = {
     {"KSFO", "28R"}, {"KLAX", "25R"}, {"KJFK", "13R"}, {"KJFK", "31L"}, {"EGLL", "09L"}, {"EGLL", "27L"},

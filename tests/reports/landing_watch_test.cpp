@@ -6,6 +6,7 @@
 #include <string>
 
 #include "reports/landing_watch.h"
+#include "shipped_world.h"
 #include "sim/units.h"
 
 namespace {
@@ -13,11 +14,8 @@ namespace {
 class Watched {
 public:
     Watched() {
-        std::string why;
-        auto world = sim::World::load_shared(std::string(PANEL_SOURCE_DIR) + "/data/navdata", &why);
-        EXPECT_TRUE(world) << why;
         aircraft.log = nullptr;
-        aircraft.use_world(world);
+        aircraft.use_world(shipped_world());
     }
 
     const sim::RunwayEnd& runway(const char* airport, const char* designator) {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "shipped_world.h"
 #include "sim/runway.h"
 #include "sim/units.h"
 #include "sim/world.h"
@@ -15,13 +16,6 @@
 namespace {
 
 const std::string kNavdata = std::string(PANEL_SOURCE_DIR) + "/data/navdata";
-
-std::shared_ptr<const sim::World> shipped_world() {
-    std::string why;
-    auto w = sim::World::load_shared(kNavdata, &why);
-    EXPECT_TRUE(w) << why;
-    return w;
-}
 
 struct Displaced {
     const char *airport, *runway;
