@@ -50,14 +50,14 @@ plat::Result<std::unique_ptr<web::PanelWebServer>> serve(panelhost::Session& s, 
 // A flown plan's run ends this long after the aircraft has come to a stop.
 constexpr double after_stop_s = 30.0;
 
-// Headless, for the simulated seconds or until stopped (with until_landed, also once the aircraft
-// has landed and stopped); progress on the terminal once a simulated minute, and a stop request
-// is looked at every second.
+// Headless, for the simulated seconds, until stopped or until the aircraft crashes (with
+// until_landed, also once the aircraft has landed and stopped); progress on the terminal once a
+// simulated minute, and a stop request is looked at every second.
 void run_headless(panelhost::Session& s, double seconds, bool until_landed) {
     std::signal(SIGINT, request_stop);
     std::signal(SIGTERM, request_stop);
     double stopped_for = 0;
-    for (double done = 0; done < seconds && !stop_requested && stopped_for < after_stop_s;) {
+    for (double done = 0; done < seconds && !stop_requested && !s.crash() && stopped_for < after_stop_s;) {
         const double chunk = std::min(1.0, seconds - done);
         s.run_for(chunk);
         done += chunk;
@@ -90,6 +90,8 @@ int run(const panelhost::CommandLine& line) {
     s.finish();
     if (!written) return failed(written.error());
     std::printf("%s\n", s.out().c_str());
+    // A crash has been told as it happened; once is enough.
+    if (s.crash()) return 1;
     if (!line.view)
         if (auto missed = s.missed_landing()) return failed(*missed);
     return 0;

@@ -301,7 +301,8 @@ void Session::step() {
         panel_->release();
         release_at_ = -1;
     }
-    if (options_.own_aircraft) {
+    // A crashed aircraft lies where it came to rest.
+    if (options_.own_aircraft && !crash()) {
         aircraft_.step(1.0 / options_.rate);
         publish_aircraft();
     }
@@ -319,6 +320,7 @@ void Session::step() {
         flight_.sample(t, aircraft_.state());
         if (flight_.taken() != before) plans_.poll();
         for (const std::string& line : landing_.poll(aircraft_)) std::fprintf(stderr, "panelhost: %s\n", line.c_str());
+        if (crash()) flight_.record_crash(aircraft_.elapsed(), aircraft_.state());
     }
     panel_->cycle(t);
     for (CycleHook* h : hooks_) h->after_cycle();
@@ -426,6 +428,8 @@ plat::Result<bool> Session::write_outputs() {
         for (auto& w : panel_->windows()) f << w->config.ident << ' ' << (w->open ? "open" : "closed") << '\n';
         if (!f) return plat::Error{out_ + "/windows.txt: cannot write"};
     }
+    // After a crash the commands still waiting are no news: the crash has said why.
+    if (crash()) waiting_.clear();
     for (const Command* c : waiting_) {
         const std::string w = scenario_.path + ":" + std::to_string(c->line) + ": 'when " + c->when.text +
                               "' never held; the command was not run";
@@ -453,6 +457,7 @@ std::optional<std::string> Session::missed_landing() const {
     });
     if (!options_.own_aircraft || !flies_landing || landing_.stopped_on_runway()) return std::nullopt;
     const std::string why = "the scenario's landing did not happen: ";
+    if (crash()) return why + *crash();
     if (!landing_.touched_down()) return why + "the aircraft never touched down";
     if (!landing_.stopped()) return why + "the aircraft touched down but had not stopped by the end of the run";
     return why + landing_.lines().back();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "panelhost/navdata_source.h"
+#include "panelhost/landing_field.h"
 #include "panelhost/panel.h"
 #include "panelhost/plan_watch.h"
 #include "panelhost/scenario.h"
@@ -119,6 +120,9 @@ public:
     std::optional<std::string> missed_landing() const;
     // With fly: the simulated seconds the flight needs, take-off to stop; else 0.
     double flight_seconds() const { return flight_seconds_; }
+    // The line that told of the crash that ended the flight ("t=.. s crash: ..."): from then on the
+    // aircraft moves no more and a headless run ends.
+    const std::optional<std::string>& crash() const { return landing_.crash(); }
 
 private:
     friend struct CommandRunner;
@@ -168,6 +172,8 @@ private:
     PlanWatch plans_;
     std::vector<CycleHook*> hooks_;
     reports::LandingWatch landing_;
+    LandingField field_;
+    double field_elevation_ft_ = 0;  // as last looked at for the scenario's height conditions
 };
 
 }  // namespace panelhost

@@ -117,8 +117,8 @@ bool Session::condition_met(const Condition& when) const {
         case ConditionKind::none: return true;
         case ConditionKind::ias_below: return s.ias_kt < when.value;
         case ConditionKind::ias_above: return s.ias_kt > when.value;
-        case ConditionKind::height_below: return sim::height_above_field_ft(s) < when.value;
-        case ConditionKind::height_above: return sim::height_above_field_ft(s) > when.value;
+        case ConditionKind::height_below: return s.altitude_ft - field_elevation_ft_ < when.value;
+        case ConditionKind::height_above: return s.altitude_ft - field_elevation_ft_ > when.value;
         case ConditionKind::approach: return s.approach >= when.phase;
     }
     return false;
@@ -138,6 +138,10 @@ void Session::run_due_commands(double t) {
             waiting_.push_back(&c);
         }
     }
+    const bool heights = std::ranges::any_of(waiting_, [](const Command* c) {
+        return c->when.kind == ConditionKind::height_below || c->when.kind == ConditionKind::height_above;
+    });
+    if (heights) field_elevation_ft_ = field_.elevation_ft(aircraft_, plans_.route());
     // Run in turn: a met one may meet the next (the same condition) on this very cycle.
     std::erase_if(waiting_, [&](const Command* c) {
         if (!condition_met(c->when)) return false;

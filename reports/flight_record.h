@@ -19,6 +19,7 @@ struct FlightSample {
     sim::AutopilotSettings autopilot;
     double flap_position = 0, gear_position = 0;  // 0 .. 1; the gear's mean of its legs
     bool on_ground = false;
+    bool crashed = false;  // the flight's last row, at the moment of its crash
 };
 
 // Memory stays bounded however long the flight: the rows go to flight.csv as they are taken, and
@@ -39,6 +40,8 @@ public:
 
     // Takes a sample when t has reached the next whole second.
     void sample(double t, const sim::AircraftState& s);
+    // The last row, at the moment of the crash that ended the flight; no sample is taken after it.
+    void record_crash(double t, const sim::AircraftState& s);
     // Samples taken since the start, whether kept or not.
     std::uint64_t taken() const { return taken_; }
     // The flight for the picture: every second at first, every 2nd, 4th.. second once thinned.
@@ -51,6 +54,7 @@ private:
     double next_second_ = 0;
     std::uint64_t taken_ = 0;
     std::uint64_t keep_every_ = 1;
+    bool ended_ = false;
     std::FILE* csv_ = nullptr;
     std::string csv_path_;
     bool csv_failed_ = false;

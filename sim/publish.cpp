@@ -52,7 +52,27 @@ void publish_clock(const AircraftState& s, double elapsed, TokenSink& out) {
     out.set_double(token::clock_hours, std::floor(t / 3600.0));
     out.set_double(token::clock_minutes, std::floor(std::fmod(t, 3600.0) / 60.0));
     out.set_double(token::clock_seconds, std::fmod(t, 60.0));
-    out.set_double(token::tick_count, std::floor(elapsed * ticks_per_second));
+    // The sum of many cycle times falls a hair short of the whole tick as often as not: the count
+    // would stall and skip, and the panel's flashing lights with it.
+    out.set_double(token::tick_count, std::floor(elapsed * ticks_per_second + 1e-6));
+}
+
+// The approach mode's holds, as the flight display annunciates them beside the heading and altitude
+// holds: the localizer's from arming to the stop (armed while another lateral mode flies, engaged
+// once captured, when the heading hold lets go of it); the glide slope's once captured and through
+// the flare, and before that armed beside the altitude hold while a glide slope is received. With
+// the master on and neither the heading hold nor the localizer steering, the autopilot holds the
+// wings level: that is its lateral mode.
+void publish_approach_modes(const AircraftState& s, TokenSink& out) {
+    const ApproachPhase p = s.approach;
+    const bool localizer = p >= ApproachPhase::armed && p <= ApproachPhase::rollout;
+    const bool localizer_steers = p >= ApproachPhase::localizer && p <= ApproachPhase::rollout;
+    const bool glide_slope_armed = (p == ApproachPhase::armed || p == ApproachPhase::localizer) && s.autopilot.altitude_hold &&
+                                   s.reception.nav[0].glide_slope;
+    const bool glide_slope = p == ApproachPhase::glide_slope || p == ApproachPhase::flare || glide_slope_armed;
+    out.set_double(token::ap_localizer_hold, flag(localizer));
+    out.set_double(token::ap_glide_slope_hold, flag(glide_slope));
+    out.set_double(token::ap_wing_leveler, flag(s.autopilot.master && !s.autopilot.heading_hold && !localizer_steers));
 }
 
 void publish_autopilot(const AircraftState& s, TokenSink& out) {
@@ -67,6 +87,7 @@ void publish_autopilot(const AircraftState& s, TokenSink& out) {
     out.set_double(token::ap_vertical_speed_hold, flag(s.vertical_speed_mode));
     out.set_double(token::ap_vertical_speed, ap.vertical_speed_fpm);
     out.set_double(token::autothrottle_armed, flag(ap.autothrottle_armed));
+    publish_approach_modes(s, out);
 }
 
 void publish_engines(const AircraftState& s, TokenSink& out) {

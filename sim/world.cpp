@@ -1,5 +1,6 @@
 #include "sim/world.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <mutex>
@@ -47,13 +48,16 @@ plat::Result<World> World::load(const std::string& dir) {
     std::vector<Field> fields;
     std::vector<RunwayEnd> runways;
     for (const auto& a : data->airports) {
-        fields.push_back({{a.lat, a.lon}, static_cast<double>(a.elevation_ft)});
+        fields.push_back({{a.lat, a.lon}, static_cast<double>(a.elevation_ft), a.icao});
         for (std::size_t i = 0; i + 1 < a.ends.size(); i += 2)
             for (std::size_t k = 0; k < 2; ++k) {
                 const auto& from = a.ends[i + k];
                 const auto& to = a.ends[i + 1 - k];
-                runways.push_back({a.icao, from.designator, {from.lat, from.lon}, {to.lat, to.lon},
-                                   static_cast<double>(a.elevation_ft)});
+                const double width_m = i / 2 < a.surfaces.size() ? a.surfaces[i / 2].width_m : 0.0;
+                RunwayEnd r{a.icao, from.designator, {from.lat, from.lon}, {to.lat, to.lon}, static_cast<double>(a.elevation_ft)};
+                r.displaced_threshold_ft = from.displaced_threshold_m * feet_per_metre;
+                if (width_m > 0) r.width_ft = width_m * feet_per_metre;
+                runways.push_back(std::move(r));
             }
     }
     return World(std::move(vors), std::move(fields), RadioStations(navaids), std::move(runways));
@@ -81,12 +85,35 @@ const RunwayEnd* World::runway(std::string_view airport, std::string_view design
 }
 
 const RunwayEnd* World::runway_under(LatLon p, double heading_deg) const {
-    constexpr double half_width_ft = 200.0;  // the paved strip and its shoulders
+    constexpr double half_width_ft = 200.0;  // the paved strip and its shoulders, on the widest of the usual runways
     for (const RunwayEnd& r : runways_) {
         if (std::fabs(r.threshold.lat - p.lat) > 0.1) continue;
         if (std::fabs(wrap_180(r.heading_deg() - heading_deg)) > 30.0) continue;
-        if (on_runway(r, p, half_width_ft)) return &r;
+        if (on_runway(r, p, std::max(half_width_ft, r.width_ft))) return &r;
     }
+    return nullptr;
+}
+
+const RunwayEnd* World::runway_of_localizer(LatLon at, double course_deg) const {
+    constexpr double aligned_deg = 3.0;
+    constexpr double beyond_far_end_ft = 2.0 * feet_per_nm;  // antennas stand a few hundred metres out
+    constexpr double off_centre_ft = 500.0;
+    const RunwayEnd* best = nullptr;
+    double best_off = off_centre_ft;
+    for (const RunwayEnd& r : runways_) {
+        if (std::fabs(r.threshold.lat - at.lat) > 0.1) continue;
+        if (std::fabs(wrap_180(r.heading_deg() - course_deg)) > aligned_deg) continue;
+        const RunwayPosition p = runway_position(r, at);
+        const double beyond = p.past_threshold_ft - r.length_ft();
+        if (beyond < -r.length_ft() / 2 || beyond > beyond_far_end_ft) continue;
+        if (std::fabs(p.right_of_centre_ft) <= best_off) best = &r, best_off = std::fabs(p.right_of_centre_ft);
+    }
+    return best;
+}
+
+const World::Field* World::field(std::string_view icao) const {
+    for (const Field& f : fields_)
+        if (f.icao == icao) return &f;
     return nullptr;
 }
 

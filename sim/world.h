@@ -1,7 +1,7 @@
 #pragma once
 // What the aircraft needs of the world data: the slaved magnetic variation of the nearest VOR, the
-// elevation of the nearest airport, and the radio stations its receivers hear. Loaded once from the
-// X-Plane-format files and shared.
+// elevation of the nearest airport, the radio stations its receivers hear and the runways it lands
+// on. Loaded once from the X-Plane-format files and shared.
 
 #include <memory>
 #include <string>
@@ -24,6 +24,7 @@ public:
     struct Field {
         LatLon at;
         double elevation_ft;
+        std::string icao;
     };
 
     World() = default;
@@ -46,6 +47,10 @@ public:
     const RunwayEnd* runway(std::string_view airport, std::string_view designator) const;
     // The runway end p lies on, landing within 30 degrees of heading; null when none.
     const RunwayEnd* runway_under(LatLon p, double heading_deg) const;
+    // The runway end a localizer serves: its antenna (at) beyond the far end, on the extended centre
+    // line, and its course (true) the runway's; null for one that is not lined up with a runway.
+    const RunwayEnd* runway_of_localizer(LatLon at, double course_deg) const;
+    const Field* field(std::string_view icao) const;
 
 private:
     std::vector<Vor> vors_;

@@ -39,6 +39,14 @@ struct Current {
     std::optional<double> datum_lat, datum_lon;
 };
 
+// Older files may end a runway row before an end's displaced threshold: a missing, negative or
+// malformed one is none, and the row is still good.
+double displaced_threshold_m(const LineFields& f, std::size_t field) {
+    double m = 0;
+    if (f.size() <= field || !to_number(f[field], m) || !std::isfinite(m) || m < 0) return 0;
+    return m;
+}
+
 Row parse_runway(const LineFields& f, Airport& a) {
     RunwayEnd e1, e2;
     RunwaySurface r;
@@ -50,6 +58,8 @@ Row parse_runway(const LineFields& f, Airport& a) {
         return Row::skipped;
     e1.designator = std::string(f[8]);
     e2.designator = std::string(f[17]);
+    e1.displaced_threshold_m = displaced_threshold_m(f, 11);
+    e2.displaced_threshold_m = displaced_threshold_m(f, 20);
     a.ends.push_back(std::move(e1));
     a.ends.push_back(std::move(e2));
     a.surfaces.push_back(r);

@@ -52,16 +52,17 @@ struct Flown {
     double widest_nm = 0;          // beyond the intercept point's turn, the farthest off the line
 };
 
-// A plan from San Francisco to Los Angeles 24R whose last point before the approach lies so that
+// A plan from Fort Worth to Dallas-Fort Worth 17C (flat land: the aircraft flies at 3,000 ft)
+// whose last point before the approach lies so that
 // the route meets the intercept point turning by turn_deg (right positive) onto the final course.
 Flown fly_final_turn(double turn_deg, const std::string& name) {
-    const Final f = final_of("KLAX", "24R");
+    const Final f = final_of("KDFW", "17C");
     const sim::LatLon intercept = sim::travel(f.threshold, f.course + 180.0, planner::intercept_nm);
     const sim::LatLon before = sim::travel(intercept, f.course - turn_deg + 180.0, 20.0);
     planner::Performance perf;
     perf.cruise_altitude_ft = 5000;
     perf.cruise_speed = 250;
-    auto read = planner::read_plan(world(), "KSNA " + planner::latlon_ident(before) + " KLAX/24R", "route");
+    auto read = planner::read_plan(world(), "KAFW " + planner::latlon_ident(before) + " KDFW/17C", "route");
     if (!read) throw std::runtime_error(read.error());
     auto plan = planner::write_plan(world(), read->plan, planner::PlanFormat::fmc, perf);
     if (!plan) throw std::runtime_error(plan.error());

@@ -59,6 +59,40 @@ TEST(FlightRecorder, ShortFlightKeepsEverySecond) {
     for (std::size_t i = 0; i < 6; ++i) EXPECT_EQ(r.samples()[i].t, static_cast<double>(i));
 }
 
+// The crash's moment is the last row, flagged, and the end of the track: nothing is sampled after it.
+TEST(FlightRecorder, ACrashEndsTheRecordWithItsOwnRow) {
+    const fs::path csv = fs::temp_directory_path() / ("flight_record_crash_" + std::to_string(::getpid()) + ".csv");
+    {
+        reports::FlightRecorder r;
+        ASSERT_FALSE(r.open_csv(csv.string()));
+        for (int i = 0; i <= 18 * 3; ++i) r.sample(i / 18.0, at_longitude(-122.0 + i * 1e-4));
+        r.record_crash(3.4, at_longitude(-121.9));
+        for (int i = 62; i < 18 * 6; ++i) r.sample(i / 18.0, at_longitude(-121.0));
+        EXPECT_EQ(r.taken(), 4u);
+        ASSERT_FALSE(r.flush_csv());
+        ASSERT_EQ(r.samples().size(), 5u);
+        EXPECT_TRUE(r.samples().back().crashed);
+        EXPECT_EQ(r.samples().back().t, 3.4);
+        EXPECT_FALSE(r.samples()[3].crashed);
+    }
+    std::ifstream in(csv);
+    std::string line, last;
+    int rows = 0;
+    std::getline(in, line);
+    EXPECT_EQ(line.substr(line.rfind(',') + 1), "crashed");
+    while (std::getline(in, line)) {
+        ++rows;
+        if (rows <= 4) {
+            EXPECT_EQ(line.substr(line.size() - 2), ",0") << line;
+        }
+        last = line;
+    }
+    EXPECT_EQ(rows, 5);
+    EXPECT_EQ(last.rfind("3.4,", 0), 0u) << last;
+    EXPECT_EQ(last.substr(last.size() - 2), ",1") << last;
+    fs::remove(csv);
+}
+
 TEST(FlightRecorder, UnwritableCsvIsAnError) {
     reports::FlightRecorder r;
     auto e = r.open_csv("/nonexistent-folder/flight.csv");

@@ -95,3 +95,30 @@ TEST(WorldData, RowsKeepTheFieldsOfTheirKind) {
     EXPECT_EQ(airports[0].surfaces[0].surface, 2);
     EXPECT_EQ(apt_stats.left_out, 1u) << "the heliport's runway";
 }
+
+TEST(WorldData, RunwayEndsKeepTheirDisplacedThresholds) {
+    // Each end's displaced threshold in metres, as the row gives it; an older row that ends before
+    // the second end's, or one with a malformed or negative value, means none, and the runway stays.
+    const char* apt =
+        "I\n1000 Version\n\n"
+        "1      13 0 0 KJFK John F Kennedy Intl\n"
+        "100   46.02   2   0 0.00 1 3 1 13R  40.64817040 -073.81674640  794.01    0.00 3  7 1 1 31L  "
+        "40.62857740 -073.77151420 1011.02    0.00 3  7 1 1\n"
+        "100   46.02   2   0 0.00 1 3 1 04L  40.62203000 -073.78559000    0.00    0.00 3  7 1 1 22R  "
+        "40.64270000 -073.76220000\n"
+        "100   46.02   2   0 0.00 1 3 1 04R  40.62500000 -073.77000000   x12.0    0.00 3  7 1 1 22L  "
+        "40.64500000 -073.75000000  -30.00    0.00 3  7 1 1\n";
+    worlddata::ParseStats stats;
+    const auto airports = worlddata::parse_apt(apt, &stats);
+    ASSERT_EQ(airports.size(), 1u);
+    const auto& ends = airports[0].ends;
+    ASSERT_EQ(ends.size(), 6u);
+    EXPECT_DOUBLE_EQ(ends[0].displaced_threshold_m, 794.01);
+    EXPECT_DOUBLE_EQ(ends[1].displaced_threshold_m, 1011.02);
+    EXPECT_EQ(ends[1].designator, "31L");
+    EXPECT_DOUBLE_EQ(ends[2].displaced_threshold_m, 0.0);
+    EXPECT_DOUBLE_EQ(ends[3].displaced_threshold_m, 0.0) << "the row ends before it";
+    EXPECT_DOUBLE_EQ(ends[4].displaced_threshold_m, 0.0) << "malformed";
+    EXPECT_DOUBLE_EQ(ends[5].displaced_threshold_m, 0.0) << "negative";
+    EXPECT_EQ(stats.skipped, 0u);
+}
