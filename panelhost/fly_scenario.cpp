@@ -105,9 +105,10 @@ plat::Result<FlyScenario> fly_scenario(std::string_view plan, const planner::Nav
     add(1, std::string("click ") + menu_key);
     add(2, std::string("click ") + first_line_key);
     add(3, std::string("click ") + first_line_key);
-    t += "# the take-off: throttles open, gear and flaps up in the climb, EXEC\n";
+    t += "# the take-off: throttles open; in the climb the gear up, the speed hold at 250 kt, flaps up, EXEC\n";
     add(5, "aircraft throttle=1");
     add(5, "when height>400 aircraft gear=up");
+    add(5, "when height>400 autopilot speed 250");
     add(5, "when height>1000 aircraft flaps=0");
     add(5, std::string("when height>1500 click ") + exec_key);
     t += "# the approach: the speed to the approach mode, armed; flaps and gear as the speed falls\n";

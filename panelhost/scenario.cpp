@@ -240,9 +240,16 @@ bool parse_fail(LineParser& p, std::string_view, Action& out) {
 
 bool parse_autopilot(LineParser& p, std::string_view, Action& out) {
     auto& c = out.emplace<AutopilotCommand>();
-    if (!p.need(4, "autopilot approach|speed") || p.w.size() > 4 || (p.w[3] != "approach" && p.w[3] != "speed"))
-        return p.fail("expected: at <t> autopilot approach|speed");
+    if (!p.need(4, "autopilot approach|speed [KT]") || (p.w[3] != "approach" && p.w[3] != "speed") ||
+        p.w.size() > (p.w[3] == "speed" ? 5u : 4u))
+        return p.fail("expected: at <t> autopilot approach|speed [KT]");
     c.speed = p.w[3] == "speed";
+    if (p.w.size() == 5) {
+        double kt = 0;
+        if (!p.number(4, kt, "speed setting")) return false;
+        if (kt < 60 || kt > 400) return p.fail("the speed setting is 60 to 400 kt");
+        c.speed_kt = kt;
+    }
     return true;
 }
 

@@ -12,6 +12,7 @@
 // past: armed, localizer, glide-slope, flare, rollout, stopped).
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -95,8 +96,9 @@ struct RadioCommand {  // radio nav1|nav2|course1|course2|adf <value>
     sim::RadioKnob knob = sim::RadioKnob::nav1;
     double value = 0;
 };
-struct AutopilotCommand {  // autopilot approach|speed
+struct AutopilotCommand {  // autopilot approach|speed [KT]
     bool speed = false;  // hold the speed; else arm the approach
+    std::optional<double> speed_kt;  // the speed setting to hold; none: the one set
 };
 
 using Action = std::variant<SetCommand, SetIntCommand, SetTextCommand, RampCommand, NamedCommand, ClickCommand,

@@ -94,6 +94,7 @@ struct CommandRunner {
     void operator()(const AutopilotCommand& x) const {
         if (!s.options_.own_aircraft)
             return warn("autopilot commands fly the host's own aircraft; the simulator's autopilot is its own");
+        if (x.speed_kt) s.aircraft_.state().autopilot.speed_kt = *x.speed_kt;
         if (x.speed) sim::hold_speed(s.aircraft_.state());
         else sim::arm_approach(s.aircraft_.state());
         s.publish_aircraft();

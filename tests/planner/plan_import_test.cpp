@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
+#include <sstream>
 
 #include "program_run.h"
 
@@ -81,6 +84,19 @@ TEST(PlanFlown, FlyTakesOffFliesThePlanAndLandsOnItsRunway) {
         EXPECT_NE(scenario.find("autopilot approach"), std::string::npos);
         const std::string landing = read_text(dir / "landing.txt");
         EXPECT_NE(landing.find("stopped on KLAX " + runway + ":"), std::string::npos) << landing;
+        // No more than 250 kt below 10,000 ft, climbing or descending (flight.csv: altitude, ias).
+        std::istringstream csv(read_text(dir / "flight.csv"));
+        std::string row;
+        std::getline(csv, row);
+        double fastest_low = 0;
+        while (std::getline(csv, row)) {
+            double t = 0, lat = 0, lon = 0, altitude = 0, ias = 0;
+            if (std::sscanf(row.c_str(), "%lf,%lf,%lf,%lf,%lf", &t, &lat, &lon, &altitude, &ias) == 5 &&
+                altitude > 500 && altitude < 10000)
+                fastest_low = std::max(fastest_low, ias);
+        }
+        EXPECT_GT(fastest_low, 200.0);
+        EXPECT_LE(fastest_low, 252.0);
         fs::remove_all(dir);
     }
     std::string out;
