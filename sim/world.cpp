@@ -1,5 +1,6 @@
 #include "sim/world.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <mutex>
@@ -18,6 +19,18 @@ double rank(LatLon a, LatLon b) {
     const double dlat = b.lat - a.lat;
     const double dlon = wrap_180(b.lon - a.lon) * std::cos(a.lat * degrees_to_radians);
     return dlat * dlat + dlon * dlon;
+}
+
+// The same rank of p from the nearest point of a runway between its two ends.
+double rank_from_runway(LatLon p, const RunwayEnd& r) {
+    const double k = std::cos(p.lat * degrees_to_radians);
+    const double ax = wrap_180(r.threshold.lon - p.lon) * k, ay = r.threshold.lat - p.lat;
+    const double bx = wrap_180(r.far_end.lon - p.lon) * k, by = r.far_end.lat - p.lat;
+    const double dx = bx - ax, dy = by - ay;
+    const double length2 = dx * dx + dy * dy;
+    const double f = length2 > 0 ? std::clamp(-(ax * dx + ay * dy) / length2, 0.0, 1.0) : 0.0;
+    const double x = ax + f * dx, y = ay + f * dy;
+    return x * x + y * y;
 }
 
 template <typename T>
@@ -51,7 +64,8 @@ plat::Result<World> World::load(const std::string& dir) {
         if (n.kind == worlddata::Navaid::vor) vors.push_back({{n.lat, n.lon}, n.variation});
     std::vector<Field> fields;
     std::vector<RunwayEnd> runways;
-    for (const auto& a : worlddata::parse_apt(*apt)) {
+    const std::vector<worlddata::Airport> airports = worlddata::parse_apt(*apt);
+    for (const auto& a : airports) {
         fields.push_back({{a.lat, a.lon}, static_cast<double>(a.elevation_ft)});
         for (std::size_t i = 0; i + 1 < a.ends.size(); i += 2)
             for (std::size_t k = 0; k < 2; ++k) {
@@ -61,7 +75,7 @@ plat::Result<World> World::load(const std::string& dir) {
                                    static_cast<double>(a.elevation_ft)});
             }
     }
-    return World(std::move(vors), std::move(fields), RadioStations(navaids), std::move(runways));
+    return World(std::move(vors), std::move(fields), RadioStations(navaids, airports), std::move(runways));
 }
 
 std::shared_ptr<const World> World::load_shared(const std::string& dir, std::string* error) {
@@ -101,6 +115,16 @@ double World::variation_at(LatLon p) const {
 }
 
 double World::elevation_ft_at(LatLon p) const {
+    const RunwayEnd* best = nullptr;
+    double best_rank = 0;
+    for (const RunwayEnd& r : runways_) {
+        // Both ends farther north (or south) than the best so far is near: no nearer.
+        const double north = r.threshold.lat - p.lat, north_far = r.far_end.lat - p.lat;
+        if (best && north * north_far > 0 && std::min(north * north, north_far * north_far) >= best_rank) continue;
+        const double r_rank = rank_from_runway(p, r);
+        if (!best || r_rank < best_rank) best = &r, best_rank = r_rank;
+    }
+    if (best) return best->elevation_ft;
     const Field* f = nearest(fields_, p);
     return f ? f->elevation_ft : 0.0;
 }

@@ -189,6 +189,9 @@ std::vector<Airport> parse_apt(std::string_view text, ParseStats* stats) {
             return Row::skipped;
         e1.designator = std::string(f[8]);
         e2.designator = std::string(f[17]);
+        // A displacement the row does not give, or a negative one, is none.
+        if (!to_number(f[11], e1.displaced_m) || e1.displaced_m < 0) e1.displaced_m = 0;
+        if (f.size() <= 20 || !to_number(f[20], e2.displaced_m) || e2.displaced_m < 0) e2.displaced_m = 0;
         out.back().ends.push_back(std::move(e1));
         out.back().ends.push_back(std::move(e2));
         out.back().surfaces.push_back(r);

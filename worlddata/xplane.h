@@ -46,6 +46,7 @@ struct AirwaySegment {
 struct RunwayEnd {
     std::string designator;   // "28R", "09"
     double lat = 0, lon = 0;  // threshold
+    double displaced_m = 0;   // how far into the runway the landing threshold lies
 };
 
 struct RunwaySurface {

@@ -18,7 +18,13 @@ using namespace simtest;
 namespace {
 
 const sim::LatLon kIgwq{37.62953900, -122.39531100};             // 28R localizer, 111.70 on 297.903
-const sim::LatLon kIgwqGlideSlope{37.61395600, -122.36111400};  // 3.00 degrees, 4 ft below sea level
+// The 28R glide slope, 3.00 degrees, laid on the runway: 50 ft over the threshold at the field's
+// 13 ft (its antenna's 4 ft below sea level in the data notwithstanding).
+const sim::LatLon k28R{37.61351918, -122.35716907};
+const sim::LatLon k10L{37.62872250, -122.39342127};
+const sim::LatLon kIgwqGlideSlope =
+    sim::travel(k28R, sim::course_deg(k28R, k10L), 50.0 / std::tan(3.0 * sim::degrees_to_radians) / sim::feet_per_nm);
+constexpr double kField = 13.0;
 const sim::LatLon kIgwqDme{37.63017800, -122.39460800};
 const sim::LatLon kSfo{37.61947222, -122.37388889};  // 115.80, variation 17 E, range 40
 const sim::LatLon kReiga{37.69233333, -121.68391667};  // NDB LV 374, range 50
@@ -60,7 +66,7 @@ struct Radios {
 sim::LatLon on_final(double d, double off = 0) { return sim::travel(kIgwq, 297.903 - 180 + off, d); }
 // The glide path's height over a point, and that height raised by deg degrees.
 double glide_path_ft(sim::LatLon p, double deg = 0) {
-    return -4 + std::tan((3.0 + deg) * sim::degrees_to_radians) * sim::distance_nm(p, kIgwqGlideSlope) * sim::feet_per_nm;
+    return kField + std::tan((3.0 + deg) * sim::degrees_to_radians) * sim::distance_nm(p, kIgwqGlideSlope) * sim::feet_per_nm;
 }
 
 }  // namespace
