@@ -24,8 +24,8 @@ constexpr double return_intercept_deg = 45.0;
 // In the air the centre line is joined over the distance flown in this time, the heading turned
 // toward the path that does it at this rate a degree off: slowly enough for the roll to follow,
 // so that the aircraft settles on the line without swinging across it.
-constexpr double air_lookahead_s = 25.0;
-constexpr double path_gain_per_s = 0.13;       // degrees per second of turn per degree of error
+constexpr double air_lookahead_s = 20.0;
+constexpr double path_gain_per_s = 0.35;       // degrees per second of turn per degree of error
 constexpr double ground_lookahead_ft = 800.0;
 constexpr double steering_dps = 5.0;
 constexpr double glide_correction_s = 6.0;     // a height off the beam is made good in about this time
@@ -182,6 +182,8 @@ void armed(const ApproachInputs& in, ApproachCommands& c) {
     // Flying outbound on it, or away from it, is no intercept.
     if (std::fabs(wrap_180(nav.localizer_course_deg - in.ground_track_deg)) > max_capture_angle_deg || !time_to_turn_in(in)) return;
     c.phase = ApproachPhase::localizer;
+    c.memory.localizer_course_deg = nav.localizer_course_deg;
+    c.memory.descends = precision(nav);
     c.heading_hold_off = true;
     c.memory.hold_ft = in.altitude_hold ? in.altitude_setting_ft : in.altitude_ft;
     if (!nav.localizer_on_runway_axis) say(in, c, off_runway_axis);
@@ -270,7 +272,7 @@ ApproachCommands run_approach(const ApproachInputs& in) {
     }
     const ApproachPhase before = c.phase;
     advance_phase(in, c);
-    const bool heard = localizer_heard(in.nav);
+    const bool heard = localizer_heard(in.nav) && std::fabs(wrap_180(in.nav.localizer_course_deg - c.memory.localizer_course_deg)) < 1.0;
     switch (c.phase) {
         case ApproachPhase::armed: c.speed_kt = approach_speed_kt(in); break;
         case ApproachPhase::localizer:
@@ -278,7 +280,9 @@ ApproachCommands run_approach(const ApproachInputs& in) {
             c.turn_rate_dps = heard ? lateral_in_air(in) : 0.0;
             // From the step after the capture on (one phase a step): the glide slope's capture
             // makes the next step one of the glide slope.
-            if (before == ApproachPhase::localizer && precision(in.nav)) awaiting_glide_slope(in, c);
+            if (before != ApproachPhase::localizer || !c.memory.descends) break;
+            if (heard) awaiting_glide_slope(in, c);
+            else if (!in.altitude_hold) c.vertical_speed_fpm = hold_altitude_fpm(in, c.memory.hold_ft);
             break;
         case ApproachPhase::glide_slope:
             c.speed_kt = approach_speed_kt(in);

@@ -37,6 +37,10 @@ struct ApproachMemory {
     // Without the glide slope the approach descends no lower than this: the altitude selected, or
     // held, as the localizer was captured, or the last one flown with the glide slope.
     double hold_ft = 0;
+    // The captured localizer's course: another localizer the receiver locks on later (the far
+    // end's, on the same frequency) is not flown.
+    double localizer_course_deg = 0;
+    bool descends = false;  // the captured localizer has a glide slope and lies along its runway
     unsigned said = 0;  // the notes it has given since it was armed, one bit each
 };
 

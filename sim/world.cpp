@@ -21,6 +21,8 @@ double rank(LatLon a, LatLon b) {
     return dlat * dlat + dlon * dlon;
 }
 
+constexpr double longest_runway_deg = 0.1;  // 6 NM of latitude
+
 // The same rank of p from the nearest point of a runway between its two ends.
 double rank_from_runway(LatLon p, const RunwayEnd& r) {
     const double k = std::cos(p.lat * degrees_to_radians);
@@ -28,7 +30,10 @@ double rank_from_runway(LatLon p, const RunwayEnd& r) {
     const double bx = wrap_180(r.far_end.lon - p.lon) * k, by = r.far_end.lat - p.lat;
     const double dx = bx - ax, dy = by - ay;
     const double length2 = dx * dx + dy * dy;
-    const double f = length2 > 0 ? std::clamp(-(ax * dx + ay * dy) / length2, 0.0, 1.0) : 0.0;
+    // A "runway" longer than any real one is a damaged row: only its threshold counts.
+    const double f = length2 > 0 && length2 < longest_runway_deg * longest_runway_deg
+                         ? std::clamp(-(ax * dx + ay * dy) / length2, 0.0, 1.0)
+                         : 0.0;
     const double x = ax + f * dx, y = ay + f * dy;
     return x * x + y * y;
 }

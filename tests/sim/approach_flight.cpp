@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "sim/aero.h"
 #include "sim/approach.h"
 #include "sim/radio_stations.h"
 #include "sim/units.h"
@@ -14,44 +15,7 @@ namespace simtest {
 
 namespace {
 
-constexpr double dot_deg = 0.35;         // a dot of the glide slope's scale
 constexpr double crossing_noise_m = 1.0;  // closer than this to the centre line is on it
-
-struct Ils {
-    const sim::RadioStation* localizer = nullptr;
-    const sim::RadioStation* glide_slope = nullptr;
-};
-
-// The localizer on the frequency that serves the runway: the nearest one whose course is near the
-// runway's, and its glide slope.
-Ils ils_of(const sim::World& world, const sim::RunwayEnd& rwy, double mhz) {
-    Ils ils;
-    double nearest = 1e9;
-    const auto channel = world.radios().vhf_on(sim::vhf_channel(mhz));
-    for (const sim::RadioStation& st : channel) {
-        if (st.kind != sim::RadioStation::localizer) continue;
-        if (std::fabs(sim::wrap_180(st.course_deg - rwy.heading_deg())) > 30.0) continue;
-        const double d = sim::distance_nm(st.at, rwy.threshold);
-        if (d < nearest) nearest = d, ils.localizer = &st;
-    }
-    if (!ils.localizer) return ils;
-    for (const sim::RadioStation& st : channel)
-        if (st.kind == sim::RadioStation::glide_slope && st.ident == ils.localizer->ident &&
-            sim::distance_nm(st.at, ils.localizer->at) < 5.0)
-            ils.glide_slope = &st;
-    return ils;
-}
-
-// Feet right of the line through `on` along `course`.
-double right_of_line_ft(sim::LatLon on, double course, sim::LatLon p) {
-    const double d = sim::distance_nm(on, p) * sim::feet_per_nm;
-    return d * std::sin((sim::course_deg(on, p) - course) * sim::degrees_to_radians);
-}
-
-double along_line_ft(sim::LatLon on, double course, sim::LatLon p) {
-    const double d = sim::distance_nm(on, p) * sim::feet_per_nm;
-    return d * std::cos((sim::course_deg(on, p) - course) * sim::degrees_to_radians);
-}
 
 }  // namespace
 
@@ -85,52 +49,33 @@ Flown fly_approach(const Runway& r, const Entry& e) {
     Flown out;
     auto world = shipped_world();
     if (!world) return out;
-    const sim::RunwayEnd* rwy = world->runway(r.airport, r.designator);
-    EXPECT_TRUE(rwy) << r.airport << " " << r.designator;
-    if (!rwy) return out;
-    const Ils ils = ils_of(*world, *rwy, r.localizer_mhz);
-    EXPECT_TRUE(ils.localizer) << r.airport << " " << r.designator << " " << r.localizer_mhz;
-    if (!ils.localizer) return out;
+    const std::optional<Start> start = start_of(*world, r, e);
+    EXPECT_TRUE(start) << r.airport << " " << r.designator << " " << r.localizer_mhz;
+    if (!start) return out;
+    const sim::RunwayEnd* rwy = start->runway;
     out.found = true;
-    out.course_deg = ils.localizer->course_deg;
+    out.course_deg = start->course_deg;
     out.elevation_ft = rwy->elevation_ft;
+    out.landing_threshold = start->landing_threshold;
+    out.start_altitude_ft = start->altitude_ft;
     const double heading = rwy->heading_deg();
-    // The glide slope lies threshold_crossing_ft / tan(angle) past the landing threshold.
-    out.landing_threshold = rwy->threshold;
-    if (ils.glide_slope) {
-        const double in_ft = sim::threshold_crossing_ft / std::tan(ils.glide_slope->glide_deg * sim::degrees_to_radians);
-        out.landing_threshold = sim::travel(ils.glide_slope->at, heading + 180.0, in_ft / sim::feet_per_nm);
-    }
-    const double displaced_ft = along_line_ft(rwy->threshold, heading, out.landing_threshold);
-
-    // The start: out along the approach course (the localizer's), abeam the landing threshold.
-    const sim::LatLon antenna = ils.localizer->at;
-    const double to_threshold_nm = along_line_ft(antenna, out.course_deg + 180.0, out.landing_threshold) / sim::feet_per_nm;
-    const sim::LatLon on_course = sim::travel(antenna, out.course_deg + 180.0, to_threshold_nm + e.out_nm);
-    const sim::LatLon start = sim::travel(on_course, out.course_deg + 90.0, e.right_nm);
-    if (e.height_ft) {
-        out.start_altitude_ft = rwy->elevation_ft + *e.height_ft;
-    } else {
-        const sim::RadioStation* gs = ils.glide_slope;
-        EXPECT_TRUE(gs) << "a height on the glide path needs a glide slope";
-        if (!gs) return out;
-        const double angle = (gs->glide_deg + e.dots_above * dot_deg) * sim::degrees_to_radians;
-        out.start_altitude_ft = gs->elevation_ft + std::tan(angle) * sim::distance_nm(start, gs->at) * sim::feet_per_nm;
-    }
+    const double displaced_ft = start->displaced_ft;
+    const sim::LatLon antenna = start->localizer->at;
 
     sim::Aircraft a;
     a.log = [&out](const std::string& line) { out.notes.push_back(line); };
     a.use_world(world);
     sim::RadioTuning radios = a.state().radios;
-    EXPECT_TRUE(sim::set_knob(radios, sim::RadioKnob::nav1, r.localizer_mhz));
+    EXPECT_TRUE(sim::set_knob(radios, sim::RadioKnob::nav1, e.nav1_mhz.value_or(r.localizer_mhz)));
     a.tune(radios);
     sim::Placement p;
-    p.lat = start.lat, p.lon = start.lon;
+    p.lat = start->at.lat, p.lon = start->at.lon;
     p.altitude_ft = out.start_altitude_ft;
     p.ias_kt = e.ias_kt, p.on_ground = false;
-    p.heading_deg = out.course_deg + (e.right_nm > 0 ? -e.toward_deg : e.toward_deg);
+    const double wind_from = sim::wrap_360(heading + e.wind_from_deg);
+    p.heading_deg = heading_for_track(start->track_deg, sim::tas_from_ias(e.ias_kt, start->altitude_ft), wind_from, e.wind_kt);
     p.flaps = e.flaps, p.gear_down = e.gear_down;
-    p.wind_from_deg = sim::wrap_360(heading + e.wind_from_deg), p.wind_kt = e.wind_kt;
+    p.wind_from_deg = wind_from, p.wind_kt = e.wind_kt;
     a.place(p);
     sim::AircraftState& s = a.state();
     s.autopilot.master = s.autopilot.heading_hold = true;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "approach_start.h"
 #include "sim/aircraft.h"
 #include "sim/runway.h"
 #include "sim/world.h"
@@ -16,20 +17,8 @@ namespace simtest {
 
 std::shared_ptr<const sim::World> shipped_world();
 
-struct Runway {
-    std::string airport, designator;
-    double localizer_mhz = 0;
-};
-
 // Where the approach begins, and the crew's part in it.
-struct Entry {
-    double out_nm = 12;          // from the landing threshold, along the extended centre line
-    double right_nm = 0.8;       // off the centre line, seen inbound
-    double toward_deg = 30;      // heading toward the centre line, from the course
-    // Height: on the glide path this many dots above (below when negative) its height out there,
-    // or, when given, this many feet above the field.
-    double dots_above = -1;
-    std::optional<double> height_ft;
+struct Entry : EntryPoint {
     double ias_kt = 190;
     double flaps = 0.5;
     bool gear_down = true;
@@ -39,6 +28,7 @@ struct Entry {
     // The crew's part: flaps full and the gear down as the glide slope is captured.
     bool configure_at_glide_slope = true;
     double seconds = 900;
+    std::optional<double> nav1_mhz;  // NAV1 tuned to this instead of the runway's localizer
     // Called after every step, for what a test watches on the way.
     std::function<void(const sim::Aircraft&)> each_step;
 };
