@@ -45,13 +45,19 @@ std::string describe(const Flown& f) {
     return text;
 }
 
+std::optional<Start> shipped_start(const Runway& r, const EntryPoint& e) {
+    const auto world = shipped_world();
+    if (!world) return std::nullopt;
+    std::optional<Start> start = start_of(*world, r, e);
+    EXPECT_TRUE(start) << r.airport << " " << r.designator << " " << r.localizer_mhz;
+    return start;
+}
+
 Flown fly_approach(const Runway& r, const Entry& e) {
     Flown out;
-    auto world = shipped_world();
-    if (!world) return out;
-    const std::optional<Start> start = start_of(*world, r, e);
-    EXPECT_TRUE(start) << r.airport << " " << r.designator << " " << r.localizer_mhz;
+    const std::optional<Start> start = shipped_start(r, e);
     if (!start) return out;
+    auto world = shipped_world();
     const sim::RunwayEnd* rwy = start->runway;
     out.found = true;
     out.course_deg = start->course_deg;

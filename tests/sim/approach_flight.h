@@ -16,6 +16,8 @@
 namespace simtest {
 
 std::shared_ptr<const sim::World> shipped_world();
+// The entry's start over the shipped world data; empty, and a test failure, when the data lacks it.
+std::optional<Start> shipped_start(const Runway& r, const EntryPoint& e);
 
 // Where the approach begins, and the crew's part in it.
 struct Entry : EntryPoint {
@@ -29,8 +31,8 @@ struct Entry : EntryPoint {
     bool configure_at_glide_slope = true;
     double seconds = 900;
     std::optional<double> nav1_mhz;  // NAV1 tuned to this instead of the runway's localizer
-    // Called after every step, for what a test watches on the way.
-    std::function<void(const sim::Aircraft&)> each_step;
+    // Called after every step, for what a test watches (or changes) on the way.
+    std::function<void(sim::Aircraft&)> each_step;
 };
 
 struct Flown {

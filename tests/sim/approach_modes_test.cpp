@@ -53,7 +53,7 @@ TEST(ApproachMode, HoldsTheAltitudeAndTheSpeedBetweenTheLocalizerAndTheGlideSlop
         e.ias_kt = 165, e.flaps = 0.5, e.speed_setting_kt = 150, e.altitude_hold = false;
         double captured_at_ft = 0, lowest = 1e9, highest = 0, slowest = 1e9, fastest_sink = 0;
         int steps_on_localizer = 0;
-        e.each_step = [&](const sim::Aircraft& a) {
+        e.each_step = [&](sim::Aircraft& a) {
             const sim::AircraftState& s = a.state();
             if (s.approach != sim::ApproachPhase::localizer) return;
             if (++steps_on_localizer == 1) captured_at_ft = s.altitude_ft;
@@ -105,7 +105,7 @@ TEST(ApproachMode, BeyondTheGlideSlopesRangeItWaitsLevel) {
     Entry e;
     e.out_nm = 20, e.right_nm = 0, e.toward_deg = 0, e.height_ft = 3000;
     double first_heard_nm = 0;
-    e.each_step = [&](const sim::Aircraft& a) {
+    e.each_step = [&](sim::Aircraft& a) {
         const sim::NavReception& nav = a.state().reception.nav[0];
         if (nav.glide_slope && first_heard_nm == 0) first_heard_nm = nav.glide_nm;
     };
@@ -129,7 +129,7 @@ TEST(ApproachMode, WithoutAGlideSlopeOrOffTheRunwaysAxisItFliesTheLocalizerOnly)
         e.out_nm = 10, e.right_nm = 1.0, e.toward_deg = 30, e.height_ft = 2000, e.seconds = 360;
         double closest_m = 1e9;
         bool altitude_hold_kept = true;
-        e.each_step = [&](const sim::Aircraft& a) {
+        e.each_step = [&](sim::Aircraft& a) {
             const sim::AircraftState& s = a.state();
             if (s.approach != sim::ApproachPhase::localizer) return;
             altitude_hold_kept = altitude_hold_kept && s.autopilot.altitude_hold;
@@ -156,13 +156,13 @@ TEST(ApproachMode, ArmedWithNoLocalizerOnNav1ItStaysArmedAndSaysSoOnce) {
         double mhz;
         const char* said;
     };
-    // San Francisco's VOR; then Denver 16R's localizer frequency, 60 NM out of San Francisco.
+    // San Francisco's VOR; then a localizer's frequency no station near San Francisco uses.
     for (const Tuning& t : {Tuning{115.80, "tuned to no localizer"}, Tuning{111.90, "hears no localizer yet"}}) {
         SCOPED_TRACE(t.mhz);
         Entry e;
         e.out_nm = 12, e.right_nm = 1.0, e.toward_deg = 30, e.height_ft = 3000, e.seconds = 120;
         bool always_armed = true;
-        e.each_step = [&](const sim::Aircraft& a) { always_armed = always_armed && a.state().approach == sim::ApproachPhase::armed; };
+        e.each_step = [&](sim::Aircraft& a) { always_armed = always_armed && a.state().approach == sim::ApproachPhase::armed; };
         e.nav1_mhz = t.mhz;
         const Flown f = fly_approach(kSfo28R, e);
         EXPECT_TRUE(always_armed);
@@ -209,4 +209,27 @@ TEST(ApproachMode, StoppedItStaysStoppedInATailwind) {
         EXPECT_EQ(a.state().controls.brakes, 1.0) << "the brakes held";
         EXPECT_EQ(a.state().approach, sim::ApproachPhase::stopped);
     }
+}
+
+TEST(ApproachMode, AGlideSlopeLostLevelsOffWhereItWasAndSaysSo) {
+    Entry e = on_centre(8, 0);
+    e.seconds = 240;
+    double lost_at_ft = 0, lowest_after = 1e9;
+    e.each_step = [&](sim::Aircraft& a) {
+        sim::AircraftState& s = a.state();
+        if (lost_at_ft == 0 && s.approach == sim::ApproachPhase::glide_slope && sim::height_above_field_ft(s) < 1500) {
+            sim::RadioTuning t = s.radios;
+            sim::set_knob(t, sim::RadioKnob::nav1, 115.80);  // the beam gone, as a failed receiver would leave it
+            a.tune(t);
+            lost_at_ft = s.altitude_ft;
+        } else if (lost_at_ft > 0) {
+            lowest_after = std::min(lowest_after, s.altitude_ft);
+        }
+    };
+    const Flown f = fly_approach(kSfo28R, e);
+    ASSERT_GT(lost_at_ft, 0.0);
+    EXPECT_GT(lowest_after, lost_at_ft - 100) << "levelled off where the beam was lost";
+    EXPECT_FALSE(f.touchdown);
+    ASSERT_EQ(f.notes.size(), 1u);
+    EXPECT_EQ(notes_with(f, "glide slope lost"), 1) << f.notes[0];
 }

@@ -37,9 +37,7 @@ std::string approach_scenario(const Start& start, const Runway& r, const Entry& 
 
 HostFlown fly_through_host(const Runway& r, const Entry& e) {
     HostFlown out;
-    auto world = shipped_world();
-    if (!world) return out;
-    const std::optional<Start> start = start_of(*world, r, e);
+    const std::optional<Start> start = shipped_start(r, e);
     if (!start) return out;
     out.found = true;
     out.scenario = approach_scenario(*start, r, e);
