@@ -36,7 +36,7 @@ LandingEnds landing_ends(const std::vector<worlddata::Airport>& airports) {
                 const worlddata::RunwayEnd& to = a.ends[i + 1 - k];
                 const LatLon start{from.lat, from.lon};
                 const double heading = course_deg(start, {to.lat, to.lon});
-                ends[{a.icao, from.designator}] = {travel(start, heading, from.displaced_m / metres_per_nm), heading,
+                ends[{a.icao, from.designator}] = {travel(start, heading, from.displaced_threshold_m / metres_per_nm), heading,
                                                    static_cast<double>(a.elevation_ft)};
             }
     return ends;

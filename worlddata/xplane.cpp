@@ -152,6 +152,18 @@ std::vector<AirwaySegment> parse_awy(std::string_view text, ParseStats* stats) {
     return out;
 }
 
+namespace {
+
+// Older files may end a runway row before an end's displaced threshold: a missing, negative or
+// malformed one is none, and the row is still good.
+double displaced_threshold_m(const LineFields& f, std::size_t field) {
+    double m = 0;
+    if (f.size() <= field || !to_number(f[field], m) || !std::isfinite(m) || m < 0) return 0;
+    return m;
+}
+
+}  // namespace
+
 std::vector<Airport> parse_apt(std::string_view text, ParseStats* stats) {
     std::vector<Airport> out;
     bool in_land_airport = false, in_other_airport = false;
@@ -189,9 +201,8 @@ std::vector<Airport> parse_apt(std::string_view text, ParseStats* stats) {
             return Row::skipped;
         e1.designator = std::string(f[8]);
         e2.designator = std::string(f[17]);
-        // A displacement the row does not give, or a negative one, is none.
-        if (!to_number(f[11], e1.displaced_m) || e1.displaced_m < 0) e1.displaced_m = 0;
-        if (f.size() <= 20 || !to_number(f[20], e2.displaced_m) || e2.displaced_m < 0) e2.displaced_m = 0;
+        e1.displaced_threshold_m = displaced_threshold_m(f, 11);
+        e2.displaced_threshold_m = displaced_threshold_m(f, 20);
         out.back().ends.push_back(std::move(e1));
         out.back().ends.push_back(std::move(e2));
         out.back().surfaces.push_back(r);

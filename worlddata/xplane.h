@@ -45,8 +45,10 @@ struct AirwaySegment {
 
 struct RunwayEnd {
     std::string designator;   // "28R", "09"
-    double lat = 0, lon = 0;  // threshold
-    double displaced_m = 0;   // how far into the runway the landing threshold lies
+    double lat = 0, lon = 0;  // where the runway's pavement begins at this end
+    // How far down the runway the landing threshold lies from there (0 when it is not displaced);
+    // the part before it is for take-offs and the roll of landings the other way.
+    double displaced_threshold_m = 0;
 };
 
 struct RunwaySurface {
