@@ -12,12 +12,15 @@
 #include "sim/kinematics.h"
 #include "sim/radios.h"
 #include "sim/systems.h"
+#include "sim/units.h"
 
 namespace sim {
 
 namespace {
 
-constexpr double world_lookup_step_nm = 2.0;  // the nearest VOR and airport change slowly
+// The nearest VOR and airport change slowly, but near an airport the ground is looked up often
+// enough to be the runway's as the aircraft comes over it.
+constexpr double world_lookup_step_nm = 0.25;
 constexpr double max_step_s = 0.1;            // longer steps are cut so turns and captures stay smooth
 
 // San Francisco, runway 28R, ready for take-off.
@@ -34,10 +37,13 @@ AircraftState parked_state() {
 
 ApproachInputs approach_inputs(const AircraftState& s) {
     return {.phase = s.approach,
-            .flare_time_constant_s = s.flare_time_constant_s,
+            .memory = s.approach_memory,
             .autopilot_master = s.autopilot.master,
+            .altitude_hold = s.autopilot.altitude_hold,
+            .altitude_setting_ft = s.autopilot.altitude_ft,
             .speed_setting_kt = s.autopilot.speed_kt,
             .nav = s.reception.nav[0],
+            .nav_channel = s.radios.nav_channel[0],
             .on_ground = s.on_ground,
             .height_ft = height_above_field_ft(s),
             .altitude_ft = s.altitude_ft,
@@ -46,6 +52,7 @@ ApproachInputs approach_inputs(const AircraftState& s) {
             .vertical_speed_fpm = s.vertical_speed_fpm,
             .true_heading_deg = s.true_heading_deg,
             .slip_deg = s.slip_deg,
+            .ground_track_deg = s.ground_track_deg,
             .wind_from_deg = s.wind_from_deg,
             .wind_kt = s.wind_kt,
             .weight_lb = weight_lb(s),
@@ -113,7 +120,8 @@ void Aircraft::step(double dt) {
         // levers, and last the aircraft moves with the thrust that results.
         const ApproachCommands approach = run_approach(approach_inputs(state_));
         state_.approach = approach.phase;
-        state_.flare_time_constant_s = approach.flare_time_constant_s;
+        state_.approach_memory = approach.memory;
+        if (approach.note && log) log(*approach.note);
         const FlightCommands commands = run_autopilot(state_, approach, h);
         run_engines(state_, h);
         run_systems(state_, h);
@@ -159,6 +167,7 @@ void Aircraft::place(const Placement& p) {
         s.vertical_speed_fpm = s.hand_vertical_speed_fpm = 0;
         s.bank_deg = s.hand_bank_deg = s.slip_deg = 0;
         s.approach = ApproachPhase::off;
+        s.approach_memory = {};
         s.held_speed_brake = 0;
         s.controls.gear_down = s.on_ground;
         for (double& leg : s.gear_position) leg = s.on_ground ? 1.0 : 0.0;
@@ -167,7 +176,12 @@ void Aircraft::place(const Placement& p) {
         s.autopilot.speed_kt = std::round(s.ias_kt);
         s.autopilot.vertical_speed_fpm = 0;
         s.ground_track_deg = s.true_heading_deg;
-        s.ground_speed_kt = s.on_ground ? 0.0 : s.ias_kt;
+        s.ground_speed_kt = s.ias_kt;
+        // On the ground it rolls at what the airspeed leaves over the wind; standing, it stands.
+        if (s.on_ground) {
+            const double headwind = s.wind_kt * std::cos((s.wind_from_deg - s.true_heading_deg) * degrees_to_radians);
+            s.ground_speed_kt = s.ias_kt > 0 ? std::max(0.0, tas_from_ias(s.ias_kt, s.altitude_ft) - headwind) : 0.0;
+        }
     }
     if (p.gear_down) {
         s.controls.gear_down = *p.gear_down;

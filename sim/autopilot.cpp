@@ -99,6 +99,7 @@ FlightCommands run_autopilot(AircraftState& s, const ApproachCommands& approach,
     if (approach.heading_hold_off) s.autopilot.heading_hold = false;
     if (approach.altitude_hold_off) s.autopilot.altitude_hold = false;
     if (approach.full_brakes) s.controls.speed_brake = s.controls.brakes = 1.0;
+    if (approach.hold_brakes) s.controls.brakes = 1.0;
     FlightCommands c{heading_command(s), vertical_command(s)};
     bool capturing = s.autopilot.master && s.autopilot.altitude_hold && !s.vertical_speed_mode;
     if (approach.turn_rate_dps) c.turn_rate_dps = *approach.turn_rate_dps;

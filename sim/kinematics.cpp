@@ -39,13 +39,8 @@ void move(AircraftState& s, double tas_kt, double dt) {
     s.position = travel(s.position, s.ground_track_deg, ground_kt * dt / seconds_per_hour);
 }
 
-// On its wheels the aircraft rolls where its nose points: the wind slows or speeds it along the
-// heading but does not push it sideways.
-void roll_along(AircraftState& s, double tas_kt, double dt) {
-    const double headwind = s.wind_kt * std::cos((s.wind_from_deg - s.true_heading_deg) * degrees_to_radians);
-    s.ground_speed_kt = std::max(0.0, tas_kt - headwind);
-    s.ground_track_deg = s.true_heading_deg;
-    if (s.ground_speed_kt > 0) s.position = travel(s.position, s.true_heading_deg, s.ground_speed_kt * dt / seconds_per_hour);
+double headwind_kt(const AircraftState& s) {
+    return s.wind_kt * std::cos((s.wind_from_deg - s.true_heading_deg) * degrees_to_radians);
 }
 
 void record_touchdown(AircraftState& s, double elapsed) {
@@ -59,16 +54,22 @@ void record_touchdown(AircraftState& s, double elapsed) {
     s.touchdown = t;
 }
 
+// On its wheels the aircraft rolls where its nose points, at its own speed over the ground: the
+// wind makes its airspeed, not its motion, and a standing aircraft stays where it is (the wind's
+// push on it is far below what its friction holds, let alone its brakes).
 void ground_roll(AircraftState& s, const FlightCommands& c, double dt) {
     const double w = weight_lb(s);
+    const double headwind = headwind_kt(s);
+    s.ias_kt = ias_from_tas(std::max(0.0, s.ground_speed_kt + headwind), s.altitude_ft);
     const double thrust = total_thrust(s), drag = drag_lbf(s);
     bool idle = true;
     for (int i = 0; i < engine_count; ++i) idle = idle && s.controls.throttle[static_cast<std::size_t>(i)] < 0.05;
     const double brakes = idle ? 1.0 : std::clamp(s.controls.brakes, 0.0, 1.0);
     const double friction = (rolling_friction + brakes * (braking_friction - rolling_friction)) * w;
     double net = thrust - drag - friction;
-    if (s.ias_kt <= 0 && net < 0) net = 0;  // friction holds a standing aircraft, it does not push it back
-    s.ias_kt = std::max(0.0, s.ias_kt + gravity_fps2 * net / w / knots_to_fps * dt);
+    if (s.ground_speed_kt <= 0 && net < 0) net = 0;  // friction holds a standing aircraft, it does not push it back
+    s.ground_speed_kt = std::max(0.0, s.ground_speed_kt + gravity_fps2 * net / w / knots_to_fps * dt);
+    s.ias_kt = ias_from_tas(std::max(0.0, s.ground_speed_kt + headwind), s.altitude_ft);
     s.altitude_ft = s.ground_elevation_ft;
     s.vertical_speed_fpm = 0;
     s.bank_deg = 0;
@@ -76,7 +77,8 @@ void ground_roll(AircraftState& s, const FlightCommands& c, double dt) {
     s.slip_deg = 0;
     if (s.ground_speed_kt > 0)
         s.true_heading_deg = wrap_360(s.true_heading_deg + std::clamp(c.turn_rate_dps, -max_steering_dps, max_steering_dps) * dt);
-    roll_along(s, tas_from_ias(s.ias_kt, s.altitude_ft), dt);
+    s.ground_track_deg = s.true_heading_deg;
+    if (s.ground_speed_kt > 0) s.position = travel(s.position, s.true_heading_deg, s.ground_speed_kt * dt / seconds_per_hour);
     if (s.ias_kt >= rotation_factor * stall_speed_kt(w, s.flap_position) && thrust > drag) {
         s.on_ground = false;
         s.hand_vertical_speed_fpm = initial_climb_fpm;
@@ -126,6 +128,9 @@ void fly(AircraftState& s, const FlightCommands& c, double dt, double elapsed) {
         record_touchdown(s, elapsed);
         s.on_ground = true;
         s.slip_deg = 0;
+        // From here on it rolls along its nose at the speed the air leaves it.
+        s.ground_speed_kt = std::max(0.0, tas_kt - headwind_kt(s));
+        s.ground_track_deg = s.true_heading_deg;
         s.altitude_ft = s.ground_elevation_ft;
         s.vertical_speed_fpm = s.hand_vertical_speed_fpm = 0;
         s.bank_deg = s.pitch_deg = 0;

@@ -1,6 +1,12 @@
 #pragma once
 // The world's radio stations as the aircraft's receivers look them up: VHF stations (VOR,
 // localizer, glide slope, DME) and NDBs by the channel they transmit on, marker beacons by latitude.
+//
+// Given the airports, each glide slope is laid on its runway: its beam crosses the landing threshold
+// (displaced thresholds included) threshold_crossing_ft above the field, whatever elevation or
+// place the data gives its antenna, so that no data set puts the glide path into the ground before
+// the runway. Each localizer learns whether a glide slope goes with it and whether its course lies
+// along its runway's centre line (an ILS, not an LDA, SDF or offset localizer).
 
 #include <cstdint>
 #include <span>
@@ -23,6 +29,10 @@ struct RadioStation {
     double course_deg = 0;     // localizer and glide slope: the approach's true course
     double glide_deg = 0;      // glide slope: the beam's angle above the horizon
     std::string ident;
+    // Localizer: a glide slope on its channel with its identifier; its course along its runway's
+    // centre line (without the runway in the data: an ILS row that is no LDA or SDF).
+    bool with_glide_slope = false;
+    bool on_runway_axis = false;
 };
 
 struct MarkerBeacon {
@@ -32,6 +42,12 @@ struct MarkerBeacon {
     Kind kind = outer;
 };
 
+inline constexpr double threshold_crossing_ft = 50.0;
+// A localizer whose course line runs this near the runway's centre line over the touchdown zone
+// (from the landing threshold to touchdown_zone_ft past it) is along the runway's axis.
+inline constexpr double runway_axis_ft = 30.0;
+inline constexpr double touchdown_zone_ft = 3000.0;
+
 // The channel of a VHF frequency in MHz, rounded to the 50 kHz raster.
 int vhf_channel(double mhz);
 // Localizers use 108.10 to 111.95 MHz with an odd tenths digit.
@@ -40,7 +56,8 @@ bool is_localizer_channel(int channel);
 class RadioStations {
 public:
     RadioStations() = default;
-    explicit RadioStations(const std::vector<worlddata::Navaid>& navaids);
+    explicit RadioStations(const std::vector<worlddata::Navaid>& navaids,
+                           const std::vector<worlddata::Airport>& airports = {});
 
     std::span<const RadioStation> vhf_on(int channel) const;
     std::span<const RadioStation> ndbs_on(int khz) const;

@@ -132,6 +132,8 @@ void answer_vor(NavReception& r, const RadioStation& st, double d, const Aircraf
 void answer_localizer(NavReception& r, const RadioStation& st, const AircraftState& s) {
     r.localizer = true;
     r.localizer_course_deg = st.course_deg;
+    r.localizer_glide_slope = st.with_glide_slope;
+    r.localizer_on_runway_axis = st.on_runway_axis;
     r.to_from = ToFrom::to;
     r.deviation = needle(off_approach_deg(st, s.position), localizer_full_scale_deg);
 }
@@ -164,7 +166,7 @@ void answer_nav(NavReception& r, std::span<const RadioStation> channel, const Ai
                 double dt) {
     const NavLock lock = lock_on(channel, s, r.received && r.localizer ? r.ident : std::string());
     r.received = lock.nav.station != nullptr;
-    r.localizer = false;
+    r.localizer = r.localizer_glide_slope = r.localizer_on_runway_axis = false;
     r.overhead = false;
     r.glide_slope = false;
     r.glide_deviation = 0;

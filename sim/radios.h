@@ -45,6 +45,10 @@ struct NavReception {
     double bearing_deg = 0;  // true bearing from the aircraft to the station
     double station_nm = 0;   // ground distance to it
     double localizer_course_deg = 0;  // a localizer's approach course, true
+    // A localizer's: a glide slope goes with it (heard yet or not), and its course lies along its
+    // runway's centre line. Only such a localizer is one to descend on and land.
+    bool localizer_glide_slope = false;
+    bool localizer_on_runway_axis = false;
 
     bool dme = false;
     double dme_nm = 0;  // slant range

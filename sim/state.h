@@ -30,6 +30,20 @@ struct AutopilotSettings {
 // flare, the touchdown, the rollout on the centre line to a stop.
 enum class ApproachPhase { off, armed, localizer, glide_slope, flare, rollout, stopped };
 
+// What the approach mode carries from one step to the next besides its phase; made afresh as it is
+// armed.
+struct ApproachMemory {
+    double flare_time_constant_s = 0;  // set as the flare begins, so it starts from the sink it meets
+    // Without the glide slope the approach descends no lower than this: the altitude selected, or
+    // held, as the localizer was captured, or the last one flown with the glide slope.
+    double hold_ft = 0;
+    // The captured localizer's course: another localizer the receiver locks on later (the far
+    // end's, on the same frequency) is not flown.
+    double localizer_course_deg = 0;
+    bool descends = false;  // the captured localizer has a glide slope and lies along its runway
+    unsigned said = 0;  // the notes it has given since it was armed, one bit each
+};
+
 // The moment the wheels met the ground, as the approach report gives it.
 struct Touchdown {
     double t = 0;  // simulated seconds since the aircraft was made
@@ -87,7 +101,7 @@ struct AircraftState {
     // thrust alone allows at the speed setting gets the drag it needs instead of the speed.
     double held_speed_brake = 0;
     ApproachPhase approach = ApproachPhase::off;
-    double flare_time_constant_s = 0;  // set as the flare begins, so it starts from the sink it meets
+    ApproachMemory approach_memory;
     std::optional<Touchdown> touchdown;  // the last one
     std::array<Engine, engine_count> engines{};
     std::array<double, 3> fuel_lb{9000, 12000, 9000};  // left, centre, right

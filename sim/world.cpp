@@ -20,6 +20,23 @@ double rank(LatLon a, LatLon b) {
     return dlat * dlat + dlon * dlon;
 }
 
+constexpr double longest_runway_deg = 0.1;  // 6 NM of latitude
+
+// The same rank of p from the nearest point of a runway between its two ends.
+double rank_from_runway(LatLon p, const RunwayEnd& r) {
+    const double k = std::cos(p.lat * degrees_to_radians);
+    const double ax = wrap_180(r.threshold.lon - p.lon) * k, ay = r.threshold.lat - p.lat;
+    const double bx = wrap_180(r.far_end.lon - p.lon) * k, by = r.far_end.lat - p.lat;
+    const double dx = bx - ax, dy = by - ay;
+    const double length2 = dx * dx + dy * dy;
+    // A "runway" longer than any real one is a damaged row: only its threshold counts.
+    const double f = length2 > 0 && length2 < longest_runway_deg * longest_runway_deg
+                         ? std::clamp(-(ax * dx + ay * dy) / length2, 0.0, 1.0)
+                         : 0.0;
+    const double x = ax + f * dx, y = ay + f * dy;
+    return x * x + y * y;
+}
+
 template <typename T>
 const T* nearest(const std::vector<T>& items, LatLon p) {
     const T* best = nullptr;
@@ -47,7 +64,8 @@ plat::Result<World> World::load(const std::string& dir) {
         if (n.kind == worlddata::Navaid::vor) vors.push_back({{n.lat, n.lon}, n.variation});
     std::vector<Field> fields;
     std::vector<RunwayEnd> runways;
-    for (const auto& a : data->airports) {
+    const std::vector<worlddata::Airport>& airports = data->airports;
+    for (const auto& a : airports) {
         fields.push_back({{a.lat, a.lon}, static_cast<double>(a.elevation_ft), a.icao});
         for (std::size_t i = 0; i + 1 < a.ends.size(); i += 2)
             for (std::size_t k = 0; k < 2; ++k) {
@@ -60,7 +78,7 @@ plat::Result<World> World::load(const std::string& dir) {
                 runways.push_back(std::move(r));
             }
     }
-    return World(std::move(vors), std::move(fields), RadioStations(navaids), std::move(runways));
+    return World(std::move(vors), std::move(fields), RadioStations(navaids, airports), std::move(runways));
 }
 
 std::shared_ptr<const World> World::load_shared(const std::string& dir, std::string* error) {
@@ -123,6 +141,16 @@ double World::variation_at(LatLon p) const {
 }
 
 double World::elevation_ft_at(LatLon p) const {
+    const RunwayEnd* best = nullptr;
+    double best_rank = 0;
+    for (const RunwayEnd& r : runways_) {
+        // Both ends farther north (or south) than the best so far is near: no nearer.
+        const double north = r.threshold.lat - p.lat, north_far = r.far_end.lat - p.lat;
+        if (best && north * north_far > 0 && std::min(north * north, north_far * north_far) >= best_rank) continue;
+        const double r_rank = rank_from_runway(p, r);
+        if (!best || r_rank < best_rank) best = &r, best_rank = r_rank;
+    }
+    if (best) return best->elevation_ft;
     const Field* f = nearest(fields_, p);
     return f ? f->elevation_ft : 0.0;
 }

@@ -37,7 +37,9 @@ public:
 
     // 0 when there is no VOR at all.
     double variation_at(LatLon p) const;
-    // 0 (sea level) when there is no airport at all.
+    // The elevation of the airport whose runway lies nearest (so that on the final approach it is
+    // the runway's own, however large its airport and whatever strips lie closer to its middle);
+    // without runways, of the nearest airport; 0 (sea level) when there is no airport at all.
     double elevation_ft_at(LatLon p) const;
     std::size_t vor_count() const { return vors_.size(); }
     std::size_t field_count() const { return fields_.size(); }

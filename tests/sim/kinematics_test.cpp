@@ -147,3 +147,33 @@ TEST(Kinematics, RefuellingAtAPlacementRestartsTheEngines) {
     a.place(p);
     EXPECT_DOUBLE_EQ(a.state().fuel_lb[0] + a.state().fuel_lb[1] + a.state().fuel_lb[2], 30000.0) << "no more than full";
 }
+
+TEST(Kinematics, AStandingAircraftStaysPutInATailwind) {
+    // On its wheels the wind makes its airspeed, not its motion: 30 kt from behind moves nothing,
+    // and rolling, it rolls at its own speed over the ground, the wind only adding to its airspeed.
+    sim::Aircraft a;
+    a.log = nullptr;
+    sim::Placement p;
+    p.lat = 37.0, p.lon = -122.0, p.altitude_ft = 13, p.ias_kt = 0, p.heading_deg = 298, p.on_ground = true;
+    p.throttle = 0, p.wind_from_deg = 118, p.wind_kt = 30;
+    a.place(p);
+    a.state().controls.brakes = 0;
+    const sim::LatLon at = a.state().position;
+    for (int i = 0; i < 18 * 60; ++i) a.step(1.0 / 18);
+    EXPECT_EQ(a.state().ground_speed_kt, 0.0);
+    EXPECT_LT(sim::distance_nm(at, a.state().position) * 6076.12, 0.1);
+    EXPECT_TRUE(a.state().on_ground);
+    // Into a 30 kt headwind the roll lifts off 30 kt sooner over the ground.
+    sim::Placement into_wind = p;
+    into_wind.wind_from_deg = 298;
+    a.place(into_wind);
+    a.state().controls.brakes = 0;
+    for (double& t : a.state().controls.throttle) t = 1.0;
+    double lift_off_ground_kt = 0;
+    for (int i = 0; i < 18 * 120 && lift_off_ground_kt == 0; ++i) {
+        a.step(1.0 / 18);
+        if (!a.state().on_ground) lift_off_ground_kt = a.state().ground_speed_kt;
+    }
+    ASSERT_GT(lift_off_ground_kt, 0.0);
+    EXPECT_NEAR(a.state().ias_kt - lift_off_ground_kt, 30.0, 3.0);
+}

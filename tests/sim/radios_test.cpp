@@ -9,6 +9,8 @@
 #include "sim/radios.h"
 #include "sim/units.h"
 #include "sim/world.h"
+#include "approach_cases.h"
+#include "approach_flight.h"
 #include "sim_test_util.h"
 
 namespace token = gauge::token;
@@ -18,7 +20,13 @@ using namespace simtest;
 namespace {
 
 const sim::LatLon kIgwq{37.62953900, -122.39531100};             // 28R localizer, 111.70 on 297.903
-const sim::LatLon kIgwqGlideSlope{37.61395600, -122.36111400};  // 3.00 degrees, 4 ft below sea level
+// The 28R glide slope, 3.00 degrees, laid on the runway: 50 ft over the threshold at the field's
+// 13 ft (its antenna's 4 ft below sea level in the data notwithstanding).
+const sim::LatLon k28R{37.61351918, -122.35716907};
+const sim::LatLon k10L{37.62872250, -122.39342127};
+const sim::LatLon kIgwqGlideSlope =
+    sim::travel(k28R, sim::course_deg(k28R, k10L), 50.0 / std::tan(3.0 * sim::degrees_to_radians) / sim::feet_per_nm);
+constexpr double kField = 13.0;
 const sim::LatLon kIgwqDme{37.63017800, -122.39460800};
 const sim::LatLon kSfo{37.61947222, -122.37388889};  // 115.80, variation 17 E, range 40
 const sim::LatLon kReiga{37.69233333, -121.68391667};  // NDB LV 374, range 50
@@ -60,7 +68,7 @@ struct Radios {
 sim::LatLon on_final(double d, double off = 0) { return sim::travel(kIgwq, 297.903 - 180 + off, d); }
 // The glide path's height over a point, and that height raised by deg degrees.
 double glide_path_ft(sim::LatLon p, double deg = 0) {
-    return -4 + std::tan((3.0 + deg) * sim::degrees_to_radians) * sim::distance_nm(p, kIgwqGlideSlope) * sim::feet_per_nm;
+    return kField + std::tan((3.0 + deg) * sim::degrees_to_radians) * sim::distance_nm(p, kIgwqGlideSlope) * sim::feet_per_nm;
 }
 
 }  // namespace
@@ -227,4 +235,68 @@ TEST(Radios, WithoutWorldDataNothingIsHeard) {
     EXPECT_EQ(out.texts[47], "");
     EXPECT_EQ(out.values[token::adf_active], 0.0);
     EXPECT_EQ(out.values[token::marker], 0.0);
+}
+
+TEST(Radios, EveryGlidePathCrossesTheLandingThresholdFiftyFeetUp) {
+    // Whatever elevation the data gives the antenna (Denver 16R's lies 114 ft below the field) and
+    // wherever the landing threshold is displaced to: the beam's centre, 2 NM before the threshold,
+    // is 50 ft plus the slope's climb over 2 NM above the field.
+    const auto shipped = simtest::shipped_world();
+    ASSERT_TRUE(shipped);
+    struct Landing {
+        simtest::Runway runway;
+        double displaced_m;  // as apt.dat gives it
+        double glide_deg;    // as nav.dat gives it
+    };
+    const Landing landings[] = {
+        {{"KSFO", "28R", 111.70}, 0, 3.0},      {{"KDEN", "16R", 111.90}, 0, 3.0},
+        {{"KSEA", "16R", 110.75}, 0, 3.0},      {{"KJFK", "31R", 111.50}, 313.94, 3.0},
+        {{"EGLL", "09L", 110.30}, 306.02, 3.0}, {{"MMMX", "05R", 109.10}, 455.07, 3.0},
+        {{"SBGR", "09L", 110.70}, 150.88, 2.97}, {{"VHHH", "07R", 109.30}, 160.02, 3.0},
+        {{"YSSY", "16R", 109.50}, 85.04, 3.0},  {{"KLAX", "25R", 109.90}, 292.0, 3.0},
+    };
+    for (const Landing& l : landings) {
+        const simtest::Runway& r = l.runway;
+        SCOPED_TRACE(r.airport + " " + r.designator);
+        const sim::RunwayEnd* rwy = shipped->runway(r.airport, r.designator);
+        ASSERT_TRUE(rwy);
+        const double heading = rwy->heading_deg();
+        const sim::LatLon threshold = sim::travel(rwy->threshold, heading, l.displaced_m / sim::metres_per_nm);
+        const sim::LatLon before = sim::travel(threshold, heading + 180.0, 2.0);
+        const double angle = l.glide_deg * sim::degrees_to_radians;
+        sim::Aircraft a;
+        a.log = nullptr;
+        a.use_world(shipped);
+        sim::RadioTuning t = a.state().radios;
+        ASSERT_TRUE(sim::set_knob(t, sim::RadioKnob::nav1, r.localizer_mhz));
+        a.tune(t);
+        sim::Placement p;
+        p.lat = before.lat, p.lon = before.lon, p.on_ground = false, p.ias_kt = 150, p.heading_deg = heading;
+        p.altitude_ft = rwy->elevation_ft + 50.0 + std::tan(angle) * 2.0 * sim::feet_per_nm;
+        a.place(p);
+        const sim::NavReception& nav = a.state().reception.nav[0];
+        ASSERT_TRUE(nav.glide_slope);
+        EXPECT_NEAR(nav.glide_deviation, 0.0, 3.0) << "within 4 ft";
+        EXPECT_TRUE(nav.localizer_glide_slope);
+        EXPECT_TRUE(nav.localizer_on_runway_axis);
+    }
+}
+
+TEST(Radios, ALocalizerKnowsItsGlideSlopeAndWhetherItLiesAlongItsRunway) {
+    const auto shipped = simtest::shipped_world();
+    ASSERT_TRUE(shipped);
+    struct Aid {
+        simtest::Runway runway;
+        bool glide_slope, along;
+    };
+    for (const Aid& aid : {Aid{{"KSFO", "28R", 111.70}, true, true}, Aid{{"KSAN", "27", 110.90}, false, true},
+                           Aid{{"KSFO", "28R", 110.75}, true, false}, Aid{{"KDCA", "19", 109.90}, true, false}}) {
+        SCOPED_TRACE(aid.runway.airport + " " + std::to_string(aid.runway.localizer_mhz));
+        simtest::EntryPoint e;
+        e.height_ft = 2000;
+        const auto start = simtest::start_of(*shipped, aid.runway, e);
+        ASSERT_TRUE(start);
+        EXPECT_EQ(start->localizer->with_glide_slope, aid.glide_slope);
+        EXPECT_EQ(start->localizer->on_runway_axis, aid.along);
+    }
 }
