@@ -76,6 +76,10 @@ plat::Result<FlyScenario> fly_scenario(std::string_view plan, const planner::Nav
     if (!ils)
         return plat::Error{arrival.icao + " " + arrival_runway +
                            " has no ILS in the world data: the approach mode could not land there"};
+    if (!planner::landing_ils(db, arrival, arr->end))
+        return plat::Error{arrival.icao + " " + arrival_runway + "'s " + ils->ident +
+                           " is no ILS the approach mode lands on (a glide slope and a localizer along the "
+                           "runway): it would fly it laterally only"};
     const auto points = planner::parse_route_text(plan);
     if (points.size() < 2 || points.back().minutes < 0) return plat::Error{"the plan holds no timed waypoints"};
     // Armed once the descent is under way, not before the plan's top of descent: armed in the

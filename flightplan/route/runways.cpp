@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "sim/earth.h"
+#include "sim/radio_stations.h"
 #include "sim/units.h"
 
 namespace planner {
@@ -114,14 +115,30 @@ std::optional<std::size_t> choose_runway_end(const NavDb& db, const worlddata::A
     }
     // An arrival by the route's direction lands on an end with an ILS, where one lies less than a
     // right angle further off the way in: the approach mode lands only on an ILS.
-    if (arrival && !by_wind && !db.localizer(a.icao, a.ends[best].designator)) {
+    if (arrival && !by_wind && !landing_ils(db, a, best)) {
         std::optional<std::size_t> ils;
         for (std::size_t i = 0; i < n; ++i)
-            if (db.localizer(a.icao, a.ends[i].designator) && off(i) < off(best) + 90.0 && (!ils || off(i) < off(*ils)))
-                ils = i;
+            if (landing_ils(db, a, i) && off(i) < off(best) + 90.0 && (!ils || off(i) < off(*ils))) ils = i;
         if (ils) return *ils;
     }
     return best;
+}
+
+bool landing_ils(const NavDb& db, const worlddata::Airport& a, std::size_t end) {
+    if (end >= (a.ends.size() & ~std::size_t{1})) return false;
+    const auto& e = a.ends[end];
+    const worlddata::Navaid* loc = db.localizer(a.icao, e.designator);
+    if (!loc || !db.glide_slope(a.icao, e.designator)) return false;
+    if (loc->name.starts_with("LDA") || loc->name.starts_with("SDF")) return false;
+    const sim::LatLon antenna{loc->lat, loc->lon}, threshold{e.lat, e.lon};
+    // Feet from the localizer's course line to p.
+    auto off_ft = [&](sim::LatLon p) {
+        const double off_deg = sim::course_deg(antenna, p) - (loc->course + 180.0);
+        return sim::distance_nm(antenna, p) * sim::feet_per_nm * std::sin(off_deg * sim::degrees_to_radians);
+    };
+    const sim::LatLon zone_end =
+        sim::travel(threshold, end_heading(a, end), sim::touchdown_zone_ft / sim::feet_per_nm);
+    return std::fabs(off_ft(threshold)) <= sim::runway_axis_ft && std::fabs(off_ft(zone_end)) <= sim::runway_axis_ft;
 }
 
 std::vector<RoutePlace> approach_points(const NavDb& db, const worlddata::Airport& a, std::size_t end) {

@@ -26,7 +26,7 @@ inline constexpr int final_fix_speed_kt = 170;
 
 // The end (index into the airport's ends) to use: the one the route names; else, with a wind, the
 // one most into it; else the one whose direction lies nearest course_deg (for an arrival, the
-// nearest with an ILS when that is less than 90 degrees further off). Between parallel ends the one
+// nearest with an ILS to land on, landing_ils, when that is less than 90 degrees further off). Between parallel ends the one
 // with an ILS, then the longest, is taken. No ends: nullopt.
 std::optional<std::size_t> choose_runway_end(const NavDb& db, const worlddata::Airport& a, const std::string& given,
                                              const std::optional<Wind>& wind, double course_deg, bool arrival = false);
@@ -40,6 +40,11 @@ std::optional<std::size_t> named_runway_end(const NavDb& db, const worlddata::Ai
 std::string runway_designator(std::string_view text);
 // The airport's runway ends, for messages: "01L, 01R, 19L, 19R".
 std::string runway_list(const worlddata::Airport& a);
+
+// Whether the end has an ILS the host's approach mode lands on: a localizer (not an LDA or SDF)
+// whose course line runs along the runway, within 30 ft of its centre line over the threshold and
+// the touchdown zone, and a glide slope.
+bool landing_ils(const NavDb& db, const worlddata::Airport& a, std::size_t end);
 
 // The intercept point and the final approach fix on the extended centre line of the runway end's
 // localizer, at the final fix's altitude; empty when the end has no localizer.

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "flightplan/formats/fg_route_format.h"
 #include "flightplan/formats/plan_io.h"
@@ -337,17 +338,29 @@ TEST(Approaches, TheFinalFixLiesAtOrBelowTheGlideSlope) {
 }
 
 // An arrival whose runway the route's direction chooses lands where an ILS is, so that the
-// approach mode can land it: Detroit from Chicago (09L nearest the way in has none) and Salt Lake
-// City from Denver (32 has none).
+// approach mode can land it: Detroit from Chicago (09L nearest the way in has none), Salt Lake
+// City from Denver (32 has none), Portland from Seattle (21's has no glide slope).
 TEST(Approaches, AnArrivalByTheRoutesDirectionTakesARunwayWithAnIls) {
-    for (const char* route : {"KORD KDTW", "KDEN KSLC", "KSFO KSEA", "KBOS KJFK"}) {
+    for (const char* route : {"KORD KDTW", "KDEN KSLC", "KSFO KSEA", "KBOS KJFK", "KSEA KPDX"}) {
         SCOPED_TRACE(route);
         const std::string fmc = fmc_text(read(route));
         const std::size_t arrival = fmc.find("[ARRIVAL]");
-        const std::string runway = fmc.substr(fmc.find("RUNWAY=", arrival) + 7, 3);
-        const std::string airport = std::string(route).substr(5);
-        EXPECT_NE(world().localizer(airport, runway.substr(0, runway.find(' '))), nullptr) << runway;
+        std::string runway = fmc.substr(fmc.find("RUNWAY=", arrival) + 7, 3);
+        runway = runway.substr(0, runway.find(' '));
+        const auto airport = planner::airport_place(world(), std::string(route).substr(5));
+        const auto end = planner::named_runway_end(world(), *airport->airport, runway);
+        ASSERT_TRUE(end) << runway;
+        EXPECT_TRUE(planner::landing_ils(world(), *airport->airport, *end)) << runway;
         EXPECT_NE(fmc.find("INT  IF"), std::string::npos) << "the approach to it";
+    }
+    // What the approach mode flies only laterally is no ILS to land on: Portland 21's localizer
+    // has no glide slope, Salt Lake City 34L's runs beside the runway, San Francisco 28R's LDA.
+    for (auto [icao, runway, lands] : {std::tuple{"KPDX", "21", false}, std::tuple{"KSLC", "34L", false},
+                                       std::tuple{"KSLC", "34R", true}, std::tuple{"KLAX", "24R", true}}) {
+        const auto airport = planner::airport_place(world(), icao);
+        const auto end = planner::named_runway_end(world(), *airport->airport, runway);
+        ASSERT_TRUE(end);
+        EXPECT_EQ(planner::landing_ils(world(), *airport->airport, *end), lands) << icao << " " << runway;
     }
 }
 
