@@ -86,8 +86,8 @@ for kind in ('nav', 'fix', 'awy', 'apt'):
     put(f'xplane_{kind}', 'shipped_head.dat', head_lines(shipped, 60))
 
 
-# The versions X-Plane 11 and 12 write, from their specifications (XP-NAV1100/1150/1200,
-# XP-FIX1101/1200, XP-AWY1101, apt.dat 1100 and 1200): small files of an invented region, with CR LF
+# The versions X-Plane 11 and 12 write, from X-Plane's published format notes (nav 1100/1150/1200,
+# fix 1101/1200, airways 1101, apt.dat 1100 and 1200): small files of an invented region, with CR LF
 # line ends, right-aligned row codes and tabs, as real files have them.
 def xplane_file(version, kind, rows):
     head = (f'I\r\n{version} Version - data cycle 2601, build 20260105, metadata {kind}XP{version}. '

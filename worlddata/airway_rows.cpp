@@ -1,5 +1,5 @@
-// awy.dat and earth_awy.dat rows. 640: each segment with the positions of its ends. 1100 (the
-// specification 1101): each end by ident, ICAO region and kind only, then the direction, the level,
+// awy.dat and earth_awy.dat rows. 640: each segment with the positions of its ends. 1100 (layout
+// 1101): each end by ident, ICAO region and kind only, then the direction, the level,
 // the base and top, and the airways' names; the positions are the fix and nav files' (place_airways).
 
 #include <string>

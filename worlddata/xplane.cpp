@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::array kNavVersions{810, 1100, 1150, 1200};
 constexpr std::array kFixVersions{600, 1100, 1101, 1200};
-// The airway specification 1101 still writes "1100 Version"; both are taken.
+// Airway files of layout 1101 still say "1100 Version"; both are taken.
 constexpr std::array kAwyVersions{640, 1100, 1101};
 constexpr std::array kAptVersions{1000, 1100, 1130, 1200};
 

@@ -1,6 +1,6 @@
 #pragma once
 // World data as users keep it, written by the tests from the formats' documentation (X-Plane's
-// XP-NAV, XP-FIX, XP-AWY and apt.dat specifications): a small invented region around 45 N 100 W
+// published notes on its nav, fix, airway and apt.dat files): a small invented region around 45 N 100 W
 // with its navaids, fixes, airways and two airports, in each version and in the folders of an
 // X-Plane 12, an X-Plane 11 and a FlightGear installation. Real files' habits are kept: CR LF line
 // ends, right-aligned row codes, tabs between some fields, names that hold spaces.
@@ -19,7 +19,7 @@ namespace worldfolders {
 // The files of each version.
 extern const char* const kNav1200;
 extern const char* const kFix1200;
-extern const char* const kAwy1101;  // the airway specification 1101 writes "1100 Version"
+extern const char* const kAwy1101;  // airway files of layout 1101 say "1100 Version"
 extern const char* const kApt1200;
 extern const char* const kNav1150;
 extern const char* const kNav1100;

@@ -1,5 +1,5 @@
 // The readers of the versions X-Plane 11 and 12 write, against files written from their
-// specifications (tests/support/world_folders.h): each row kind's columns as that version means
+// format documentation (tests/support/world_folders.h): each row kind's columns as that version means
 // them, and the rows a version adds passed over.
 
 #include <gtest/gtest.h>
@@ -229,7 +229,7 @@ TEST(WorldDataVersions, AFileOfAnUnknownVersionIsRefusedByName) {
     ASSERT_FALSE(loaded);
     EXPECT_NE(loaded.error().find((dir / "fix.dat").string() + ": no version on its second line"), std::string::npos)
         << loaded.error();
-    // The airway specification's own number is taken as well as the 1100 its files write.
+    // The airway layout's own number, 1101, is taken as well as the 1100 its files write.
     std::string awy = kAwy1101;
     awy.replace(awy.find("1100 Version"), 4, "1101");
     write_text(dir / "fix.dat", kFix1200);
