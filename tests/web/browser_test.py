@@ -229,8 +229,10 @@ def hostile_clients(port):
             refused += 1
     for s in many:
         s.close()
-    if refused < 40 - 32 + 2:  # the two browsers already hold two of the 32
-        fail("only %d of 40 extra WebSockets were refused with two pages connected" % refused)
+    # The two browsers hold two of the 32 while connected; a page that is
+    # between reconnects holds none, so up to all 32 may go to these.
+    if not 40 - 32 <= refused <= 40 - 32 + 2:
+        fail("%d of 40 extra WebSockets were refused with up to two pages connected" % refused)
 
 
 def expect_picture(d, reference, what):
