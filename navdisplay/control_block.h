@@ -92,6 +92,21 @@ inline void copy_in(void* block, std::size_t offset, const Field& field) {
     std::memcpy(static_cast<char*>(block) + offset, field, kFieldSize);
 }
 
+// Whether the block's field at offset holds a value of the kind own holds: the same text up to the
+// value, and a digit where the value stands. A field nobody has written yet holds none.
+inline bool holds_value(const void* block, std::size_t offset, const Field& own, int value_index) {
+    Field there;
+    copy_out(there, block, offset);
+    return std::memcmp(there, own, static_cast<std::size_t>(value_index)) == 0 && hex_digit(there[value_index]) >= 0;
+}
+
+// Writes a module's own field at its install only where the block holds no value yet: a module that
+// joins a block the others already use takes up what they set (the navigation display's saved
+// selections among them) instead of putting its initial text over it.
+inline void publish_unless_held(void* block, std::size_t offset, const Field& own, int value_index) {
+    if (block && !holds_value(block, offset, own, value_index)) copy_in(block, offset, own);
+}
+
 // A module's hold on a named block: the handle and a full-access view. Absent when the block
 // cannot be made; the module then runs on its own copies.
 struct BlockLink {

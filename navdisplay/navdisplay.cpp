@@ -66,6 +66,7 @@ void install(plat::ModuleHandle resources) {
     reset_state();
     gauge::standard_install(resources);
     state.hot_key = read_hot_key();
+    take_up_selections();
     navdb::open_database(state.db, kNavDataFolder);
     initialize_variables();
 }
@@ -100,11 +101,11 @@ void kill() {
     gauge::standard_kill();
     surface::ReleaseDisplaySurface();
     release_fonts();
-    close_block();
     stop_search();
     navdb::close_database(state.db);
     close_flight_plan();
     write_mode_file();
+    close_block();
 }
 
 gauge::GaugeHeader header = {

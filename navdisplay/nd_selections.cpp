@@ -72,6 +72,14 @@ void apply_mode_file(std::FILE* f) {
     }
 }
 
+void publish_own_where_unheld(void* data) {
+    const Selections& s = state.sel;
+    ndblock::publish_unless_held(data, ndblock::kNdModeOffset, s.nd_field, ndblock::kNdModeIndex);
+    ndblock::publish_unless_held(data, ndblock::kMapModeOffset, s.map_field, ndblock::kMapModeIndex);
+    ndblock::publish_unless_held(data, ndblock::kItemOffset, s.item_field, ndblock::kItemIndex);
+    ndblock::publish_unless_held(data, ndblock::kRangeOffset, s.range_field, ndblock::kRangeIndex);
+}
+
 }  // namespace
 
 void reset_selections() {
@@ -83,10 +91,13 @@ void reset_selections() {
     ndblock::init_field(s.range_field, "Range=320");
 }
 
-void first_active_update() {
+// The block opened, and the saved selections put in it, at install: before the panel's first
+// cycle, so that a selection made from then on is never undone by the file.
+void take_up_selections() {
     block.close();
-    if (block.open(ndblock::kBlockName, ndblock::kBlockSize) && !block.existed()) copy_fields_in(block_data());
-    state.search_due = 2;
+    if (block.open(ndblock::kBlockName, ndblock::kBlockSize)) {
+        publish_own_where_unheld(block_data());
+    }
     state.selections_taken = true;
     std::FILE* f = std::fopen(kModeFile, "r");
     if (!f) return;
@@ -96,15 +107,28 @@ void first_active_update() {
     std::fclose(f);
 }
 
+void first_active_update() { state.search_due = 2; }
+
 // Replaced atomically (platform/atomic_file.h), so the saved selections are never half written.
-// A display that never got past its start-up delay has taken nothing up and leaves the file as it
-// is. False when nothing was saved.
+// A display that was never installed has taken nothing up and leaves the file as it is. False when
+// nothing was saved.
 bool write_mode_file() {
     if (!state.selections_taken) return false;
-    const Selections& s = state.sel;
+    Selections& s = state.sel;
+    int nd_mode = s.nd_mode, map_mode = s.map_mode;
+    unsigned items = s.items, range = s.range;
+    // A display removed within its start-up delay has not taken the block up: the selections are
+    // the block's as the display last held it (the saved ones, and any change since).
+    if (state.first_active) {
+        if (void* data = block_data()) copy_fields_out(data);
+        nd_mode = ndblock::parse_decimal(s.nd_field, ndblock::kNdModeIndex);
+        map_mode = ndblock::parse_decimal(s.map_field, ndblock::kMapModeIndex);
+        ndblock::parse_hex(s.item_field, ndblock::kItemScanIndex, items);
+        range = static_cast<unsigned>(ndblock::parse_decimal(s.range_field, ndblock::kRangeIndex));
+    }
     char text[64];
-    const int n = std::snprintf(text, sizeof text, "%d\n%d\n%d\n%d\n", s.nd_mode, s.map_mode,
-                                static_cast<int>(s.items), static_cast<int>(s.range));
+    const int n = std::snprintf(text, sizeof text, "%d\n%d\n%d\n%d\n", nd_mode, map_mode, static_cast<int>(items),
+                                static_cast<int>(range));
     if (n <= 0 || n >= static_cast<int>(sizeof text)) return false;
     return plat::replace_file_atomically(kModeFile, std::string_view(text, static_cast<std::size_t>(n))).ok();
 }
@@ -128,25 +152,14 @@ void publish_range() {
     if (void* d = block_data()) ndblock::copy_in(d, ndblock::kRangeOffset, state.sel.range_field);
 }
 
-// A field nobody has written yet (its prefix missing, or no digit where the value stands) is not
-// a selection: the display's own field goes in instead, so every reader finds one.
-static bool field_written(ndblock::Field& field, void* data, std::size_t offset, const char* prefix, int index) {
-    ndblock::Field copy;
-    ndblock::copy_out(copy, data, offset);
-    const std::size_t n = std::strlen(prefix);
-    if (std::memcmp(copy, prefix, n) == 0 && ndblock::hex_digit(copy[index]) >= 0) return true;
-    ndblock::copy_in(data, offset, field);
-    return false;
-}
-
 bool check_block() {
+    // The display takes the block up once its start-up delay is over; until then it is only kept.
     void* data = block_data();
-    if (!data) return false;
+    if (!data || state.first_active) return false;
     Selections& s = state.sel;
-    field_written(s.nd_field, data, ndblock::kNdModeOffset, "NDMode=", ndblock::kNdModeIndex);
-    field_written(s.map_field, data, ndblock::kMapModeOffset, "MapMode=", ndblock::kMapModeIndex);
-    field_written(s.item_field, data, ndblock::kItemOffset, "Item=", ndblock::kItemIndex);
-    field_written(s.range_field, data, ndblock::kRangeOffset, "Range=", ndblock::kRangeIndex);
+    // A field nobody has written yet is not a selection: the display's own goes in, so every reader
+    // finds one.
+    publish_own_where_unheld(data);
     const bool map_modes = s.map_mode != 0;
     ndblock::copy_out(s.nd_field, data, ndblock::kNdModeOffset);
     if (const int v = ndblock::parse_decimal(s.nd_field, ndblock::kNdModeIndex); v != s.nd_mode) {

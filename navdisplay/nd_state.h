@@ -68,7 +68,8 @@ struct Selections {
 };
 
 void reset_selections();
-void first_active_update();   // opens the block, applies the mode file
+void take_up_selections();    // at install: opens the block, applies the mode file
+void first_active_update();   // after the start-up delay: the first search
 bool write_mode_file();       // at kill, once the selections have been taken up
 void close_block();
 void publish_nd_mode();

@@ -126,9 +126,10 @@ void install(plat::ModuleHandle resources) {
     range = 320;
     gauge::standard_install(resources);
     block.open(ndblock::kBlockName, ndblock::kBlockSize);
-    publish(map_mode_field, ndblock::kMapModeOffset);
-    publish(item_field, ndblock::kItemOffset);
-    publish(range_field, ndblock::kRangeOffset);
+    void* data = block.data();
+    ndblock::publish_unless_held(data, ndblock::kMapModeOffset, map_mode_field, ndblock::kMapModeIndex);
+    ndblock::publish_unless_held(data, ndblock::kItemOffset, item_field, ndblock::kItemIndex);
+    ndblock::publish_unless_held(data, ndblock::kRangeOffset, range_field, ndblock::kRangeIndex);
 }
 
 void update() {

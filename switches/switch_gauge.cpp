@@ -76,7 +76,7 @@ void install(plat::ModuleHandle resources) {
     ndblock::init_field(field, kInitialText);
     gauge::standard_install(resources);
     block.open(kBlock, kRequestSize);
-    if (void* data = block.data()) ndblock::copy_in(data, 0, field);
+    ndblock::publish_unless_held(block.data(), 0, field, kValueIndex);
 }
 
 void update() {

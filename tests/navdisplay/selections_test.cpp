@@ -32,13 +32,12 @@ bool tick_at(PanelRun& run, int cy, int R, int off) {
 
 }  // namespace
 
-TEST(NdSelections, StartsQuietThenFillsTheBlock) {
+TEST(NdSelections, FillsTheBlockAtInstall) {
     const fs::path root = make_root();
     NavData().write(root / "NavData");
     PanelRun run = open_run(root, "");
-    run.cycles(60);  // within the start-up delay
-    EXPECT_EQ(run.block_text("NDPassData", 0), "");
-    run.cycles(20);
+    EXPECT_EQ(run.block_text("NDPassData", 0), "NDMode=1");  // before the first cycle
+    run.cycles(80);
     EXPECT_EQ(run.block_text("NDPassData", 0), "NDMode=1");
     EXPECT_EQ(run.block_text("NDPassData", 10), "MapMode=0");
     EXPECT_EQ(run.block_text("NDPassData", 20), "Item=0x1E");
