@@ -14,6 +14,7 @@ namespace {
 std::unique_ptr<panelhost::Session> open_default_panel(const char* name) {
     panelhost::SessionOptions options;
     options.out = (std::filesystem::temp_directory_path() / "panel_bench" / name).string();
+    std::filesystem::remove_all(options.out);
     // Nothing moves unless the benchmark moves it: the host's own aircraft stays out.
     options.own_aircraft = false;
     auto session = panelhost::Session::open(options);

@@ -16,6 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::unique_ptr<panelhost::Session> open_panel(const std::string& name, bool demo) {
+    fs::remove_all(fs::temp_directory_path() / "panel_bench" / name);
     const auto options = panelhost::panel_options((fs::temp_directory_path() / "panel_bench" / name).string(), demo);
     fs::remove_all(options.out);
     auto s = panelhost::Session::open(options);

@@ -32,6 +32,7 @@ struct Rig {
 
 Rig open_rig(const std::string& name, bool demo, double warm_up) {
     Rig r;
+    fs::remove_all(fs::temp_directory_path() / "panel_bench" / name);
     const auto options = panelhost::panel_options((fs::temp_directory_path() / "panel_bench" / name).string(), demo);
     fs::remove_all(options.out);
     auto s = panelhost::Session::open(options);

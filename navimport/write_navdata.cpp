@@ -2,7 +2,9 @@
 // file is written beside its final name and renamed into place once complete.
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -28,6 +30,7 @@ class Out {
 public:
     Out(std::string path, std::size_t record) : path_(std::move(path)), record_(record) {
         f_ = std::fopen((path_ + ".new").c_str(), "wb");
+        if (!f_) error_ = errno;
     }
     ~Out() {
         if (f_) std::fclose(f_);
@@ -46,15 +49,18 @@ public:
     bool record(const char* line, int n) {
         if (n != static_cast<int>(record_)) {
             failed_ = true;
+            mismatch_ = true;
             return false;
         }
         put(line, record_);
         return true;
     }
     bool finish(std::string& error) {
-        if (!f_ || std::fclose(f_) != 0 || failed_) {
+        if (f_ && std::fclose(f_) != 0 && error_ == 0) error_ = errno;
+        if (!f_ || failed_ || error_ != 0) {
             f_ = nullptr;
-            error = path_ + ": cannot write";
+            if (mismatch_) error = path_ + ": a record of the wrong length";
+            else error = path_ + ".new: cannot write: " + std::strerror(error_ != 0 ? error_ : EIO);
             return false;
         }
         f_ = nullptr;
@@ -66,12 +72,17 @@ public:
 
 private:
     void put(const char* p, std::size_t n) {
-        if (f_ && std::fwrite(p, 1, n, f_) != n) failed_ = true;
+        if (f_ && std::fwrite(p, 1, n, f_) != n && !failed_) {
+            failed_ = true;
+            error_ = errno;
+        }
     }
     std::string path_;
     std::size_t record_;
     std::FILE* f_ = nullptr;
     bool failed_ = false;
+    bool mismatch_ = false;
+    int error_ = 0;
 };
 
 bool write_stations(Out& out, const std::vector<Navaid>& list, char file_letter, std::vector<IndexEntry>& index) {

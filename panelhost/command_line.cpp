@@ -21,11 +21,14 @@ const char* const kUsage =
     "The modules keep their state (the ND mode, the FMC's plan, the airspeed bugs) in files of\n"
     "the simulator folder. view uses the user's own, kept between runs: the folder 'simulator' in\n"
     "$XDG_DATA_HOME/cockpit-panel (else ~/.local/share/cockpit-panel), made from the installed\n"
-    "defaults on first use. run makes a fresh one under --out unless told otherwise.\n"
+    "defaults on first use. run makes a fresh one under --out unless told otherwise. One program\n"
+    "at a time has the user's folder: a second says which process has it and stops.\n"
     "\n"
     "Options:\n"
     "  --root DIR            use DIR as the simulator folder, as it is\n"
     "  --keep-state          run: use the user's own simulator folder, as view does\n"
+    "  --wait                when another view or run --keep-state has the user's folder,\n"
+    "                        wait for it to finish instead of stopping at once\n"
     "  --out DIR             where pictures and logs go; needed by run, unless --keep-state;\n"
     "                        by default the folder 'output' beside the user's simulator folder\n"
     "  --panel FILE          the panel file (default: the installed panel/default.cfg)\n"
@@ -66,6 +69,7 @@ struct Given {
     CommandLine line;
     bool keep_state = false;
     bool seconds_given = false;
+    bool wait = false;
     std::string web_token;
 };
 
@@ -142,10 +146,14 @@ std::optional<std::string> settle(Given& given) {
         if (!user) return user.error() + "; give --root DIR";
         options.root = *user + "/simulator";
         options.kept_root = true;
+        options.lock_folder = *user;
+        options.lock_holder = line.view ? "panelhost view" : "panelhost run";
         options.navdata_choice = *user + "/navdata.txt";
         if (options.out.empty()) options.out = *user + "/output";
     }
     if (options.out.empty()) return "--out DIR is required";
+    if (given.wait && options.lock_folder.empty()) return "--wait is for the user's own folder (view, run --keep-state)";
+    options.wait_for_lock = given.wait;
     if (options.fly) {
         if (line.view) return "--fly is for run: in view the crew flies";
         if (options.plan.empty()) return "--fly needs the plan to fly (--plan FILE)";
@@ -194,6 +202,10 @@ plat::Result<CommandLine> parse_command_line(std::span<char* const> args) {
         const std::string opt = args[i];
         if (opt == "--keep-state") {
             given.keep_state = true;
+            continue;
+        }
+        if (opt == "--wait") {
+            given.wait = true;
             continue;
         }
         if (opt == "--fly") {

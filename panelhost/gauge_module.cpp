@@ -1,22 +1,50 @@
 #include "panelhost/gauge_module.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace panelhost {
 
-plat::Result<GaugeModule> GaugeModule::load(const std::string& name, const std::vector<std::string>& folders,
+namespace {
+
+namespace fs = std::filesystem;
+
+bool is_file(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+}  // namespace
+
+bool same_bytes(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    if (!is_file(a) || !is_file(b)) return false;
+    const auto size = fs::file_size(a, ec);
+    if (ec || size != fs::file_size(b, ec) || ec) return false;
+    std::ifstream fa(a, std::ios::binary), fb(b, std::ios::binary);
+    return fa && fb &&
+           std::equal(std::istreambuf_iterator<char>(fa), std::istreambuf_iterator<char>(),
+                      std::istreambuf_iterator<char>(fb), std::istreambuf_iterator<char>());
+}
+
+plat::Result<GaugeModule> GaugeModule::load(const std::string& name, const std::string& own_folder,
+                                            const std::vector<std::string>& folders,
                                             gauge::PanelServices* services) {
+    const std::string file = name + ".gau";
+    const std::string own = own_folder.empty() ? std::string() : (fs::path(own_folder) / file).string();
     std::string path;
     for (const auto& folder : folders) {
-        std::filesystem::path candidate = std::filesystem::path(folder) / (name + ".gau");
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(candidate, ec)) {
+        const fs::path candidate = fs::path(folder) / file;
+        if (is_file(candidate)) {
             path = candidate.string();
             break;
         }
     }
-    if (path.empty()) return plat::Error{"module " + name + ": " + name + ".gau not found"};
-    auto loaded = plat::LoadedModule::load(path);
+    if (!own.empty() && is_file(own) && (path.empty() || !same_bytes(own, path))) path = own;
+    if (path.empty()) return plat::Error{"module " + name + ": " + file + " not found"};
+    auto loaded = plat::LoadedModule::load(path, own);
     if (!loaded) return plat::Error{"module " + name + ": " + loaded.error()};
 
     auto* linkage = static_cast<gauge::LinkageRecord*>(loaded->symbol("Linkage"));

@@ -71,6 +71,8 @@ void run_headless(panelhost::Session& s, double seconds, bool until_landed) {
 }
 
 int run(const panelhost::CommandLine& line) {
+    if (line.view)
+        if (auto display = panelhost::check_display(); !display) return failed(display.error());
     auto session = panelhost::Session::open(line.session);
     if (!session) return failed(session.error());
     panelhost::Session& s = **session;
@@ -92,6 +94,12 @@ int run(const panelhost::CommandLine& line) {
     std::printf("%s\n", s.out().c_str());
     // A crash has been told as it happened; once is enough.
     if (s.crash()) return 1;
+    // Each was said as it happened; the status says the run did not do all it should.
+    if (const int missing = s.panel().gauges_not_loaded(); missing > 0)
+        return failed(std::to_string(missing) + (missing == 1 ? " gauge" : " gauges") +
+                      " of the panel could not be loaded (above)");
+    if (const std::size_t lost = s.failed_saves(); lost > 0)
+        return failed(std::to_string(lost) + (lost == 1 ? " file was" : " files were") + " not saved (above)");
     if (!line.view)
         if (auto missed = s.missed_landing()) return failed(*missed);
     return 0;

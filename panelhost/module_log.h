@@ -1,10 +1,10 @@
 #pragma once
-// modules.log: where each module of the panel was loaded from, one line per module, and for a
-// copy in the root's Gauges folder, the installed module it is a copy of:
+// modules.log: where each module of the panel was loaded from, one line per module, and the file
+// in the simulator folder's Gauges/ it is known as when that is another:
 //
-//   navdisplay /home/pilot/.local/share/cockpit-panel/simulator/Gauges/navdisplay.gau copy-of /usr/lib/cockpit-panel/gauges/navdisplay.gau
+//   navdisplay /usr/lib/cockpit-panel/gauges/navdisplay.gau as /home/pilot/.local/share/cockpit-panel/simulator/Gauges/navdisplay.gau
 //
-// A module that differs from the installed one of its name (or has none) has no copy-of part.
+// A module of the user's own in the simulator folder has no "as" part.
 
 #include <string>
 
@@ -13,6 +13,6 @@
 
 namespace panelhost {
 
-plat::Result<bool> write_module_log(const std::string& path, Panel& panel, const std::string& module_dir);
+plat::Result<bool> write_module_log(const std::string& path, Panel& panel);
 
 }  // namespace panelhost

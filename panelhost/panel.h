@@ -75,6 +75,7 @@ using WindowChanges = web::WindowChanges;
 
 struct PanelOptions {
     std::string root;                         // the simulator root folder
+    std::string own_module_folder;             // where the modules are known to stand (GaugeModule::load)
     std::vector<std::string> module_folders;  // searched in order for <module>.gau
     int format_bits = 8;                      // pixel format of rendered displays' host images
     int image_pitch_padding = 0;              // extra bytes per host image row
@@ -102,6 +103,9 @@ public:
     // Loads every module and installs every gauge. A module that fails is reported by name with
     // the reason; the rest of the panel still runs.
     std::vector<std::string> load(const PanelConfig& config);
+    // How many of the panel file's gauges the last load could not place: a module that would not
+    // load, a gauge its module lacks, a second gauge of one module.
+    int gauges_not_loaded() const { return gauges_not_loaded_; }
     // Kills every gauge (modules write their state files) and unloads the modules.
     void unload();
 
@@ -180,6 +184,7 @@ private:
     std::vector<std::unique_ptr<GaugeModule>> modules_;
     std::vector<std::unique_ptr<Window>> windows_;
     std::vector<std::unique_ptr<GaugeInstance>> gauges_;
+    int gauges_not_loaded_ = 0;
     std::deque<KeyEvent> key_events_;
     std::uint64_t key_events_sent_ = 0;
     std::set<int> failures_;

@@ -99,6 +99,7 @@ plat::Result<Image> load_background(const PanelConfig& config, const WindowConfi
 
 std::vector<std::string> Panel::load(const PanelConfig& config) {
     std::vector<std::string> problems;
+    gauges_not_loaded_ = 0;
     for (const auto& wc : config.windows) {
         auto w = std::make_unique<Window>();
         w->config = wc;
@@ -123,12 +124,15 @@ std::vector<std::string> Panel::load(const PanelConfig& config) {
             if (placed) {
                 problems.push_back(config.path + ":" + std::to_string(placement.line) + ": module " +
                                    placement.module + " is already on the panel; a module holds one gauge");
+                ++gauges_not_loaded_;
                 continue;
             }
             if (!module) {
-                auto loaded = GaugeModule::load(placement.module, options_.module_folders, panel_services());
+                auto loaded = GaugeModule::load(placement.module, options_.own_module_folder, options_.module_folders,
+                                                 panel_services());
                 if (!loaded) {
                     problems.push_back(config.path + ":" + std::to_string(placement.line) + ": " + loaded.error());
+                    ++gauges_not_loaded_;
                     continue;
                 }
                 modules_.push_back(std::make_unique<GaugeModule>(std::move(loaded).value()));
@@ -138,6 +142,7 @@ std::vector<std::string> Panel::load(const PanelConfig& config) {
             if (!header) {
                 problems.push_back(config.path + ":" + std::to_string(placement.line) + ": module " +
                                    placement.module + " has no gauge named \"" + placement.gauge + "\"");
+                ++gauges_not_loaded_;
                 continue;
             }
             auto g = std::make_unique<GaugeInstance>();

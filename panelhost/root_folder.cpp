@@ -9,6 +9,8 @@
 #include "navimport/navimport.h"
 #include "panelhost/plan_import.h"
 #include "platform/atomic_file.h"
+#include "platform/file_copy.h"
+#include "platform/file_error.h"
 #include "worlddata/world_files.h"
 
 namespace panelhost {
@@ -33,8 +35,7 @@ plat::Result<bool> copy_tree_sorted(const fs::path& from, const fs::path& to) {
         if (entry.is_directory()) {
             if (auto copied = copy_tree_sorted(entry.path(), target); !copied) return copied;
         } else if (entry.path().filename() != ".keep") {
-            fs::copy_file(entry.path(), target, fs::copy_options::overwrite_existing, ec);
-            if (ec) return plat::Error{entry.path().string() + ": " + ec.message()};
+            if (auto copied = plat::copy_file(entry.path().string(), target.string()); !copied) return copied;
         }
     }
     return true;
@@ -91,8 +92,7 @@ plat::Result<bool> add_missing(const fs::path& from, const fs::path& to) {
         const fs::path target = to / relative;
         if (fs::exists(target, ec)) continue;
         fs::create_directories(target.parent_path(), ec);
-        fs::copy_file(it->path(), target, ec);
-        if (ec) return plat::Error{target.string() + ": " + ec.message()};
+        if (auto copied = plat::copy_file(it->path().string(), target.string()); !copied) return copied;
     }
     if (ec) return plat::Error{from.string() + ": " + ec.message()};
     return true;
@@ -109,26 +109,38 @@ plat::Result<bool> complete_root(const std::string& root) {
     return true;
 }
 
-plat::Result<bool> prepare_root(const std::string& root, const std::string& data_dir, const std::string& module_dir) {
+namespace {
+
+// Fills a folder that is new or was just emptied: the template tree and the folders every root
+// has. The modules are not copied: they run from where they are installed (GaugeModule::load).
+plat::Result<bool> fill_root(const std::string& root, const std::string& data_dir) {
     std::error_code ec;
-    fs::remove_all(root, ec);
-    if (ec) return plat::Error{root + ": cannot clear the old root: " + ec.message()};
     fs::create_directories(root, ec);
     if (ec) return plat::Error{root + ": " + ec.message()};
+    if (auto marked = plat::replace_file_atomically((fs::path(root) / kRootMark).string(), kRootMarkText); !marked)
+        return marked;
     const fs::path tree = fs::path(data_dir) / "root";
     if (fs::is_directory(tree)) {
         if (auto copied = copy_tree_sorted(tree, root); !copied) return copied;
     }
-    if (auto done = complete_root(root); !done) return done;
-    if (fs::is_directory(module_dir)) {
-        for (const auto& entry : fs::directory_iterator(module_dir, ec)) {
-            if (entry.path().extension() != ".gau") continue;
-            fs::copy_file(entry.path(), fs::path(root) / "Gauges" / entry.path().filename(),
-                          fs::copy_options::overwrite_existing, ec);
-            if (ec) return plat::Error{entry.path().string() + ": " + ec.message()};
-        }
+    return complete_root(root);
+}
+
+}  // namespace
+
+plat::Result<bool> prepare_root(const std::string& root, const std::string& data_dir) {
+    std::error_code ec;
+    const fs::path folder(root);
+    if (fs::exists(fs::symlink_status(folder, ec))) {
+        const bool ours = fs::is_regular_file(folder / kRootMark, ec);
+        const bool empty = fs::is_directory(fs::symlink_status(folder, ec)) && fs::is_empty(folder, ec) && !ec;
+        if (!ours && !empty)
+            return plat::Error{root + ": already exists and was not made by a run; it is left as it is (move it "
+                                      "away, or give another --out)"};
+        fs::remove_all(folder, ec);
+        if (ec) return plat::Error{root + ": cannot clear the root of the last run: " + ec.message()};
     }
-    return true;
+    return fill_root(root, data_dir);
 }
 
 plat::Result<std::string> keep_only_plan(const std::string& root, const std::string& plan,
@@ -154,7 +166,7 @@ plat::Result<std::string> add_plan(const std::string& root, const std::string& p
     const fs::path plans = fs::path(root) / "NavData" / "FlightPlans";
     std::ofstream out(plans / imported->name, std::ios::binary);
     out << imported->text;
-    if (!out) return plat::Error{(plans / imported->name).string() + ": cannot write"};
+    if (!out) return plat::cannot_write((plans / imported->name).string());
     return imported->name;
 }
 
@@ -162,8 +174,11 @@ plat::Result<bool> prepare_kept_root(const std::string& root, const std::string&
                                      const std::string& module_dir) {
     std::error_code ec;
     if (!fs::exists(root, ec)) {
+        // The folder beside it is only ever a first use's that was cut short.
         const std::string making = root + ".new";
-        if (auto made = prepare_root(making, data_dir, module_dir); !made) return made;
+        fs::remove_all(making, ec);
+        if (ec) return plat::Error{making + ": cannot clear: " + ec.message()};
+        if (auto made = fill_root(making, data_dir); !made) return made;
         fs::rename(making, root, ec);
         if (ec) return plat::Error{root + ": " + ec.message()};
         return true;
@@ -172,9 +187,13 @@ plat::Result<bool> prepare_kept_root(const std::string& root, const std::string&
     if (auto done = complete_root(root); !done) return done;
     if (const fs::path tree = fs::path(data_dir) / "root"; fs::is_directory(tree, ec))
         if (auto added = add_missing(tree, root); !added) return added;
+    // Roots made before the modules ran from where they are installed hold copies of them; a copy
+    // of an older install would be taken for the user's own module, so copies stay up to date.
     for (const auto& entry : fs::directory_iterator(module_dir, ec)) {
         if (entry.path().extension() != ".gau") continue;
-        if (auto r = bring_up_to_date(entry.path(), fs::path(root) / "Gauges" / entry.path().filename()); !r) return r;
+        const fs::path copy = fs::path(root) / "Gauges" / entry.path().filename();
+        if (!fs::exists(copy, ec)) continue;
+        if (auto r = bring_up_to_date(entry.path(), copy); !r) return r;
     }
     return true;
 }

@@ -9,8 +9,15 @@
 
 namespace panelhost {
 
-// Makes root afresh: the project's template tree copied in and every built module in Gauges/.
-plat::Result<bool> prepare_root(const std::string& root, const std::string& data_dir, const std::string& module_dir);
+// The file a run leaves in each root it makes, so that the next run with the same output folder
+// knows the folder is one it may clear.
+inline constexpr const char* kRootMark = ".made-by-panelhost";
+inline constexpr const char* kRootMarkText = "Made by panelhost run; the next run with this output folder makes it again.\n";
+
+// Makes root afresh: the project's template tree copied in, the folders every root has. A
+// root that exists is cleared first only when a run made it (or it is empty); any other folder
+// there is refused, so a run never deletes what it did not make.
+plat::Result<bool> prepare_root(const std::string& root, const std::string& data_dir);
 // Puts the navigation database of `source` into root's NavData/: a database's files copied (those
 // that differ, each replaced whole since another panel may have the old one mapped; the shipped
 // database's files that were built), a world data source imported. An import is kept when root's
@@ -27,9 +34,10 @@ plat::Result<std::string> add_plan(const std::string& root, const std::string& p
                                    const std::string& world_dir);
 // A root kept from run to run, as the simulator's own folder is. On first use it is made as
 // prepare_root makes one (in a folder beside it, renamed into place when whole). At every later
-// start its modules are brought up to the installed ones, each replaced whole since another panel
-// may have the old one mapped, and files of the template it lacks are added; the rest stays as the
-// last run left it: state files, flight plans, configuration files.
+// start the files of the template it lacks are added, and copies of installed modules that roots of
+// earlier versions hold are brought up to the installed ones, each replaced whole since another
+// panel may have the old one mapped; the rest stays as the last run left it: state files, flight
+// plans, configuration files, the user's own modules.
 plat::Result<bool> prepare_kept_root(const std::string& root, const std::string& data_dir,
                                      const std::string& module_dir);
 // Makes sure the folders exist in a root the user chose, leaving what is there.

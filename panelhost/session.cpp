@@ -17,7 +17,9 @@
 #include "panelhost/module_log.h"
 #include "panelhost/process_stats.h"
 #include "panelhost/root_folder.h"
+#include "platform/atomic_file.h"
 #include "platform/audio.h"
+#include "platform/file_error.h"
 #include "platform/keyboard.h"
 #include "platform/message_box.h"
 #include "platform/offscreen_surface.h"
@@ -104,11 +106,13 @@ std::string default_module_dir() { return install::module_dir(); }
 plat::Result<std::unique_ptr<Session>> Session::open(const SessionOptions& options) {
     std::unique_ptr<Session> s(new Session());
     s->options_ = options;
+    s->saves_said_ = s->saves_before_ = plat::failed_save_count();
     if (auto r = s->prepare_folder(); !r) return plat::Error{r.error()};
     s->prepare_platform();
     PanelOptions po;
     po.root = s->root_;
-    po.module_folders = {s->root_ + "/Gauges", default_module_dir()};
+    po.own_module_folder = s->root_ + "/Gauges";
+    po.module_folders = {default_module_dir()};
     po.module_folders.insert(po.module_folders.end(), options.extra_module_folders.begin(),
                              options.extra_module_folders.end());
     po.format_bits = options.format_bits;
@@ -117,7 +121,7 @@ plat::Result<std::unique_ptr<Session>> Session::open(const SessionOptions& optio
     if (auto r = s->prepare_aircraft_source(); !r) return plat::Error{r.error()};
     s->problems_ = s->panel_->load(s->config_);
     for (const auto& p : s->problems_) std::fprintf(stderr, "panelhost: %s\n", p.c_str());
-    if (auto logged = write_module_log(s->out_ + "/modules.log", *s->panel_, default_module_dir()); !logged)
+    if (auto logged = write_module_log(s->out_ + "/modules.log", *s->panel_); !logged)
         return plat::Error{logged.error()};
     return s;
 }
@@ -127,6 +131,18 @@ plat::Result<std::unique_ptr<Session>> Session::open(const SessionOptions& optio
 plat::Result<bool> Session::prepare_folder() {
     const SessionOptions& options = options_;
     if (options.out.empty()) return plat::Error{"an output folder is needed (--out DIR)"};
+    if (!options.lock_folder.empty()) {
+        std::error_code ec;
+        fs::create_directories(options.lock_folder, ec);
+        if (ec) return plat::Error{options.lock_folder + ": " + ec.message()};
+        auto lock = plat::FolderLock::take(options.lock_folder, kLockFile, options.lock_holder, options.wait_for_lock,
+                                           [](const std::string& who) {
+                                               std::fprintf(stderr, "panelhost: waiting for %s to finish\n",
+                                                            who.c_str());
+                                           });
+        if (!lock) return plat::Error{lock.error() + (options.wait_for_lock ? "" : "; --wait waits for it")};
+        lock_ = std::move(lock).value();
+    }
     out_ = absolute(options.out);
     options_.audio_capture = absolute(options.audio_capture);
     std::error_code ec;
@@ -151,7 +167,7 @@ plat::Result<bool> Session::prepare_folder() {
     std::string plan_name;
     if (options.root.empty()) {
         root_ = out_ + "/root";
-        if (auto made = prepare_root(root_, data, default_module_dir()); !made) return plat::Error{made.error()};
+        if (auto made = prepare_root(root_, data); !made) return plat::Error{made.error()};
     } else {
         root_ = absolute(options.root);
         auto made = options.kept_root ? prepare_kept_root(root_, data, default_module_dir()) : complete_root(root_);
@@ -192,7 +208,7 @@ plat::Result<bool> Session::write_flight(const std::string& plan_name) {
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out << flight->text;
-        if (!out) return plat::Error{path + ": cannot write"};
+        if (!out) return plat::cannot_write(path);
     }
     auto scenario = load_scenario(path);
     if (!scenario) return plat::Error{scenario.error()};
@@ -259,7 +275,7 @@ plat::Result<bool> Session::prepare_aircraft_source() {
     }
     // The events go to the log as they are sent: a run of hours sends more than are kept.
     events_log_.open(out_ + "/events.log", std::ios::binary | std::ios::trunc);
-    if (!events_log_) return plat::Error{out_ + "/events.log: cannot write"};
+    if (!events_log_) return plat::cannot_write(out_ + "/events.log");
     panel_->log_key_event = [this](const KeyEvent& e) { events_log_ << format_key_event(e) << '\n'; };
     panel_->on_key_event = [this](std::uint32_t id, std::uint32_t value) {
         if (link_) link_->apply_key_event(id, value);
@@ -324,12 +340,21 @@ void Session::step() {
     }
     panel_->cycle(t);
     for (CycleHook* h : hooks_) h->after_cycle();
+    say_failed_saves();
     const auto ms_now = static_cast<std::uint64_t>(std::llround(cycle_ * 1000.0 / options_.rate));
     ++cycle_;
     const auto ms_next = static_cast<std::uint64_t>(std::llround(cycle_ * 1000.0 / options_.rate));
     if (options_.clock == plat::ClockMode::simulated) {
         plat::advance_clock_ms(static_cast<std::uint32_t>(ms_next - ms_now));
         plat::advance_audio_output(static_cast<std::uint32_t>(ms_next - ms_now));
+    }
+}
+
+void Session::say_failed_saves() {
+    if (plat::failed_save_count() == saves_said_) return;
+    for (const std::string& error : plat::failed_saves(saves_said_)) {
+        std::fprintf(stderr, "panelhost: not saved: %s\n", error.c_str());
+        ++saves_said_;
     }
 }
 
@@ -360,7 +385,7 @@ plat::Result<bool> Session::dump(const std::string& name) {
     {
         const std::string path = out_ + "/" + name + "-blocks.txt";
         std::ofstream f(path, std::ios::binary);
-        if (!f) return plat::Error{path + ": cannot write"};
+        if (!f) return plat::cannot_write(path);
         for (const auto& info : plat::list_shared_blocks()) {
             auto block = plat::SharedBlock::open_existing(info.name);
             if (!block) continue;
@@ -377,7 +402,7 @@ plat::Result<bool> Session::dump(const std::string& name) {
     {
         const std::string path = out_ + "/" + name + "-strings.txt";
         std::ofstream f(path, std::ios::binary);
-        if (!f) return plat::Error{path + ": cannot write"};
+        if (!f) return plat::cannot_write(path);
         for (auto& g : panel_->gauges())
             for (std::size_t i = 0; i < g->elements.size(); ++i) {
                 const ElementState& s = *g->elements[i];
@@ -388,7 +413,7 @@ plat::Result<bool> Session::dump(const std::string& name) {
     // The gauge as a scenario's click names it (blanks as '_'), then the area in its pixels.
     const std::string path = out_ + "/" + name + "-areas.txt";
     std::ofstream f(path, std::ios::binary);
-    if (!f) return plat::Error{path + ": cannot write"};
+    if (!f) return plat::cannot_write(path);
     for (auto& g : panel_->gauges()) {
         std::string gauge_name = g->name();
         std::replace(gauge_name.begin(), gauge_name.end(), ' ', '_');
@@ -407,26 +432,26 @@ plat::Result<bool> Session::log_stats(const std::string& label) {
     std::snprintf(when, sizeof when, "t=%.1f ", time());
     f << when << (label.empty() ? "-" : label) << ' ' << figures << '\n';
     f.close();
-    if (!f) return plat::Error{path + ": cannot write"};
+    if (!f) return plat::cannot_write(path);
     return true;
 }
 
 plat::Result<bool> Session::write_outputs() {
     if (auto r = snapshot(""); !r) return r;
     events_log_.flush();
-    if (!events_log_) return plat::Error{out_ + "/events.log: cannot write"};
+    if (!events_log_) return plat::cannot_write(out_ + "/events.log");
     {
         std::ofstream f(out_ + "/messages.log", std::ios::binary);
         for (const auto& m : plat::message_log())
             f << "owner=" << m.owner << " caption=\"" << m.caption << "\" icon=" << static_cast<unsigned>(m.icon)
               << " text=\"" << escape_bytes(reinterpret_cast<const std::uint8_t*>(m.text.data()), m.text.size())
               << "\"\n";
-        if (!f) return plat::Error{out_ + "/messages.log: cannot write"};
+        if (!f) return plat::cannot_write(out_ + "/messages.log");
     }
     {
         std::ofstream f(out_ + "/windows.txt", std::ios::binary);
         for (auto& w : panel_->windows()) f << w->config.ident << ' ' << (w->open ? "open" : "closed") << '\n';
-        if (!f) return plat::Error{out_ + "/windows.txt: cannot write"};
+        if (!f) return plat::cannot_write(out_ + "/windows.txt");
     }
     // After a crash the commands still waiting are no news: the crash has said why.
     if (crash()) waiting_.clear();
@@ -445,7 +470,7 @@ plat::Result<bool> Session::write_outputs() {
         if (!landing_.lines().empty()) {
             std::ofstream f(out_ + "/landing.txt", std::ios::binary);
             for (const std::string& line : landing_.lines()) f << line << '\n';
-            if (!f) return plat::Error{out_ + "/landing.txt: cannot write"};
+            if (!f) return plat::cannot_write(out_ + "/landing.txt");
         }
     }
     return true;
@@ -467,6 +492,7 @@ void Session::finish() {
     if (finished_) return;
     finished_ = true;
     if (panel_) panel_->unload();
+    say_failed_saves();
     link_.reset();
     plat::shutdown_audio_output();
     poked_.clear();

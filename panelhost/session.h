@@ -17,6 +17,7 @@
 #include "panelhost/scenario.h"
 #include "panelhost/variables.h"
 #include "platform/clock.h"
+#include "platform/folder_lock.h"
 #include "platform/result.h"
 #include "platform/shared_block.h"
 #include "reports/flight_record.h"
@@ -29,10 +30,18 @@ class Link;
 
 namespace panelhost {
 
+// The file in SessionOptions::lock_folder whose lock a run holds.
+inline constexpr const char* kLockFile = "panelhost.lock";
+
 struct SessionOptions {
     std::string root;      // simulator root; empty: made fresh under the output folder
     // The root is kept from run to run and filled from the installed defaults (prepare_kept_root).
     bool kept_root = false;
+    // A folder no two runs may use at once (the user's own folder, which holds the kept root and the
+    // default output): its lock is taken before anything in it is touched, and held to the end.
+    std::string lock_folder;
+    std::string lock_holder = "panelhost";  // who the lock file says holds it
+    bool wait_for_lock = false;             // wait for the folder instead of refusing it
     std::string panel;     // panel configuration; empty: the project's default panel
     std::string scenario;  // empty: none
     std::string plan;      // a flight plan file: the fresh root's only plan, added to a given root's
@@ -102,6 +111,9 @@ public:
     plat::Result<bool> log_stats(const std::string& label);
     // Unloads every gauge; the modules write their state files.
     void finish();
+    // How many files the modules (or the host) could not save during the session, each said on the
+    // terminal once as it failed.
+    std::size_t failed_saves() const { return saves_said_ - saves_before_; }
     // The hook is called every cycle until removed; it must outlive that.
     void add_cycle_hook(CycleHook* hook) { hooks_.push_back(hook); }
     void remove_cycle_hook(CycleHook* hook) { std::erase(hooks_, hook); }
@@ -140,7 +152,9 @@ private:
     void run_due_commands(double t);
     void apply_ramps();
     void reload();
+    void say_failed_saves();
 
+    plat::FolderLock lock_;  // first, so that it is let go last
     SessionOptions options_;
     std::string root_, out_;
     std::string world_dir_;  // the world data behind the run's navigation database; empty when unknown
@@ -167,6 +181,7 @@ private:
     // the same block all run long holds one, not one per poke).
     std::map<std::string, plat::SharedBlock> poked_;
     bool finished_ = false;
+    std::size_t saves_before_ = 0, saves_said_ = 0;
     std::ofstream events_log_;
     reports::FlightRecorder flight_;
     PlanWatch plans_;

@@ -3,7 +3,10 @@
 #include <SDL.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <thread>
+#include <utility>
 
 #include "panelhost/host_keys.h"
 #include "panelhost/screen_frame.h"
@@ -40,6 +43,30 @@ int virtual_key(SDL_Keycode k) {
     }
 }
 
+// SDL's video for as long as the object lives: windows, renderers and textures are destroyed
+// before it goes, as SDL needs (declared first, it is let go last).
+class SdlVideo {
+public:
+    static plat::Result<SdlVideo> open() {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return plat::Error{std::string("cannot open a window: ") + SDL_GetError()};
+        return SdlVideo();
+    }
+    SdlVideo(SdlVideo&& other) noexcept : held_(std::exchange(other.held_, false)) {}
+    SdlVideo& operator=(SdlVideo&&) = delete;
+    ~SdlVideo() {
+        if (held_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
+private:
+    SdlVideo() = default;
+    bool held_ = true;
+};
+
+// The drivers that draw nowhere: SDL falls back to them where no display answers.
+bool draws_nowhere(const char* driver) {
+    return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
 struct SdlDeleter {
     void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
     void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
@@ -48,8 +75,21 @@ struct SdlDeleter {
 
 }  // namespace
 
+plat::Result<bool> check_display() {
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    auto video = SdlVideo::open();
+    if (!video) return plat::Error{video.error() + "; view needs a display (run is the headless form)"};
+    const char* driver = SDL_GetCurrentVideoDriver();
+    // A driver the user asked for by name is taken at its word.
+    if (draws_nowhere(driver) && !(asked && *asked))
+        return plat::Error{"view needs a display, and there is none: neither DISPLAY nor WAYLAND_DISPLAY is set (over "
+                           "ssh, ssh -X gives one; run is the headless form)"};
+    return true;
+}
+
 plat::Result<bool> run_viewer(Session& session) {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return plat::Error{std::string("cannot open a window: ") + SDL_GetError()};
+    auto video = SdlVideo::open();
+    if (!video) return plat::Error{video.error()};
     Panel& panel = session.panel();
     ScreenFrame frame;
     frame.refresh(panel);
@@ -124,7 +164,6 @@ plat::Result<bool> run_viewer(Session& session) {
         next += std::chrono::duration_cast<std::chrono::steady_clock::duration>(period);
         std::this_thread::sleep_until(next);
     }
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return true;
 }
 

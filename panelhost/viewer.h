@@ -7,7 +7,11 @@
 
 namespace panelhost {
 
-// Runs until the window is closed.
+// Whether a window can be shown: SDL's video answers on a display, not on one of the drivers it
+// falls back to where none is (unless SDL_VIDEODRIVER names that driver). Checked before a view
+// takes the user's folder, so a view over ssh without a display says so and changes nothing.
+plat::Result<bool> check_display();
+// Runs until the window is closed, or Ctrl-C or a stop request (SDL turns both into a quit).
 plat::Result<bool> run_viewer(Session& session);
 
 }  // namespace panelhost

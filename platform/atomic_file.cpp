@@ -6,46 +6,34 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
+#include <set>
+
+#include "platform/descriptor.h"
 
 namespace plat {
 namespace {
 
-// A descriptor closed on every way out.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() { close(); }
-
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    // Closing can report a write the kernel deferred, so the result counts.
-    bool close() {
-        if (fd_ < 0) return true;
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
+struct FailedSaves {
+    std::mutex lock;
+    std::set<std::string> files;
+    std::vector<std::string> errors;
 };
+
+FailedSaves& failed() {
+    static FailedSaves saves;
+    return saves;
+}
+
+Error remember(std::string_view path, Error error) {
+    FailedSaves& saves = failed();
+    std::lock_guard guard(saves.lock);
+    if (saves.files.insert(std::string(path)).second) saves.errors.push_back(error.message);
+    return error;
+}
 
 Error failure(std::string_view path, const char* what) {
     return Error{std::string(path) + ": " + what + ": " + std::strerror(errno)};
-}
-
-bool write_all(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
 }
 
 std::string folder_of(std::string_view path) {
@@ -59,8 +47,9 @@ std::string folder_of(std::string_view path) {
 
 std::string atomic_temporary_path(std::string_view path) { return std::string(path) + ".new"; }
 
-Result<bool> replace_file_atomically(std::string_view path, std::string_view contents) {
-    if (path.empty()) return Error{"cannot save a file without a name"};
+namespace {
+
+Result<bool> write_atomically(std::string_view path, std::string_view contents) {
     const std::string target(path);
     const std::string temporary = atomic_temporary_path(path);
     {
@@ -87,6 +76,28 @@ Result<bool> replace_file_atomically(std::string_view path, std::string_view con
     Descriptor folder(::open(folder_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.valid()) ::fsync(folder.get());
     return true;
+}
+
+}  // namespace
+
+Result<bool> replace_file_atomically(std::string_view path, std::string_view contents) {
+    if (path.empty()) return Error{"cannot save a file without a name"};
+    auto written = write_atomically(path, contents);
+    if (!written) return remember(path, Error{written.error()});
+    return written;
+}
+
+std::size_t failed_save_count() {
+    FailedSaves& saves = failed();
+    std::lock_guard guard(saves.lock);
+    return saves.errors.size();
+}
+
+std::vector<std::string> failed_saves(std::size_t from) {
+    FailedSaves& saves = failed();
+    std::lock_guard guard(saves.lock);
+    if (from >= saves.errors.size()) return {};
+    return {saves.errors.begin() + static_cast<std::ptrdiff_t>(from), saves.errors.end()};
 }
 
 }  // namespace plat

@@ -3,8 +3,10 @@
 // when it is unloaded, which may be the moment the process is killed or the machine loses power;
 // the next start must find the old content or the new one, never a mixture or an empty file.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/result.h"
 
@@ -21,5 +23,10 @@ std::string atomic_temporary_path(std::string_view path);
 // one. On failure path is left as it was, the temporary is removed and the error names the file
 // and the reason; the value is true on success.
 Result<bool> replace_file_atomically(std::string_view path, std::string_view contents);
+
+// The saves that failed in this process, the error of each file once, in the order met. A module
+// that cannot keep its state has no one to tell; the host reads these and says them.
+std::size_t failed_save_count();
+std::vector<std::string> failed_saves(std::size_t from = 0);
 
 }  // namespace plat

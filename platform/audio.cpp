@@ -1,6 +1,7 @@
 #include "platform/audio.h"
 
 #include <SDL.h>
+#include <alsa/asoundlib.h>
 
 #include <algorithm>
 #include <array>
@@ -204,6 +205,8 @@ namespace {
 
 using State = AudioClip::State;
 
+void ignore_alsa_error(const char*, int, const char*, int, const char*, ...) {}
+
 class Mixer {
 public:
     static std::shared_ptr<Mixer> instance() {
@@ -330,8 +333,17 @@ private:
             return;
         }
         std::string failures;
-        if (!options_.force_dummy && try_open(nullptr, &failures)) return;
-        if (try_open("dummy", &failures)) return;
+        if (!options_.force_dummy) {
+            quiet_alsa();
+            if (try_open(nullptr, &failures)) return;
+        }
+        if (try_open("dummy", &failures)) {
+            if (!options_.force_dummy && !error_reported_) {
+                error_reported_ = true;
+                std::fprintf(stderr, "audio: no sound device, the panel plays silently (%s)\n", failures.c_str());
+            }
+            return;
+        }
 
         driver_ = "none";
         error_ = "no audio output, clips play silently: " + failures;
@@ -340,6 +352,16 @@ private:
             std::fprintf(stderr, "audio: %s\n", error_.c_str());
         }
         mode_.store(Mode::silent);
+    }
+
+    // ALSA's library, which SDL loads, tells each device it cannot open on the terminal in lines of
+    // its own; a machine without a sound card then gets a screenful where one line of ours says it.
+    static void quiet_alsa() {
+        static const bool quiet = [] {
+            snd_lib_error_set_handler(&ignore_alsa_error);
+            return true;
+        }();
+        (void)quiet;
     }
 
     // A null driver leaves the choice to SDL, which also honours an explicit SDL_AUDIODRIVER.

@@ -4,11 +4,27 @@
 #include <link.h>
 
 #include <charconv>
+#include <map>
+#include <mutex>
 #include <utility>
 
 namespace plat {
+namespace {
 
-Result<LoadedModule> LoadedModule::load(const std::string& path) {
+// The paths modules are known by, kept for module_path, which a module may call from any thread.
+struct KnownPaths {
+    std::mutex lock;
+    std::map<ModuleHandle, std::string> paths;
+};
+
+KnownPaths& known_paths() {
+    static KnownPaths known;
+    return known;
+}
+
+}  // namespace
+
+Result<LoadedModule> LoadedModule::load(const std::string& path, const std::string& known_as) {
     dlerror();
     void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
@@ -18,23 +34,39 @@ Result<LoadedModule> LoadedModule::load(const std::string& path) {
     LoadedModule m;
     m.handle_ = handle;
     m.path_ = path;
+    if (!known_as.empty() && known_as != path) {
+        m.known_as_ = known_as;
+        KnownPaths& known = known_paths();
+        std::lock_guard guard(known.lock);
+        known.paths[handle] = known_as;
+    }
     return m;
 }
 
 LoadedModule::LoadedModule(LoadedModule&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)), path_(std::move(other.path_)) {}
+    : handle_(std::exchange(other.handle_, nullptr)), path_(std::move(other.path_)),
+      known_as_(std::move(other.known_as_)) {}
 
 LoadedModule& LoadedModule::operator=(LoadedModule&& other) noexcept {
     if (this != &other) {
-        if (handle_) ::dlclose(handle_);
+        forget();
         handle_ = std::exchange(other.handle_, nullptr);
         path_ = std::move(other.path_);
+        known_as_ = std::move(other.known_as_);
     }
     return *this;
 }
 
-LoadedModule::~LoadedModule() {
-    if (handle_) ::dlclose(handle_);
+LoadedModule::~LoadedModule() { forget(); }
+
+void LoadedModule::forget() {
+    if (!handle_) return;
+    if (!known_as_.empty()) {
+        KnownPaths& known = known_paths();
+        std::lock_guard guard(known.lock);
+        known.paths.erase(handle_);
+    }
+    ::dlclose(std::exchange(handle_, nullptr));
 }
 
 void* LoadedModule::symbol(const char* name) const {
@@ -44,6 +76,11 @@ void* LoadedModule::symbol(const char* name) const {
 
 std::string module_path(ModuleHandle module) {
     if (!module) return {};
+    {
+        KnownPaths& known = known_paths();
+        std::lock_guard guard(known.lock);
+        if (auto it = known.paths.find(module); it != known.paths.end()) return it->second;
+    }
     link_map* map = nullptr;
     if (::dlinfo(module, RTLD_DI_LINKMAP, &map) != 0 || !map || !map->l_name) return {};
     return map->l_name;

@@ -20,7 +20,10 @@ using ModuleHandle = void*;
 // A module opened by the host; closed when destroyed.
 class LoadedModule {
 public:
-    static Result<LoadedModule> load(const std::string& path);
+    // known_as, when given, is the file the module is told it was loaded from (module_path): a
+    // module installed once is run as if it stood in each simulator folder's Gauges/, where it
+    // keeps the files it writes beside itself, without a copy of its code there.
+    static Result<LoadedModule> load(const std::string& path, const std::string& known_as = {});
 
     LoadedModule() = default;
     LoadedModule(LoadedModule&& other) noexcept;
@@ -31,15 +34,19 @@ public:
 
     ModuleHandle handle() const { return handle_; }
     const std::string& path() const { return path_; }
+    // The path module_path gives the module: known_as, else path.
+    const std::string& known_as() const { return known_as_.empty() ? path_ : known_as_; }
     // An exported symbol of the module itself, or null.
     void* symbol(const char* name) const;
 
 private:
+    void forget();
+
     ModuleHandle handle_ = nullptr;
-    std::string path_;
+    std::string path_, known_as_;
 };
 
-// The file a module was loaded from ("" for an unknown handle).
+// The file a module was loaded from, or the one it is known as ("" for an unknown handle).
 std::string module_path(ModuleHandle module);
 // The module whose code or data holds address, for code that must find its own resources.
 ModuleHandle module_of_address(const void* address);

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/file_error.h"
+
 namespace reports {
 
 const char* const flight_csv_header =
@@ -19,7 +21,7 @@ std::optional<plat::Error> FlightRecorder::open_csv(const std::string& path) {
     csv_path_ = path;
     csv_failed_ = false;
     csv_ = std::fopen(path.c_str(), "wb");
-    if (!csv_) return plat::Error{path + ": cannot write"};
+    if (!csv_) return plat::cannot_write(path);
     if (std::fprintf(csv_, "%s\n", flight_csv_header) < 0) csv_failed_ = true;
     return std::nullopt;
 }

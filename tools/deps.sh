@@ -8,7 +8,7 @@ packages=(
   cmake g++ ninja-build pkg-config ccache
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libfontconfig-dev fonts-liberation fonts-dseg
-  libpng-dev zlib1g-dev libsdl2-dev
+  libpng-dev zlib1g-dev libsdl2-dev libasound2-dev
   libpugixml-dev           # flight plans of other simulators (XML)
   libcairo2-dev            # benchmark comparison only
   libcivetweb-dev          # the panel in a browser: HTTP and WebSocket

@@ -7,6 +7,7 @@
 
 #include "flightplan/planning/pln_writer.h"
 #include "flightplan/route/route.h"
+#include "platform/file_error.h"
 
 namespace planner {
 
@@ -74,7 +75,7 @@ plat::Result<Plan> plan_route(const NavDb& db, std::vector<RoutePlace> route, co
 std::optional<plat::Error> write_plan_file(const std::string& path, const std::string& text) {
     const std::string temp = path + ".tmp";
     std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) return plat::Error{temp + ": cannot write"};
+    if (!f) return plat::cannot_write(temp);
     const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     const bool closed = std::fclose(f) == 0;
     if (!written || !closed) {

@@ -23,6 +23,7 @@ TEST(DefaultPanel, SeeThroughFacesStandInTheBackgroundBehindTheirGauges) {
     options.own_aircraft = false;
     options.panel = panelhost::default_data_dir() + "/panel/default.cfg";
     options.out = (std::filesystem::temp_directory_path() / "panel_tests" / "DefaultPanel").string();
+    std::filesystem::remove_all(options.out);
     auto session = panelhost::Session::open(options);
     ASSERT_TRUE(session) << session.error();
     panelhost::Session& s = *session.value();

@@ -16,6 +16,7 @@ namespace fs = std::filesystem;
 
 std::unique_ptr<panelhost::Session> open_panel(const std::string& name, bool demo) {
     const fs::path out = fs::temp_directory_path() / "panel_tests" / ("Composition." + name);
+    fs::remove_all(out);
     const auto options = panelhost::panel_options(out.string(), demo);
     auto s = panelhost::Session::open(options);
     if (!s) throw std::runtime_error(s.error());

@@ -2,8 +2,8 @@
 # Builds the Debian package of a build tree, unpacks it with dpkg-deb into an empty folder and
 # runs the unpacked programs from there in a mount namespace where the build tree and the sources
 # are empty folders, so nothing can come from them. Checks what the package declares, that the
-# run writes its pictures, and that modules.log has every module of the default panel copied from
-# the unpacked package.
+# run writes its pictures, and that modules.log has every module of the default panel loaded from
+# the unpacked package, known as the run's root's.
 #
 #   unpacked_run_test.sh BUILD_DIR SOURCE_DIR SCENARIO
 set -euo pipefail
@@ -74,7 +74,7 @@ log=$work/out/modules.log
 echo "modules.log:"; sed 's/^/  /' "$log"
 for module in $panel_modules; do
   line=$(grep "^$module " "$log") || fail "modules.log has no $module"
-  [[ "$line" == "$module $work/out/root/Gauges/$module.gau copy-of $usr/lib/cockpit-panel/gauges/$module.gau" ]] ||
+  [[ "$line" == "$module $usr/lib/cockpit-panel/gauges/$module.gau as $work/out/root/Gauges/$module.gau" ]] ||
     fail "$module was not loaded from the unpacked package: $line"
 done
 [ "$(wc -l <"$log")" -eq "$(echo "$panel_modules" | wc -l)" ] || fail "modules.log lists modules not on the panel"

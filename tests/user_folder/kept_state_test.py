@@ -8,8 +8,9 @@ the airspeed bugs; the viewer is then closed as a window manager closes it. A se
 FMC's published plan and page in its dump, and the same state files written back at its end.
 
 Beside that: a run without --keep-state leaves the folder alone (its state is the defaults that
-show the clicks took effect); a damaged module copy in the folder is replaced by the installed
-one; a shipped plan the user deleted stays deleted.
+show the clicks took effect); the modules run from where they are installed, known as the
+folder's Gauges/ files, and a damaged module copy left there by an earlier version is replaced by
+the installed one; a shipped plan the user deleted stays deleted.
 
 Usage: kept_state_test.py PANELHOST WORK_DIR
 """
@@ -140,9 +141,9 @@ def main():
     defaults = state(os.path.join(fresh_out, "root"))
 
     view_first(panelhost, files["panel.cfg"], files["changes.txt"], env, output)
-    for sub in ("Gauges/navdisplay.gau", "NavData/idx.dat", "NavData/FlightPlans/KSFO-KLAX.pln", "Sound/talkup.wav",
+    for sub in ("Gauges", "NavData/idx.dat", "NavData/FlightPlans/KSFO-KLAX.pln", "Sound/talkup.wav",
                 "FS2002.cfg"):
-        if not os.path.isfile(os.path.join(root, sub)):
+        if not os.path.exists(os.path.join(root, sub)):
             fail("the user's folder was made without " + sub)
     first = state(root)
     for name in STATE_FILES:
@@ -152,10 +153,16 @@ def main():
         fail("the FMC saved no plan: %r" % first[FMC_FILE])
     first_dump = {f: os.path.join(output, "first-%s.txt" % f) for f in ("blocks", "strings")}
 
-    # The user's changes to the folder: a module copy damaged (as by a crash while copying), a plan
-    # deleted.
-    with open(os.path.join(root, "Gauges", "airspeed.gau"), "r+b") as f:
-        f.truncate(100)
+    if [n for n in os.listdir(os.path.join(root, "Gauges")) if n.endswith(".gau")]:
+        fail("the user's folder was given copies of the installed modules")
+    # The user's changes to the folder: a module copy an earlier version made, damaged (as by a
+    # crash while copying), a plan deleted.
+    installed_airspeed = os.path.join(os.path.dirname(os.path.dirname(os.path.realpath(panelhost))), "lib",
+                                      "cockpit-panel", "gauges", "airspeed.gau")
+    with open(installed_airspeed, "rb") as f:
+        damaged = f.read(100)
+    with open(os.path.join(root, "Gauges", "airspeed.gau"), "wb") as f:
+        f.write(damaged)
     os.remove(os.path.join(root, "NavData", "FlightPlans", "YSSY-YMML.pln"))
 
     run([panelhost, "run", "--keep-state", "--panel", files["panel.cfg"], "--scenario", files["look.txt"],
@@ -182,8 +189,10 @@ def main():
         fail("modules.log lists %d modules, the panel has 6:\n%s" % (len(lines), "\n".join(lines)))
     for line in lines:
         words = line.split(" ")
-        if not words[1].startswith(os.path.join(root, "Gauges") + "/") or "copy-of" not in words:
-            fail("modules.log: %s is not the installed module's copy in the user's folder" % line)
+        if (len(words) != 4 or words[2] != "as" or words[3] != os.path.join(root, "Gauges", words[0] + ".gau")
+                or os.path.realpath(words[1]) != os.path.realpath(os.path.join(os.path.dirname(installed_airspeed),
+                                                                               words[0] + ".gau"))):
+            fail("modules.log: %s is not the installed module, known as the user's folder's" % line)
     if os.path.exists(os.path.join(root, "NavData", "FlightPlans", "YSSY-YMML.pln")):
         fail("a shipped plan the user deleted came back")
     print("ok: the ND selections, the FMC's plan and page and the bugs survived view and run --keep-state")

@@ -29,6 +29,7 @@ protected:
                        ("Web." + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())))
                           .string();
         options.panel = panelhost::default_data_dir() + "/panel/screens.cfg";
+        fs::remove_all(options.out);
         auto s = panelhost::Session::open(options);
         ASSERT_TRUE(s) << s.error();
         session = std::move(s).value();
