@@ -76,14 +76,19 @@ struct SdlDeleter {
 }  // namespace
 
 plat::Result<bool> check_display() {
+    static const char* const kNoDisplay =
+        "view needs a display, and there is none: neither DISPLAY nor WAYLAND_DISPLAY is set (over ssh, ssh -X "
+        "gives one; on a console SDL_VIDEODRIVER=kmsdrm; run is the headless form)";
     const char* asked = std::getenv("SDL_VIDEODRIVER");
+    const bool named = asked && *asked;
+    // Probing for a display where none is announced only fills the terminal with the probes' own
+    // complaints.
+    if (!named && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) return plat::Error{kNoDisplay};
     auto video = SdlVideo::open();
     if (!video) return plat::Error{video.error() + "; view needs a display (run is the headless form)"};
     const char* driver = SDL_GetCurrentVideoDriver();
     // A driver the user asked for by name is taken at its word.
-    if (draws_nowhere(driver) && !(asked && *asked))
-        return plat::Error{"view needs a display, and there is none: neither DISPLAY nor WAYLAND_DISPLAY is set (over "
-                           "ssh, ssh -X gives one; run is the headless form)"};
+    if (draws_nowhere(driver) && !named) return plat::Error{kNoDisplay};
     return true;
 }
 
