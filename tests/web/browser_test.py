@@ -15,6 +15,7 @@ Usage: browser_test.py PANELHOST PANEL_FILE SCENARIO WORK_DIR
 import base64
 import io
 import os
+import shutil
 import signal
 import socket
 import struct
@@ -241,7 +242,8 @@ def expect_picture(d, reference, what):
 
 def main():
     panelhost, panel, scenario, work = sys.argv[1:5]
-    os.makedirs(work, exist_ok=True)
+    shutil.rmtree(work, ignore_errors=True)
+    os.makedirs(work)
     port = free_port()
     first = Host(panelhost, panel, scenario, os.path.join(work, "first"), port)
     a = b = None
