@@ -114,9 +114,9 @@ class Home:
 
     def localised(self, command):
         """The example as it runs here: installed paths to the build tree's, /tmp to the test's."""
-        command = command.replace("/usr/share/games/flightgear", self.flightgear)
-        command = command.replace("/usr/share/cockpit-panel", os.path.join(self.build, "share", "cockpit-panel"))
-        command = command.replace("/tmp/", self.tmp + "/")
+        places = {"/usr/share/games/flightgear": self.flightgear, "/tmp/": self.tmp + "/",
+                  "/usr/share/cockpit-panel": os.path.join(self.build, "share", "cockpit-panel")}
+        command = re.sub("|".join(map(re.escape, places)), lambda m: places[m.group(0)], command)
         return re.sub(r"--web (\S*:)?8080\b", lambda m: "--web %s%d" % (m.group(1) or "", self.port), command)
 
 

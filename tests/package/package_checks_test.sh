@@ -60,19 +60,21 @@ done
 # Hardened binaries.
 elves=0
 while IFS= read -r -d '' f; do
-  [ "$(head -c 4 "$f")" = $'\x7fELF' ] || continue
+  head -c 4 "$f" | cmp -s - <(printf '\177ELF') || continue
   elves=$((elves + 1))
   name=${f#"$unpacked"}
-  readelf -dW "$f" | grep -q 'FLAGS.*\bNOW\b' || fail "$name is not bound at start (-z now)"
-  readelf -lW "$f" | grep -q 'GNU_RELRO' || fail "$name has no read-only relocations (-z relro)"
-  readelf -SW "$f" | grep -q ' \.comment ' && fail "$name keeps its .comment section"
+  # Read whole before grep looks, so that grep stopping early cannot fail the pipe.
+  dynamic=$(readelf -dW "$f") segments=$(readelf -lW "$f") sections=$(readelf -SW "$f")
+  grep -q 'FLAGS.*\bNOW\b' <<<"$dynamic" || fail "$name is not bound at start (-z now)"
+  grep -q 'GNU_RELRO' <<<"$segments" || fail "$name has no read-only relocations (-z relro)"
+  grep -q ' \.comment ' <<<"$sections" && fail "$name keeps its .comment section"
   if [[ "$f" == *.so || "$f" == *.gau ]]; then
-    readelf -dW "$f" | grep -q 'NEEDED.*\[libc\.so\.6\]' || fail "$name does not name the C library"
+    grep -q 'NEEDED.*\[libc\.so\.6\]' <<<"$dynamic" || fail "$name does not name the C library"
   fi
 done < <(find "$usr" -type f -print0)
 [ "$elves" -ge 20 ] || fail "only $elves ELF files in the package"
 for f in bin/panelhost bin/routeplan lib/cockpit-panel/platform/libpanel_platform.so; do
-  readelf --dyn-syms -W "$usr/$f" | grep -q '__[a-z_]*_chk\b' || fail "/usr/$f calls no fortified functions"
+  grep -q ' __[a-z]*_chk@' <<<"$(readelf --dyn-syms -W "$usr/$f")" || fail "/usr/$f calls no fortified functions"
 done
 echo "ok: $elves programs, libraries and modules hardened"
 

@@ -9,9 +9,6 @@
 
 namespace art {
 
-// The sizes a desktop's icon theme holds (hicolor's folders NxN), smallest first.
-inline constexpr int icon_sizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
-
 struct RgbaPicture {
     int size = 0;                    // width and height
     std::vector<std::uint8_t> rgba;  // size * size pixels, rows top-down, alpha not premultiplied
