@@ -6,7 +6,9 @@
 # Left out of the sanitizer and fuzz builds: the sanitizers replace the same functions, and
 # fortified copies hide overflows from them.
 include(CheckCXXCompilerFlag)
+set(PANEL_HARDENED OFF)
 if(NOT PANEL_SANITIZE AND NOT PANEL_TSAN AND NOT PANEL_FUZZ)
+  set(PANEL_HARDENED ON)
   # The checked functions need the optimiser to know the sizes; without it glibc only warns.
   add_compile_options($<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2>
                       -fstack-protector-strong)

@@ -30,10 +30,8 @@ import sys
 import time
 import urllib.request
 
-
-def fail(why):
-    print("FAIL: " + why)
-    sys.exit(1)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "user_folder"))
+from kept_state_test import fail, wait_for  # noqa: E402  (the user folder's test runs view alike)
 
 
 def roff_text(line):
@@ -72,15 +70,6 @@ def free_port():
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))
         return s.getsockname()[1]
-
-
-def wait_for(what, check, seconds=120):
-    end = time.time() + seconds
-    while time.time() < end:
-        if check():
-            return
-        time.sleep(0.2)
-    fail("timed out waiting for " + what)
 
 
 class Home:
@@ -129,7 +118,7 @@ def run_view(home, command):
                             env=home.env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
                             start_new_session=True)
     try:
-        wait_for("the panel of '%s'" % command, lambda: os.path.exists(log) or proc.poll() is not None)
+        wait_for("the panel of '%s'" % command, lambda: os.path.exists(log) or proc.poll() is not None, 120)
         if proc.poll() is not None:
             fail("'%s' ended before its panel was up (exit %d):\n%s" % (command, proc.returncode, proc.stdout.read()))
         time.sleep(1)
