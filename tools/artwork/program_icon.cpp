@@ -37,7 +37,7 @@ void draw_icon(plat::Canvas& c, int size) {
     const int ball = static_cast<int>(0.38 * s);
     c.select_clip(plat::Region::ellipse({s / 2 - ball, s / 2 - ball, s / 2 + ball + 1, s / 2 + ball + 1}));
     c.fill_rect({0, 0, s, s}, sky);
-    const PointF horizon_centre = polar(centre, 0.04 * s, 180 + bank_deg);  // the nose a little up
+    const PointF horizon_centre = polar(centre, 0.07 * s, 180 + bank_deg);  // the nose a little up
     const PointF left = polar(horizon_centre, s, bank_deg - 90), right = polar(horizon_centre, s, bank_deg + 90);
     const PointF ground_shape[] = {left, right, polar(right, s, bank_deg + 180), polar(left, s, bank_deg + 180)};
     fill_polygon(c, ground_shape, ground);
@@ -59,12 +59,15 @@ void draw_icon(plat::Canvas& c, int size) {
         fill_polygon(c, triangle, horizon_white);
     }
     // The aircraft symbol, fixed to the case: two wings and the dot between them, outlined dark
-    // so they stand out on the sky and the ground alike.
-    const double wing = 0.026 * s, outline = std::max(0.012 * s, 0.6 * s / size);
+    // so they stand out on the sky and the ground alike. On the middle row of icon pixels and at
+    // least a pixel thick, so that the small sizes show it sharp rather than smeared over two rows.
+    const double pixel = double(s) / size;
+    const double y = (size / 2 + 0.5) * pixel;
+    const double wing = std::max(0.026 * s, 0.5 * pixel), outline = std::max(0.012 * s, pixel);
     for (const auto& [colour, grow] : {std::pair{ink_black, outline}, std::pair{symbol_yellow, 0.0}}) {
-        fill_bar(c, {0.16 * s, centre.y}, {0.36 * s, centre.y}, wing + grow, colour);
-        fill_bar(c, {0.64 * s, centre.y}, {0.84 * s, centre.y}, wing + grow, colour);
-        disc(c, s / 2, s / 2, static_cast<int>(0.035 * s + grow), colour);
+        fill_bar(c, {0.16 * s, y}, {0.36 * s, y}, wing + grow, colour);
+        fill_bar(c, {0.64 * s, y}, {0.84 * s, y}, wing + grow, colour);
+        disc(c, s / 2, static_cast<int>(y), static_cast<int>(std::max(0.035 * s, pixel) + grow), colour);
     }
 }
 
