@@ -1,6 +1,7 @@
 #pragma once
 // What every installed program answers to --version, in the form help2man reads for the manual
-// pages: "<program> (cockpit-panel) <version>" and a line on the licence of the shipped data.
+// pages: "<program> (cockpit-panel) <version>", the copyright and licence (help2man makes them the
+// pages' COPYRIGHT section) and a line on the shipped data.
 
 #include <cstdio>
 

@@ -15,6 +15,7 @@ packages=(
   chromium chromium-driver python3-selenium python3-pil  # its tests, in a real browser
   xvfb xauth xdotool       # and with the window viewer, on a virtual screen
   help2man dpkg-dev        # the manual pages; the Debian package's library dependencies
+  lintian desktop-file-utils appstream  # the packages' checks: Debian's rules, the desktop entry
   "$@"
 )
 

@@ -52,13 +52,13 @@ void append_to_vector(png_structp png, png_bytep data, png_size_t size) {
 }
 void flush_nothing(png_structp) {}
 
-// The RGB bytes of row y, width * 3 of them.
+// The bytes of row y: width * 3 of them (RGB), or width * 4 with alpha (RGBA).
 using RowSource = std::function<void(int y, png_byte* rgb)>;
 
 // Runs the encoder over every row; `attach` points libpng at the output. The error text, if any.
 std::optional<std::string> encode(int width, int height, const std::function<void(png_structp)>& attach,
-                                  const RowSource& row_of, bool fast) {
-    std::vector<png_byte> row(static_cast<std::size_t>(width) * 3);
+                                  const RowSource& row_of, bool fast, bool alpha = false) {
+    std::vector<png_byte> row(static_cast<std::size_t>(width) * (alpha ? 4 : 3));
     ErrorText errors;
     PngWriteStruct writer(&errors);
     if (!writer.png() || !writer.info()) return std::string("cannot start PNG encoder");
@@ -73,7 +73,7 @@ std::optional<std::string> encode(int width, int height, const std::function<voi
         png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
     }
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < height; ++y) {
         row_of(y, row.data());
@@ -100,6 +100,22 @@ std::optional<Error> write_png(const std::string& path, const Bitmap& bitmap) {
             }
         },
         false);
+    if (failed) return Error{path + ": " + *failed};
+    if (std::fflush(file.get()) != 0) return Error{path + ": write failed"};
+    return std::nullopt;
+}
+
+std::optional<Error> write_png_rgba(const std::string& path, int width, int height,
+                                    std::span<const std::uint8_t> rgba) {
+    if (width <= 0 || height <= 0) return Error{path + ": empty picture"};
+    const auto row_bytes = static_cast<std::size_t>(width) * 4;
+    if (rgba.size() < row_bytes * static_cast<std::size_t>(height)) return Error{path + ": picture smaller than its size says"};
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+    if (!file) return Error{path + ": cannot open for writing"};
+    const auto failed = encode(
+        width, height, [&](png_structp png) { png_init_io(png, file.get()); },
+        [&](int y, png_byte* p) { std::memcpy(p, rgba.data() + row_bytes * static_cast<std::size_t>(y), row_bytes); },
+        false, true);
     if (failed) return Error{path + ": " + *failed};
     if (std::fflush(file.get()) != 0) return Error{path + ": write failed"};
     return std::nullopt;

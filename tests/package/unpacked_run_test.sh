@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Builds the Debian package of a build tree, unpacks it with dpkg-deb into an empty folder and
-# runs the unpacked programs from there in a mount namespace where the build tree and the sources
-# are empty folders, so nothing can come from them. Checks what the package declares, that the
-# run writes its pictures, and that modules.log has every module of the default panel loaded from
-# the unpacked package, known as the run's root's.
+# Unpacks the Debian packages of a build tree (the program and its data, as build_packages.sh made
+# them) with dpkg-deb into one empty folder, as installing both lays them out, and runs the
+# unpacked programs from there in a mount namespace where the build tree and the sources are empty
+# folders, so nothing can come from them. Checks what the program package declares, that the run
+# writes its pictures, and that modules.log has every module of the default panel loaded from the
+# unpacked package, known as the run's root's.
 #
-#   unpacked_run_test.sh BUILD_DIR SOURCE_DIR SCENARIO
+#   unpacked_run_test.sh BUILD_DIR SOURCE_DIR SCENARIO DEBS_DIR
 set -euo pipefail
-build=$(realpath "$1") source=$(realpath "$2") scenario=$3
+build=$(realpath "$1") source=$(realpath "$2") scenario=$3 debs=$4
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/panel-package.XXXXXX")
@@ -18,12 +19,7 @@ if ! unshare -m true 2>/dev/null; then
   exit 77
 fi
 
-start=$(date +%s%N)
-(cd "$work" && cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/cpack" >"$work/cpack.log" 2>&1) ||
-  { cat "$work/cpack.log"; fail "cpack failed"; }
-deb=$(ls "$work"/cpack/*.deb)
-echo "package: $(basename "$deb"), $(du -k "$deb" | cut -f1) kB, made in $(( ($(date +%s%N) - start) / 1000000 )) ms"
-
+deb=$(ls "$debs"/cockpit-panel_*.deb) data_deb=$(ls "$debs"/cockpit-panel-data_*_all.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 for needed in fonts-liberation fonts-dseg libsdl2 libpng libfreetype libfontconfig libc6 libstdc++6; do
@@ -32,6 +28,7 @@ done
 
 unpacked=$work/unpacked
 dpkg-deb -x "$deb" "$unpacked"
+dpkg-deb -x "$data_deb" "$unpacked"
 usr=$unpacked/usr
 for f in bin/panelhost bin/routeplan bin/navimport bin/artwork lib/cockpit-panel/platform/libpanel_platform.so \
          share/cockpit-panel/panel/default.cfg share/cockpit-panel/scenarios/demo.txt \

@@ -2,6 +2,7 @@
 // artwork --help                               all of it
 // artwork --list <set>                         prints the set's ids
 // artwork --sheet <set> <file.png>             renders a contact sheet to look at
+// artwork --icon <size> <file.png>             the program's icon for desktop menus
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -12,6 +13,7 @@
 #include "install/program_info.h"
 #include "platform/canvas/png_file.h"
 #include "tools/artwork/art_registry.h"
+#include "tools/artwork/program_icon.h"
 
 namespace {
 
@@ -19,6 +21,7 @@ const char* const usage_text =
     "Usage: artwork SET OUT_DIR [--expect ID...]\n"
     "  or:  artwork --list SET\n"
     "  or:  artwork --sheet SET FILE.png\n"
+    "  or:  artwork --icon SIZE FILE.png\n"
     "\n"
     "Draws the bitmaps a gauge module shows, with the panel's own canvas: the first form writes\n"
     "OUT_DIR/ID.bmp for every picture of SET. A set is named for its module (fmcomputer,\n"
@@ -28,6 +31,8 @@ const char* const usage_text =
     "  --expect ID...      refuse unless SET draws exactly these pictures (the build's check)\n"
     "  --list SET          print the ids of the set's pictures\n"
     "  --sheet SET FILE    draw every picture of the set on one PNG contact sheet, to look at\n"
+    "  --icon SIZE FILE    draw the panel's icon for desktop menus, SIZE x SIZE pixels (16 to\n"
+    "                      1024), as a PNG with see-through corners\n"
     "  -h, --help          print this text and exit\n"
     "  --version           print the version and exit\n";
 
@@ -87,6 +92,19 @@ int run(int argc, char** argv) {
         if (!set) return 1;
         if (auto error = plat::write_png(argv[3], art::contact_sheet(*set))) {
             std::fprintf(stderr, "artwork: %s\n", error->message.c_str());
+            return 1;
+        }
+        return 0;
+    }
+    if (first == "--icon") {
+        char* end = nullptr;
+        const long size = std::strtol(argv[2], &end, 10);
+        if (argc != 4 || *end != '\0' || size < 16 || size > 1024) {
+            std::fputs("artwork: --icon takes a size of 16 to 1024 pixels and a PNG file\n", stderr);
+            return 2;
+        }
+        if (auto error = art::write_program_icon(static_cast<int>(size), argv[3])) {
+            std::fprintf(stderr, "artwork: %s\n", error->c_str());
             return 1;
         }
         return 0;
