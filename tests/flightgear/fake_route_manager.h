@@ -1,7 +1,7 @@
 #pragma once
 // A stand-in for FlightGear's route manager, behind the stand-in property server: the route it
 // builds from writes under /autopilot/route-manager/, by the rules FlightGear 2020.3 follows with
-// its default route-manager delegate (checked against the real one, tests/flightgear/run.sh):
+// its default route-manager delegate (fake_route_manager_test.cpp holds what the real one answered):
 //
 // - "input" takes commands, blanks stripped and upper-cased: "@CLEAR", "@ACTIVATE", "@NEXT",
 //   "@PREVIOUS", "@JUMPn", "@DELETEn", "@INSERTn:TEXT" (a leg before leg n, or appended when n is
