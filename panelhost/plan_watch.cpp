@@ -12,7 +12,9 @@ bool PlanWatch::poll() {
     auto view = block->map(plat::Access::read_only);
     if (!view) return false;
     expected_ = 1 - expected_;
-    route_ = planner::parse_route_text(std::string_view(view->as<const char>(), view->size()));
+    const std::string_view text(view->as<const char>(), view->size());
+    route_ = planner::parse_route_text(text);
+    runways_ = planner::parse_plan_runways(text);
     return true;
 }
 

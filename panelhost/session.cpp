@@ -327,7 +327,7 @@ void Session::step() {
         link_->publish(sink);
         // The plan the FMC loads goes to FlightGear's route manager too; a look once a second will do.
         if (cycle_ % static_cast<std::uint64_t>(std::max(1.0, options_.rate)) == 0 && plans_.poll())
-            link_->put_route(plans_.route());
+            link_->put_route(plans_.route(), plans_.runways());
     }
     run_due_commands(t);
     apply_ramps();

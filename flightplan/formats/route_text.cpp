@@ -1,5 +1,6 @@
 #include "flightplan/formats/route_text.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace planner {
@@ -37,7 +38,27 @@ std::string trimmed(std::string_view s) {
     return std::string(s);
 }
 
+// The designator of the "RUNWAY=" line between from and to ("" without one): up to its "/", blanks
+// trimmed.
+std::string runway_between(std::string_view text, std::size_t from, std::size_t to) {
+    if (from == std::string_view::npos) return {};
+    const std::size_t at = text.find("RUNWAY=", from);
+    if (at == std::string_view::npos || at >= to) return {};
+    const std::size_t value = at + 7;
+    const std::size_t end = text.find_first_of(std::string_view("/\r\n\0", 4), value);
+    return trimmed(text.substr(value, (end == std::string_view::npos ? text.size() : end) - value));
+}
+
 }  // namespace
+
+PlanRunways parse_plan_runways(std::string_view text) {
+    const std::size_t departure = text.find("[DEPARTURE]"), arrival = text.find("[ARRIVAL]"),
+                      waypoints = text.find("[WAYPOINTS]");
+    PlanRunways r;
+    r.departure = runway_between(text, departure, std::min(arrival, waypoints));
+    r.arrival = runway_between(text, arrival, waypoints);
+    return r;
+}
 
 bool parse_coordinate_field(std::string_view field, bool longitude, double& degrees) {
     if (field.empty()) return false;

@@ -17,6 +17,13 @@ struct RoutePoint {
     double minutes = -1;  // from the departure, as the record's "hh:mm" gives it; -1 without one
 };
 
+// The runways the plan's [DEPARTURE] and [ARRIVAL] sections name, the designators alone
+// ("RUNWAY=25R/255/14820" names "25R"); empty where a section names none.
+struct PlanRunways {
+    std::string departure, arrival;
+};
+PlanRunways parse_plan_runways(std::string_view text);
+
 // Records start two bytes after "[WAYPOINTS]" and 105 bytes apart, each 103 characters long
 // (followed by CR LF in a file, by a zero and LF in the published copy).
 std::vector<RoutePoint> parse_route_text(std::string_view text);

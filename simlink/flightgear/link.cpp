@@ -189,8 +189,8 @@ void Link::queue_command(std::string path, std::string value) {
     writes_.push_back({std::move(path), std::move(value), 0});
 }
 
-void Link::put_route(const std::vector<planner::RoutePoint>& route) {
-    const auto writes = route_manager_writes(route);
+void Link::put_route(const std::vector<planner::RoutePoint>& route, const planner::PlanRunways& runways) {
+    const auto writes = route_manager_writes(route, runways);
     if (writes.empty()) return;
     std::lock_guard<std::mutex> lock(mutex_);
     // A route not yet sent (FlightGear away) is replaced whole by the new one.

@@ -62,9 +62,9 @@ public:
     // Any thread: a key event as property writes; false for an event the link has no meaning for.
     bool apply_key_event(std::uint32_t id, std::uint32_t value);
 
-    // Any thread: the route for FlightGear's route manager (route_manager.h), sent in order with
-    // the next poll, or when FlightGear next answers.
-    void put_route(const std::vector<planner::RoutePoint>& route);
+    // Any thread: the route for FlightGear's route manager (route_manager.h), with the runways its
+    // plan names, sent in order with the next poll, or when FlightGear next answers.
+    void put_route(const std::vector<planner::RoutePoint>& route, const planner::PlanRunways& runways = {});
 
     LinkState state() const { return state_.load(); }
     std::uint64_t polls() const { return polls_.load(); }  // answered polls since the start

@@ -43,6 +43,7 @@ void FakePropsServer::set(const std::string& path, const std::string& value, con
 
 std::string FakePropsServer::value(const std::string& path) const {
     std::lock_guard<std::mutex> lock(mutex_);
+    if (const auto kept = route_manager_.get(path)) return kept->first;
     const auto it = props_.find(path);
     return it == props_.end() ? "" : it->second.first;
 }
@@ -93,14 +94,18 @@ std::string FakePropsServer::answer(const std::string& line) {
     }
     if (cmd == "set") {
         sets_.push_back(path + " " + value);
-        auto& p = props_[path];
-        if (p.second.empty()) p.second = "string";
-        p.first = value;
+        if (!route_manager_.set(path, value)) {
+            auto& p = props_[path];
+            if (p.second.empty()) p.second = "string";
+            p.first = value;
+        }
     } else if (cmd == "get") {
         ++gets_;
     } else {
         return "Unknown command\r\n/> ";
     }
+    // As FlightGear does, a "set" is answered with the property read back.
+    if (const auto kept = route_manager_.get(path)) return path + " = '" + kept->first + "' (" + kept->second + ")\r\n/> ";
     const auto it = props_.find(path);
     if (it == props_.end()) return path + " = '' (unknown)\r\n/> ";
     return path + " = '" + it->second.first + "' (" + it->second.second + ")\r\n/> ";

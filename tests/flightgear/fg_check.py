@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
 """The FlightGear link against a real FlightGear (started by run.sh): the PFD and the ND follow
-FlightGear's aircraft, EXEC turns it toward a waypoint east, the plan the FMC loaded is in
-FlightGear's route manager, and killing FlightGear leaves the panel running with the lost-link
-message.
+FlightGear's aircraft, EXEC turns it toward a waypoint east, every plan the FMC loads is in
+FlightGear's route manager in its order (a plan near the ufo, the plan of a filed route string
+and a plan of another tool, each loaded while the previous one is flown), and killing FlightGear
+leaves the panel running with the lost-link message.
 
 The pictures are checked against FlightGear's properties read back here, independently of the
 link: a second, reference run of the host draws the same panel from tokens this script computes
 from those properties, and each picture of the linked run must match the reference drawn from its
-own moment better than the one drawn from the other moment."""
+own moment better than the one drawn from the other moment. The route manager's legs are checked
+against the plan file's own records (fg_route.py)."""
 
 import os
 import shutil
@@ -17,6 +19,14 @@ import subprocess
 import sys
 import time
 import zlib
+
+import fg_route
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+# A filed route from a real flight (its SID and STAR are not in the host's world data and are
+# skipped), and a plan of another tool: MSFS's own .pln.
+ROUTE_STRING = "KLAS SHEAD1 OAL J92 FMG J5 LKV J67 BTG OLM2 KPAE"
+OTHER_TOOL_PLAN = os.path.join(HERE, "..", "data", "plans", "ksfo-klax-msfs.pln")
 
 PANEL = """[Window00]
 size=532,256
@@ -115,23 +125,6 @@ class Props:
         if self.s is None:
             self.s = socket.create_connection(("127.0.0.1", self.port), timeout=5)
         self.s.sendall(f"set {path} {value}\r\n".encode())
-
-
-ROUTE = "/autopilot/route-manager"
-
-
-def read_route(props):
-    """FlightGear's route manager: airports, active flag and the waypoints' positions."""
-    head = props.get([f"{ROUTE}/route/num", f"{ROUTE}/active", f"{ROUTE}/departure/airport",
-                      f"{ROUTE}/destination/airport"])
-    n = int(num(head[f"{ROUTE}/route/num"]))
-    wps = []
-    for i in range(min(n, 50)):
-        w = props.get([f"{ROUTE}/route/wp[{i}]/id", f"{ROUTE}/route/wp[{i}]/latitude-deg",
-                       f"{ROUTE}/route/wp[{i}]/longitude-deg"])
-        wps.append((w[f"{ROUTE}/route/wp[{i}]/id"], num(w[f"{ROUTE}/route/wp[{i}]/latitude-deg"]),
-                    num(w[f"{ROUTE}/route/wp[{i}]/longitude-deg"])))
-    return head, wps
 
 
 def num(v, default=0.0):
@@ -258,6 +251,23 @@ def differing(a, b, x0, x1):
     return n
 
 
+def converted_plan(panelhost, source, work, name):
+    """The FMC's plan the host makes of a plan file or route string (its --plan)."""
+    out = os.path.join(work, "plan-" + name)
+    subprocess.run([panelhost, "run", "--plan", source, "--seconds", "0", "--out", out], check=True,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    folder = os.path.join(out, "root", "NavData", "FlightPlans")
+    (only,) = [f for f in os.listdir(folder) if f.lower().endswith(".pln")]
+    return open(os.path.join(folder, only), newline="").read()
+
+
+def offer_plan(folder, name, text):
+    """The plan as the only one in the FMC's plan folder, the first line of its LOAD page."""
+    for f in os.listdir(folder):
+        os.remove(os.path.join(folder, f))
+    open(os.path.join(folder, name + ".pln"), "w", newline="").write(text)
+
+
 def main():
     panelhost, port, work, fg_pid = sys.argv[1], int(sys.argv[2]), sys.argv[3], int(sys.argv[4])
     ok = True
@@ -303,14 +313,30 @@ def main():
     open(os.path.join(plans, "EAST.pln"), "w").write(plan_text(lat, lon))
     for name in ("root_fg", "root_ref"):
         shutil.copytree(os.path.join(prep, "root"), os.path.join(work, name))
+    east_plan = open(os.path.join(plans, "EAST.pln"), newline="").read()
+    route_file = os.path.join(work, "klas-kpae.route")
+    open(route_file, "w").write(ROUTE_STRING + "\n")
+    # Each later plan is loaded while the one before is flown, with the ufo moved to a few miles
+    # before its departure first (FlightGear's GPS moves the current waypoint on past points the
+    # aircraft has passed).
+    later_plans = [("KLAS-KPAE", converted_plan(panelhost, route_file, work, "route-string"), 82),
+                   ("KSFO-KLAX", converted_plan(panelhost, OTHER_TOOL_PLAN, work, "msfs"), 96)]
+    fg_plans = os.path.join(work, "root_fg", "NavData", "FlightPlans")
 
-    # The linked run: steady at 20 s, MENU, LOAD the plan, SPD off, EXEC, steady again at 80 s.
-    t_a, t_exec, t_b, t_kill, t_end = 20, 26, 80, 86, 100
+    # The linked run: steady at 20 s, MENU, LOAD the plan, SPD off, EXEC, steady again at 80 s;
+    # then the later plans, each offered and loaded (MENU, LOAD, its line) and read back 8 s later.
+    t_a, t_exec, t_b, t_kill, t_end = 20, 26, 80, 112, 126
+    def load(t):
+        return [f"at {t} click fmcomputer 45 234", f"at {t + 1} click fmcomputer 16 43", f"at {t + 2} click fmcomputer 16 43"]
+
     fg_scenario = os.path.join(work, "fg.txt")
-    open(fg_scenario, "w").write("\n".join([
-        f"at {t_a} snap a", "at 22 click fmcomputer 45 234", "at 23 click fmcomputer 16 43",
-        "at 24 click fmcomputer 16 43", "at 25 click fmcomputer 190 260", f"at {t_exec} click fmcomputer 83 260",
-        f"at {t_b} snap b", "at 95 snap c"]) + "\n")
+    open(fg_scenario, "w").write("\n".join(
+        [f"at {t_a} snap a"] + load(22) + ["at 25 click fmcomputer 190 260", f"at {t_exec} click fmcomputer 83 260",
+                                          f"at {t_b} snap b"] +
+        [line for _, _, t in later_plans for line in load(t + 2)] + [f"at {t_end - 6} snap c"]) + "\n")
+    # (name, text, when it is read back): what FlightGear's route manager holds then is checked.
+    readings = [("EAST", east_plan, 30)] + [(name, text, t + 12) for name, text, t in later_plans]
+    routes = {}
     out_fg = os.path.join(work, "out_fg")
     log = open(os.path.join(work, "panelhost_fg.log"), "w")
     run = subprocess.Popen([panelhost, "run", "--sim", f"flightgear=127.0.0.1:{port}", "--root",
@@ -318,7 +344,7 @@ def main():
                             "--seconds", str(t_end), "--out", out_fg], stdout=log, stderr=subprocess.STDOUT)
     t0 = time.time()
     headings, at_a, at_b = [], None, None
-    route_head, route_wps = {}, []
+    offered = set()
     killed = False
     while run.poll() is None:
         t = time.time() - t0
@@ -332,8 +358,21 @@ def main():
                     at_a = p
                 if at_b is None and t >= t_b - 0.5:
                     at_b = p
-                    route_head, route_wps = read_route(props)
-                headings.append((t, num(p["/orientation/heading-deg"])))
+                if t <= t_b:
+                    headings.append((t, num(p["/orientation/heading-deg"])))
+            for name, text, when in later_plans:
+                if name not in offered and t >= when:
+                    offered.add(name)
+                    la, lo = fg_route.before_departure(text)
+                    props.set("/position/latitude-deg", f"{la:.6f}")
+                    props.set("/position/longitude-deg", f"{lo:.6f}")
+                    offer_plan(fg_plans, name, text)
+            for name, _, when in readings:
+                if name not in routes and t >= when:
+                    try:
+                        routes[name] = fg_route.read_route(props, num)
+                    except OSError:
+                        pass
             if t >= t_kill:
                 os.kill(fg_pid, 15)
                 killed = True
@@ -345,15 +384,20 @@ def main():
         print("FAIL: no property read-back at the two moments")
         return 1
 
-    # The plan the FMC loaded, in FlightGear's route manager: the airports, the two points east in
-    # order at their places (the route manager may list the airports as legs too), active.
-    print(f"route manager: {route_head}; waypoints {route_wps}", flush=True)
-    check(route_head.get(f"{ROUTE}/departure/airport") == "KSFO" and
-          route_head.get(f"{ROUTE}/destination/airport") == "KSCK", "the route manager has the plan's airports")
-    east = [(la, lo) for _, la, lo in route_wps if abs(la - lat) < 0.01 and abs(lo - lon) > 0.4]
-    check(len(east) == 2 and abs(east[0][1] - (lon + 0.5)) < 0.01 and abs(east[1][1] - (lon + 1.0)) < 0.01,
-          "the route manager holds the plan's two points east, in order")
-    check(route_head.get(f"{ROUTE}/active") in ("true", "1"), "the route manager's route is active")
+    # Every plan the FMC loaded, in FlightGear's route manager: each leg at its index, the airports
+    # (their runways) first and last, nothing left of the plan before, active, bound for the first
+    # point after the departure.
+    for name, text, when in readings:
+        if name not in routes:
+            check(False, f"FlightGear's route manager read back after loading {name}")
+            continue
+        legs, current, active = routes[name]
+        same, rows = fg_route.compare(fg_route.expected_legs(text), legs)
+        print(f"route manager {when} s into the run, after loading {name}:", flush=True)
+        print("\n".join(rows), flush=True)
+        check(same, f"{name}: the route manager holds the plan's {len(fg_route.expected_legs(text))} legs in order")
+        check(active in ("true", "1"), f"{name}: the route is active ({active})")
+        check(current == "1", f"{name}: the current waypoint is the first point after the departure ({current})")
 
     before = [h for t, h in headings if t <= t_exec]
     after = [h for t, h in headings if t_exec + 5 <= t <= t_exec + 60]

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Integration check of the FlightGear link with a real FlightGear (2020.3): starts FlightGear
 # headless with its property server, flies the ufo with the PFD, the ND and the FMC through
-# "panelhost run --sim flightgear", then kills FlightGear mid-run. Not part of CI: FlightGear's
-# data is 1.3 GB. Skips with a message when FlightGear or the tools it needs are missing.
+# "panelhost run --sim flightgear", has the FMC load three plans (one of a filed route string, one
+# of another tool) and reads back FlightGear's route manager after each, then kills FlightGear
+# mid-run. Not part of CI: FlightGear's data is 1.3 GB. Skips with a message when FlightGear or the
+# tools it needs are missing.
 #
 #   tests/flightgear/run.sh [BUILD_DIR]        (default: the build folder beside this tree)
 #   FG_PROPS_PORT=5501 picks the property server's port.

@@ -179,6 +179,32 @@ TEST(PlnLayout, RecordsInTheirColumns) {
     EXPECT_NEAR(route[1].at.lat, 37.61947222, 1.0 / 360000);
     EXPECT_NEAR(route[1].at.lon, -122.37388889, 1.0 / 360000);
     EXPECT_EQ(route.back().ident, "KLAX");
+    const auto runways = planner::parse_plan_runways(p.text);
+    EXPECT_EQ(runways.departure, "10L");
+    EXPECT_EQ(runways.arrival, head[5].substr(7, head[5].find('/') - 7));
+}
+
+TEST(PlnLayout, RunwaysReadBackSectionBySection) {
+    struct Case {
+        const char* what;
+        std::string text;
+        std::string departure, arrival;
+    };
+    const std::vector<Case> cases = {
+        {"both, padded to three", "[DEPARTURE]\r\nAIRPORT=KAAA\r\nRUNWAY=09 /090/08000\r\n[ARRIVAL]\r\nAIRPORT=KBBB\r\n"
+                                  "RUNWAY=27L/270/09000\r\n[WAYPOINTS]\r\n", "09", "27L"},
+        {"the arrival's runway is not the departure's", "[DEPARTURE]\r\nAIRPORT=KAAA\r\n[ARRIVAL]\r\nAIRPORT=KBBB\r\n"
+                                                        "RUNWAY=27L/270/09000\r\n[WAYPOINTS]\r\n", "", "27L"},
+        {"a record's text is not the arrival's runway", "[DEPARTURE]\r\nRUNWAY=01R/010/09000\r\n[ARRIVAL]\r\n[WAYPOINTS]\r\n"
+                                                        "INT  RUNWAY=5 ...", "01R", ""},
+        {"line ends of the published copy", std::string("[DEPARTURE]\nRUNWAY=18\0\n[ARRIVAL]\nRUNWAY=36C", 43), "18", "36C"},
+        {"no sections", "RUNWAY=09/090/08000\r\n", "", ""},
+    };
+    for (const Case& c : cases) {
+        const auto r = planner::parse_plan_runways(c.text);
+        EXPECT_EQ(r.departure, c.departure) << c.what;
+        EXPECT_EQ(r.arrival, c.arrival) << c.what;
+    }
 }
 
 TEST(PlnLayout, AcrossTheDateLineAndSouthOfTheEquator) {
