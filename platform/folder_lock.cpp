@@ -48,7 +48,10 @@ Result<FolderLock> FolderLock::take(std::string_view folder, std::string_view na
     }
     // Only a lock file that could be written says who holds it; the lock holds either way.
     const std::string said = std::to_string(::getpid()) + " " + std::string(holder) + "\n";
-    if (::ftruncate(file.get(), 0) == 0) (void)::pwrite(file.get(), said.data(), said.size(), 0);
+    if (::ftruncate(file.get(), 0) == 0) {
+        const ssize_t written = ::pwrite(file.get(), said.data(), said.size(), 0);
+        (void)written;
+    }
     return FolderLock(std::move(file));
 }
 

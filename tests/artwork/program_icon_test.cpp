@@ -34,7 +34,7 @@ TEST_P(IconAtSize, IsAnAttitudeIndicatorInARoundBezel) {
     const art::RgbaPicture icon = art::program_icon(GetParam());
     ASSERT_EQ(icon.size, GetParam());
     ASSERT_EQ(icon.rgba.size(), static_cast<std::size_t>(GetParam()) * GetParam() * 4);
-    for (const auto [x, y] : {std::pair{0.0, 0.0}, {0.99, 0.0}, {0.0, 0.99}, {0.99, 0.99}, {0.06, 0.1}})
+    for (const auto& [x, y] : {std::pair{0.0, 0.0}, {0.99, 0.0}, {0.0, 0.99}, {0.99, 0.99}, {0.06, 0.1}})
         EXPECT_EQ(at(icon, x, y).a, 0) << "a corner outside the bezel at " << x << "," << y;
     EXPECT_TRUE(is_sky(at(icon, 0.5, 0.25))) << "above the horizon";
     EXPECT_TRUE(is_ground(at(icon, 0.5, 0.78))) << "below the horizon";
