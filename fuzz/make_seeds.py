@@ -182,7 +182,7 @@ put('fg_answers', 'answers.txt', '\x08'
 
 # An answer for every property the link polls, as the prompting server gives them.
 import re
-paths = sorted(set(re.findall(r'"(/[a-z][^"]*)"', (root / 'simlink/flightgear/token_map.cpp').read_text())))
+paths = sorted(set(re.findall(r'(?:text:)?(/[a-z][^\s=#]*)', (root / 'data/sim/flightgear-generic').read_text())))
 put('fg_answers', 'every_property.txt', '\x10' + ''.join(f"{p} = '1' (double)\r\n/> " for p in paths))
 
 for i, route in enumerate(('KSFO SFO V25 SNS PRB RZS KLAX', 'KSFO SFO KSNS', 'KSFO SFO V25 ZZGBP KLAX',

@@ -23,7 +23,7 @@
 #include "platform/offscreen_surface.h"
 #include "platform/window_registry.h"
 #include "reports/track_picture.h"
-#include "simlink/flightgear/link.h"
+#include "panelhost/sim_link.h"
 
 namespace panelhost {
 namespace fs = std::filesystem;
@@ -242,17 +242,14 @@ void Session::prepare_platform() {
         plat::register_window(kExtraWindow, options.host_window_class, options.host_window_title);
 }
 
-// What feeds the variables and takes the key events: FlightGear over its link, or the host's own
+// What feeds the variables and takes the key events: another simulator over its link, or the host's own
 // aircraft; the key events also go to events.log as they are sent.
 plat::Result<bool> Session::prepare_aircraft_source() {
     if (!options_.sim.empty()) {
-        std::string why;
-        const auto address = simlink::fg::parse_sim_option(options_.sim, why);
-        if (!address) return plat::Error{why};
-        simlink::fg::LinkOptions link;
-        link.address = *address;
-        link.rate_hz = options_.rate;
-        link_ = std::make_unique<simlink::fg::Link>(link);
+        SimLinkRequest request{options_.sim, options_.sim_bindings, default_data_dir() + "/sim", options_.rate};
+        auto link = open_sim_link(request);
+        if (!link) return plat::Error{link.error()};
+        link_ = std::move(link).value();
         options_.own_aircraft = false;
         StoreSink sink(variables_, owned_tokens_);
         link_->publish(sink);
@@ -309,7 +306,7 @@ void Session::step() {
     if (link_) {
         StoreSink sink(variables_, owned_tokens_);
         link_->publish(sink);
-        // The plan the FMC loads goes to FlightGear's route manager too; a look once a second will do.
+        // The plan the FMC loads goes to the simulator's own navigation too; a look once a second will do.
         if (cycle_ % static_cast<std::uint64_t>(std::max(1.0, options_.rate)) == 0 && plans_.poll())
             link_->put_route(plans_.route());
     }

@@ -23,7 +23,7 @@
 #include "reports/landing_watch.h"
 #include "sim/aircraft.h"
 
-namespace simlink::fg {
+namespace simlink {
 class Link;
 }
 
@@ -49,8 +49,12 @@ struct SessionOptions {
     int fail_surface_step = 0;  // a rendered display's surface creation step the driver refuses (0 none)
     plat::ClockMode clock = plat::ClockMode::simulated;
     bool own_aircraft = true;  // the host's aircraft feeds the variables
-    // "flightgear[=HOST[:PORT]]": a running FlightGear feeds them instead and takes the key events.
+    // "flightgear[=HOST[:PORT]]" or "xplane[=HOST[:PORT]]": a running simulator feeds them instead
+    // and takes the key events, as the binding file says (empty: the shipped one for it).
     std::string sim;
+    std::string sim_bindings;
+    // X-Plane's folder: the plan the FMC loads is also written as an .fms into its Output/FMS plans/.
+    std::string xplane_folder;
     std::vector<std::string> extra_module_folders;  // searched after the root's and the built ones
     // Sound: a real device when asked for and present, else SDL's dummy driver, so a headless run never
     // fails for lack of sound. A capture path also writes everything played to that WAV file.
@@ -151,7 +155,7 @@ private:
     std::vector<const Command*> waiting_;  // due, held back by their "when"; in file order
     VariableStore variables_;
     sim::Aircraft aircraft_;
-    std::unique_ptr<simlink::fg::Link> link_;  // in the aircraft's place when FlightGear is flown
+    std::unique_ptr<simlink::Link> link_;  // in the aircraft's place when another simulator is flown
     std::unique_ptr<Panel> panel_;
     std::uint64_t cycle_ = 0;
     std::vector<std::string> problems_, warnings_;

@@ -1,14 +1,8 @@
 // The route manager's commands for a plan: the airports named, every point between appended in
-// order (a latitude/longitude point by its position), top of climb and descent left out; a route
-// that could not be sent yet gives way to the next.
+// order (a latitude/longitude point by its position), top of climb and descent left out.
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
-#include "fake_props_server.h"
-#include "simlink/flightgear/link.h"
 #include "simlink/flightgear/route_manager.h"
 
 using simlink::fg::route_manager_writes;
@@ -31,29 +25,4 @@ TEST(RouteManager, NothingForARouteWithoutItsAirports) {
     EXPECT_TRUE(route_manager_writes({}).empty());
     EXPECT_TRUE(route_manager_writes({{"VOR", "SFO", {}}, {"APT", "KLAX", {}}}).empty());
     EXPECT_TRUE(route_manager_writes({{"APT", "K SFO", {}}, {"APT", "KLAX", {}}}).empty());
-}
-
-TEST(RouteManager, ARouteNotYetSentIsReplacedWhole) {
-    // No server on this port while the two routes are put: only the second one is ever sent.
-    FakePropsServer server;
-    server.drop();
-    simlink::fg::LinkOptions o;
-    o.address.port = server.port();
-    o.rate_hz = 100;
-    o.connect_timeout_ms = 100;
-    o.answer_timeout_ms = 400;
-    o.retry_ms = 20;
-    simlink::fg::Link link(o);
-    link.put_route({{"APT", "KSFO", {}}, {"VOR", "SFO", {}}, {"APT", "KLAX", {}}});
-    link.put_route({{"APT", "KSFO", {}}, {"VOR", "OSI", {}}, {"APT", "KSJC", {}}});
-    server.come_back();
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < end &&
-           (server.sets().empty() || server.sets().back().find("@ACTIVATE") == std::string::npos))
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_EQ(server.sets(),
-              (std::vector<std::string>{
-                  "/autopilot/route-manager/input @CLEAR", "/autopilot/route-manager/departure/airport KSFO",
-                  "/autopilot/route-manager/destination/airport KSJC", "/autopilot/route-manager/input OSI",
-                  "/autopilot/route-manager/input @ACTIVATE"}));
 }

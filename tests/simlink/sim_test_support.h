@@ -1,0 +1,26 @@
+#pragma once
+// What the link's tests share: a sink that records the tokens, and the shipped binding files.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "sim/aircraft.h"
+#include "simlink/engine/bindings.h"
+
+struct RecordingSink : sim::TokenSink {
+    std::map<int, double> d;
+    std::map<int, std::int32_t> i;
+    std::map<int, std::string> t;
+    void set_double(int token, double v) override { d[token] = v; }
+    void set_int(int token, std::int32_t v) override { i[token] = v; }
+    void set_text(int token, std::string_view v) override { t[token] = std::string(v); }
+};
+
+// A binding file shipped under share/cockpit-panel/sim/ ("flightgear-generic", "xplane").
+inline simlink::Bindings shipped_bindings(const std::string& name) {
+    auto b = simlink::load_bindings(std::string(SHIPPED_SIM_DIR) + "/" + name);
+    if (!b) ADD_FAILURE() << b.error();
+    return b ? std::move(b).value() : simlink::Bindings{};
+}
