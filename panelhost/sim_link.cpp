@@ -2,12 +2,20 @@
 
 #include "simlink/engine/sim_option.h"
 #include "simlink/flightgear/props_transport.h"
+#include "simlink/xplane/udp_transport.h"
 
 namespace panelhost {
 
 namespace {
 
-std::unique_ptr<simlink::Transport> transport_for(const simlink::SimChoice& choice) {
+std::unique_ptr<simlink::Transport> transport_for(const simlink::SimChoice& choice, double rate_hz) {
+    if (choice.simulator == simlink::Simulator::xplane) {
+        simlink::xp::UdpOptions o;
+        o.host = choice.host;
+        o.port = choice.port;
+        o.rate_hz = rate_hz;
+        return std::make_unique<simlink::xp::UdpTransport>(o);
+    }
     simlink::fg::PropsOptions o;
     if (!choice.host.empty()) o.host = choice.host;
     if (choice.port != 0) o.port = choice.port;
@@ -30,7 +38,7 @@ plat::Result<std::unique_ptr<simlink::Link>> open_sim_link(const SimLinkRequest&
                            std::string(simlink::simulator_name(choice->simulator))};
     simlink::LinkOptions options;
     options.rate_hz = request.rate_hz;
-    return std::make_unique<simlink::Link>(std::move(bindings).value(), transport_for(*choice), options);
+    return std::make_unique<simlink::Link>(std::move(bindings).value(), transport_for(*choice, request.rate_hz), options);
 }
 
 }  // namespace panelhost
