@@ -104,6 +104,17 @@ bool UdpTransport::open(const PropertyIndex& index, std::string& why) {
         why = std::string("no UDP socket: ") + std::strerror(errno);
         return false;
     }
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_ANY);
+    socklen_t size = sizeof local;
+    if (::bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&local), &size) != 0) {
+        why = std::string("no UDP port: ") + std::strerror(errno);
+        close();
+        return false;
+    }
+    local_port_ = ntohs(local.sin_port);
     index_ = &index;
     subscriptions_.clear();
     slots_.clear();

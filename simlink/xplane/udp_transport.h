@@ -45,6 +45,8 @@ public:
     };
     // Any thread.
     Counts counts() const;
+    // The port the link's socket has (0 before open).
+    int local_port() const { return local_port_.load(); }
 
 private:
     struct Slot {
@@ -67,6 +69,7 @@ private:
     std::vector<Slot> slots_;                 // by RREF index
     std::size_t next_subscription_ = 0;
     std::vector<std::vector<char>> text_bytes_;  // by property
+    std::atomic<int> local_port_{0};
     std::atomic<std::uint64_t> packets_out_{0}, bytes_out_{0}, packets_in_{0}, bytes_in_{0}, ignored_in_{0};
 };
 
