@@ -184,3 +184,52 @@ TEST(XPlaneLink, PacketsMalformedOrFromElsewhereChangeNothing) {
     EXPECT_EQ(cycle(), Exchange::answered);
     EXPECT_EQ(r.numbers[static_cast<std::size_t>(altitude)], 10000.0);
 }
+
+TEST(XPlaneLink, WithoutAnAddressTheBeaconSaysWhereXPlaneListens) {
+    FakeXPlane x;
+    x.set("sim/cockpit2/gauges/indicators/altitude_ft_pilot", 7000);
+    // A port for the beacon that nobody else uses: the stand-in's beacon goes there, unicast.
+    int beacon_port;
+    {
+        FakeXPlane probe;
+        beacon_port = probe.port();
+    }
+    std::atomic<bool> stop{false};
+    std::thread beacon([&] {
+        xp::Beacon b;
+        b.major = 1;
+        b.minor = 2;
+        b.host_id = 1;
+        b.version = 120100;
+        b.role = 1;
+        b.port = static_cast<std::uint16_t>(x.port());
+        b.computer = "standin";
+        while (!stop) {
+            send_from("127.0.0.1", beacon_port, "BECN\0" + std::string("garbage"));  // not a beacon
+            send_from("127.0.0.1", beacon_port, xp::beacon_packet(b));
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    });
+    xp::UdpOptions u;
+    u.beacon_port = beacon_port;
+    u.beacon_wait_ms = 3000;
+    LinkOptions o;
+    o.rate_hz = 50;
+    Link link(shipped_bindings("xplane"), std::make_unique<xp::UdpTransport>(u), o);
+    RecordingSink sink;
+    EXPECT_TRUE(publish_until(link, sink, [&] { return sink.d[token::altitude_ft] == 7000.0; }));
+    stop = true;
+    beacon.join();
+}
+
+TEST(XPlaneLink, WithoutABeaconTheDefaultAddressIsTried) {
+    plat::clear_message_log();
+    xp::UdpOptions u;
+    u.beacon_port = 1;  // nobody announces anything there
+    u.beacon_wait_ms = 100;
+    LinkOptions o;
+    o.answer_timeout_ms = 300;
+    Link link(shipped_bindings("xplane"), std::make_unique<xp::UdpTransport>(u), o);
+    RecordingSink sink;
+    EXPECT_TRUE(publish_until(link, sink, [&] { return count_logged("No X-Plane at 127.0.0.1:49000") == 1; }));
+}

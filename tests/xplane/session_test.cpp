@@ -1,0 +1,107 @@
+// "--sim xplane" through the real host: the engine readouts, the flight display and the navigation
+// display show what the stand-in X-Plane sends, and the FMC loaded with a plan and EXEC'd turns
+// X-Plane's heading dial toward the first leg.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+#include "fake_xplane.h"
+#include "host/tokens.h"
+#include "panel_fixture.h"
+#include "sim/earth.h"
+
+namespace token = gauge::token;
+
+namespace {
+
+template <class F>
+bool cycle_until(PanelRun& run, F done, int seconds = 10) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        run.cycles(1);
+        if (done()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+}
+
+panelhost::SessionOptions linked_to(const FakeXPlane& x) {
+    panelhost::SessionOptions options;
+    options.sim = "xplane=127.0.0.1:" + std::to_string(x.port());
+    return options;
+}
+
+// The window's pixels in a box, for telling whether a display has changed.
+std::vector<std::uint32_t> pixels(PanelRun& run, int x, int y, int w, int h) {
+    std::vector<std::uint32_t> out;
+    for (int yy = y; yy < y + h; ++yy)
+        for (int xx = x; xx < x + w; ++xx) out.push_back(run.pixel(0, xx, yy));
+    return out;
+}
+
+int differing(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
+    int n = 0;
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) n += a[i] != b[i];
+    return n;
+}
+
+// The engine gauge's text windows, in its list order.
+constexpr std::size_t kEpr1Text = 14, kN1Text = 16;
+
+}  // namespace
+
+TEST(XPlaneSession, ReadoutsShowWhatXPlaneSends) {
+    FakeXPlane x;
+    x.set("sim/cockpit2/engine/indicators/N1_percent[0]", 55);
+    x.set("sim/cockpit2/engine/indicators/EPR_ratio[0]", 1.6f);
+    x.set("sim/cockpit2/gauges/indicators/airspeed_kts_pilot", 250);
+    x.set("sim/flightmodel/position/latitude", 37.6f);
+    x.set("sim/flightmodel/position/longitude", -122.4f);
+    PanelRun run("[Window00]\nsize=940,420\nposition=0,0\nvisible=1\ngauge00=enginegauge!enginegauge, 0, 0\n"
+                 "gauge01=flightdisplay!flightdisplay, 200, 0\ngauge02=navdisplay!navdisplay, 466, 0\n",
+                 "", linked_to(x));
+    auto& vars = run.session().variables();
+    ASSERT_TRUE(cycle_until(run, [&] { return vars.get_double(token::indicated_airspeed) == 250.0; }));
+    auto& engine = *run.panel().find_gauge("enginegauge");
+    ASSERT_TRUE(cycle_until(run, [&] { return engine.elements.at(kN1Text)->shown_text == " 55.0"; }));
+    EXPECT_EQ(engine.elements.at(kEpr1Text)->shown_text, "1.60");
+    // The flight display follows X-Plane's bank, the navigation display its heading, once their
+    // self tests are over.
+    run.cycles(18 * 20);
+    const auto pfd = pixels(run, 200, 0, 266, 266), nd = pixels(run, 466, 0, 300, 300);
+    x.set("sim/cockpit2/gauges/indicators/roll_AHARS_deg_pilot", 25);
+    x.set("sim/cockpit2/gauges/indicators/heading_AHARS_deg_mag_pilot", 90);
+    x.set("sim/flightmodel/position/psi", 95);
+    ASSERT_TRUE(cycle_until(run, [&] { return vars.get_double(token::bank) == -25.0 && vars.get_double(token::true_heading) == 95.0; }));
+    run.cycles(36);
+    EXPECT_GT(differing(pfd, pixels(run, 200, 0, 266, 266)), 500);
+    EXPECT_GT(differing(nd, pixels(run, 466, 0, 300, 300)), 200);
+}
+
+TEST(XPlaneSession, TheFmcExecutedTurnsTheHeadingDialTowardTheFirstLeg) {
+    FakeXPlane x;
+    // South-west of San Francisco's VOR, the plan's first point, heading north.
+    const double lat = 37.45, lon = -122.6;
+    x.set("sim/flightmodel/position/latitude", static_cast<float>(lat));
+    x.set("sim/flightmodel/position/longitude", static_cast<float>(lon));
+    x.set("sim/cockpit2/gauges/indicators/altitude_ft_pilot", 5000);
+    x.set("sim/cockpit2/gauges/indicators/airspeed_kts_pilot", 250);
+    x.set("sim/cockpit2/gauges/indicators/heading_AHARS_deg_mag_pilot", 0);
+    x.set("sim/flightmodel/position/psi", 0);
+    auto options = linked_to(x);
+    options.plan = std::string(std::getenv("PANEL_TEST_DATA")) + "/plans/ksfo-klax.fgfp";
+    PanelRun run("[Window00]\nsize=300,300\nposition=0,0\nvisible=1\ngauge00=fmcomputer!fmcomputer, 0, 0\n", "", options);
+    ASSERT_TRUE(cycle_until(run, [&] { return run.session().variables().get_double(token::altitude_ft) == 5000.0; }));
+    // MENU, its LOAD line, the LOAD page's first line (the only plan), then EXEC.
+    for (auto [px, py] : {std::pair{45, 234}, std::pair{16, 43}, std::pair{16, 43}, std::pair{83, 260}}) {
+        ASSERT_TRUE(run.panel().click_gauge("fmcomputer", px, py));
+        run.cycles(18);
+    }
+    const double to_first = sim::course_deg({lat, lon}, {37.6194, -122.3739});
+    const auto dial = [&] { return x.value("sim/cockpit2/autopilot/heading_dial_deg_mag_pilot"); };
+    EXPECT_TRUE(cycle_until(run, [&] { return std::fabs(std::remainder(dial() - to_first, 360.0)) < 30.0; }, 20))
+        << "dial " << dial() << ", course to the first point " << to_first;
+}
