@@ -24,6 +24,7 @@
 #include "platform/window_registry.h"
 #include "reports/track_picture.h"
 #include "panelhost/sim_link.h"
+#include "simlink/xplane/fms_output.h"
 
 namespace panelhost {
 namespace fs = std::filesystem;
@@ -274,6 +275,16 @@ plat::Result<bool> Session::prepare_aircraft_source() {
     return true;
 }
 
+// A plan the FMC loaded: to the linked simulator's own navigation, and as an X-Plane plan into the
+// X-Plane folder when one is given.
+void Session::plan_changed() {
+    if (link_) link_->put_route(plans_.route());
+    if (options_.xplane_folder.empty()) return;
+    auto written = simlink::xp::write_fms_plan(options_.xplane_folder, plans_.route());
+    if (written) std::fprintf(stderr, "panelhost: the FMC's plan written for X-Plane's FMS: %s\n", written->c_str());
+    else std::fprintf(stderr, "panelhost: no X-Plane plan written: %s\n", written.error().c_str());
+}
+
 void Session::publish_aircraft() {
     StoreSink sink(variables_, owned_tokens_);
     aircraft_.publish(sink);
@@ -307,15 +318,14 @@ void Session::step() {
         StoreSink sink(variables_, owned_tokens_);
         link_->publish(sink);
         // The plan the FMC loads goes to the simulator's own navigation too; a look once a second will do.
-        if (cycle_ % static_cast<std::uint64_t>(std::max(1.0, options_.rate)) == 0 && plans_.poll())
-            link_->put_route(plans_.route());
+        if (cycle_ % static_cast<std::uint64_t>(std::max(1.0, options_.rate)) == 0 && plans_.poll()) plan_changed();
     }
     run_due_commands(t);
     apply_ramps();
     if (options_.own_aircraft) {
         const std::uint64_t before = flight_.taken();
         flight_.sample(t, aircraft_.state());
-        if (flight_.taken() != before) plans_.poll();
+        if (flight_.taken() != before && plans_.poll()) plan_changed();
         for (const std::string& line : landing_.poll(aircraft_)) std::fprintf(stderr, "panelhost: %s\n", line.c_str());
         if (crash()) flight_.record_crash(aircraft_.elapsed(), aircraft_.state());
     }

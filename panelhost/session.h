@@ -137,6 +137,7 @@ private:
     plat::Result<NavdataSource> choose_navdata();
     void prepare_platform();
     plat::Result<bool> prepare_aircraft_source();
+    void plan_changed();
     // The aircraft's variables to the store, but those the scenario owns.
     void publish_aircraft();
     void run_command(const Command& c);

@@ -1,14 +1,18 @@
 // "--sim xplane" through the real host: the engine readouts, the flight display and the navigation
 // display show what the stand-in X-Plane sends, and the FMC loaded with a plan and EXEC'd turns
-// X-Plane's heading dial toward the first leg.
+// X-Plane's heading dial toward the first leg; "--xplane-folder" gets the plan the FMC loads.
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "fake_xplane.h"
+#include "flightplan/formats/fms_format.h"
 #include "host/tokens.h"
 #include "panel_fixture.h"
 #include "sim/earth.h"
@@ -104,4 +108,34 @@ TEST(XPlaneSession, TheFmcExecutedTurnsTheHeadingDialTowardTheFirstLeg) {
     const auto dial = [&] { return x.value("sim/cockpit2/autopilot/heading_dial_deg_mag_pilot"); };
     EXPECT_TRUE(cycle_until(run, [&] { return std::fabs(std::remainder(dial() - to_first, 360.0)) < 30.0; }, 20))
         << "dial " << dial() << ", course to the first point " << to_first;
+}
+
+TEST(XPlaneSession, ThePlanTheFmcLoadsIsWrittenForXPlanesFms) {
+    const auto folder = std::filesystem::temp_directory_path() / "xplane_session_folder";
+    std::filesystem::remove_all(folder);
+    panelhost::SessionOptions options;
+    options.xplane_folder = folder.string();
+    options.plan = std::string(std::getenv("PANEL_TEST_DATA")) + "/plans/ksfo-klax.fgfp";
+    PanelRun run("[Window00]\nsize=300,300\nposition=0,0\nvisible=1\ngauge00=fmcomputer!fmcomputer, 0, 0\n", "", options);
+    run.cycles(18);
+    for (auto [px, py] : {std::pair{45, 234}, std::pair{16, 43}, std::pair{16, 43}}) {
+        ASSERT_TRUE(run.panel().click_gauge("fmcomputer", px, py));
+        run.cycles(18);
+    }
+    run.cycles(36);
+    const auto written = folder / "Output/FMS plans/KSFO-KLAX.fms";
+    ASSERT_TRUE(std::filesystem::exists(written));
+    std::ifstream in(written);
+    std::stringstream text;
+    text << in.rdbuf();
+    auto plan = planner::read_fms(text.str(), written.string());
+    ASSERT_TRUE(plan) << plan.error();
+    std::vector<std::string> idents;
+    for (const auto& w : plan->waypoints) idents.push_back(w.place.ident);
+    // The plan's points as the FMC loaded them; the planner's approach points go by position.
+    ASSERT_GE(idents.size(), 10u);
+    EXPECT_EQ(std::vector<std::string>(idents.begin(), idents.begin() + 9),
+              (std::vector<std::string>{"KSFO", "SFO", "OSI", "SAPID", "SANTY", "MOVER", "SNS", "PRB", "RZS"}));
+    EXPECT_EQ(idents.back(), "KLAX");
+    std::filesystem::remove_all(folder);
 }
