@@ -263,13 +263,14 @@ plat::Result<bool> Session::prepare_aircraft_source() {
         if (link_) link_->apply_key_event(id, value);
         else aircraft_.apply_key_event(id, value);
     };
-    if (options_.own_aircraft) {
+    // The flight is recorded whoever flies it: the host's aircraft, or the linked simulator's.
+    if (options_.own_aircraft || link_) {
         std::string why;
         // Without a world behind the database the radios tune the shipped stations.
         const std::string world = world_dir_.empty() ? shipped_navdata().world : world_dir_;
         if (auto w = sim::World::load_shared(world, &why)) aircraft_.use_world(std::move(w));
         else std::fprintf(stderr, "panelhost: %s: no magnetic variation, ground at sea level\n", why.c_str());
-        publish_aircraft();
+        if (options_.own_aircraft) publish_aircraft();
         if (auto e = flight_.open_csv(out_ + "/flight.csv")) return *e;
     }
     return true;
@@ -284,6 +285,8 @@ void Session::plan_changed() {
     if (written) std::fprintf(stderr, "panelhost: the FMC's plan written for X-Plane's FMS: %s\n", written->c_str());
     else std::fprintf(stderr, "panelhost: no X-Plane plan written: %s\n", written.error().c_str());
 }
+
+sim::AircraftState Session::flown_aircraft() const { return link_ ? link_->aircraft() : aircraft_.state(); }
 
 void Session::publish_aircraft() {
     StoreSink sink(variables_, owned_tokens_);
@@ -319,6 +322,7 @@ void Session::step() {
         link_->publish(sink);
         // The plan the FMC loads goes to the simulator's own navigation too; a look once a second will do.
         if (cycle_ % static_cast<std::uint64_t>(std::max(1.0, options_.rate)) == 0 && plans_.poll()) plan_changed();
+        flight_.sample(t, link_->aircraft());
     }
     run_due_commands(t);
     apply_ramps();
@@ -444,7 +448,7 @@ plat::Result<bool> Session::write_outputs() {
         warnings_.push_back(w);
         std::fprintf(stderr, "panelhost: %s\n", w.c_str());
     }
-    if (options_.own_aircraft) {
+    if (options_.own_aircraft || link_) {
         plans_.poll();
         if (auto e = flight_.flush_csv()) return *e;
         if (auto e = reports::write_track_png(out_ + "/track.png", plans_.route(), flight_.samples(), aircraft_.world()))

@@ -95,9 +95,10 @@ public:
     std::uint64_t cycles() const { return cycle_; }
 
     // Writes window<NN>.png for every open window, events.log, messages.log, windows.txt, and the
-    // flight: flight.csv (one row per simulated second), track.png (over the FMC's last plan) and,
-    // when the aircraft landed, landing.txt (the touchdown's figures and the stop). Commands whose
-    // "when" never held are warnings.
+    // flight of the host's aircraft or the linked simulator's: flight.csv (one row per simulated
+    // second), track.png (over the FMC's last plan) and, when the host's aircraft landed,
+    // landing.txt (the touchdown's figures and the stop). Commands whose "when" never held are
+    // warnings.
     plat::Result<bool> write_outputs();
     plat::Result<bool> snapshot(const std::string& prefix);
     // Writes <name>-blocks.txt, <name>-strings.txt and <name>-areas.txt (the clickable areas).
@@ -113,6 +114,8 @@ public:
     Panel& panel() { return *panel_; }
     VariableStore& variables() { return variables_; }
     sim::Aircraft& aircraft() { return aircraft_; }
+    // The aircraft the panel follows: the linked simulator's when one is flown, else the host's.
+    sim::AircraftState flown_aircraft() const;
     const std::vector<std::string>& problems() const { return problems_; }
     const std::string& root() const { return root_; }
     const std::string& out() const { return out_; }

@@ -6,6 +6,7 @@
 #include "host/tokens.h"
 #include "platform/message_box.h"
 #include "simlink/engine/key_controls.h"
+#include "simlink/engine/linked_aircraft.h"
 #include "simlink/engine/names.h"
 
 namespace simlink {
@@ -94,21 +95,29 @@ Link::~Link() {
 
 void Link::publish(sim::TokenSink& sink) {
     std::vector<std::string> news;
-    LinkIntent intent;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (snapshot_cycle_ != shown_cycle_) {
             shown_ = snapshot_;
             shown_cycle_ = snapshot_cycle_;
         }
-        intent = intent_;
+        shown_intent_ = intent_;
         update_switches_locked();
         news.swap(news_);
     }
     for (const std::string& n : news)
         plat::show_message_box(kOwner, n.substr(1), caption_.c_str(),
                                n[0] == kNewsWarning ? plat::MessageIcon::warning : plat::MessageIcon::information);
-    publish_tokens(bindings_, index_, shown_, intent, sink);
+    publish_tokens(bindings_, index_, shown_, shown_intent_, sink);
+}
+
+sim::AircraftState Link::aircraft() const {
+    return aircraft_from_tokens([this](int token) {
+        const TokenBinding* t = bindings_.find_token(token);
+        if (!t || t->form == Form::text) return 0.0;
+        const auto row = static_cast<std::size_t>(t - bindings_.tokens.data());
+        return token_value(bindings_, index_, row, shown_, shown_intent_);
+    });
 }
 
 bool Link::apply_key_event(std::uint32_t id, std::uint32_t value) {

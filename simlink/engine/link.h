@@ -52,6 +52,9 @@ public:
     // gives it one; sent in order with the next cycle, or when the simulator next answers.
     void put_route(const std::vector<planner::RoutePoint>& route);
 
+    // Panel thread: the simulator's aircraft as last published (linked_aircraft.h).
+    sim::AircraftState aircraft() const;
+
     LinkState state() const { return state_.load(); }
     std::uint64_t answers() const { return answers_.load(); }  // cycles with values since the start
     const Bindings& bindings() const { return bindings_; }
@@ -100,6 +103,7 @@ private:
 
     // Panel thread only.
     Readings shown_;
+    LinkIntent shown_intent_;
     std::uint64_t shown_cycle_ = 0;
 
     // Worker only.

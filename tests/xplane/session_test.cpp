@@ -139,3 +139,34 @@ TEST(XPlaneSession, ThePlanTheFmcLoadsIsWrittenForXPlanesFms) {
     EXPECT_EQ(idents.back(), "KLAX");
     std::filesystem::remove_all(folder);
 }
+
+TEST(XPlaneSession, TheFlightRecordFollowsXPlanesAircraft) {
+    FakeXPlane x;
+    x.set("sim/flightmodel/position/latitude", 47.45f);
+    x.set("sim/flightmodel/position/longitude", -122.3f);
+    x.set("sim/cockpit2/gauges/indicators/altitude_ft_pilot", 9000);
+    x.set("sim/cockpit2/gauges/indicators/airspeed_kts_pilot", 280);
+    x.set("sim/flightmodel/position/psi", 160);
+    PanelRun run("[Window00]\nsize=200,200\nposition=0,0\nvisible=1\ngauge00=airspeed!airspeed, 0, 0\n", "", linked_to(x));
+    ASSERT_TRUE(cycle_until(run, [&] { return run.session().variables().get_double(token::altitude_ft) == 9000.0; }));
+    const sim::AircraftState a = run.session().flown_aircraft();
+    EXPECT_NEAR(a.position.lat, 47.45, 1e-4);
+    EXPECT_NEAR(a.position.lon, -122.3, 1e-4);  // west of Greenwich, not east of the date line
+    EXPECT_EQ(a.ias_kt, 280.0);
+    run.cycles(40);
+    ASSERT_TRUE(run.session().write_outputs());
+    std::ifstream csv(run.session().out() + "/flight.csv");
+    std::string header, row, last;
+    std::getline(csv, header);
+    int rows = 0;
+    while (std::getline(csv, row)) {
+        last = row;
+        ++rows;
+    }
+    EXPECT_GE(rows, 2);
+    EXPECT_NE(last.find(",47.45"), std::string::npos) << last;
+    EXPECT_NE(last.find(",-122.3"), std::string::npos) << last;
+    EXPECT_NE(last.find(",9000.0,280.0,160.0,"), std::string::npos) << last;
+    // The host's own aircraft, parked at the start, is not what the record shows.
+    EXPECT_LT(run.session().aircraft().state().altitude_ft, 1000.0);
+}
