@@ -1,6 +1,7 @@
 #include "simlink/xplane/packets.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace simlink::xp {
@@ -70,6 +71,28 @@ std::optional<std::vector<RrefValue>> parse_rref_reply(std::string_view packet) 
     for (std::size_t at = 0; at < body.size(); at += 8)
         out.push_back({static_cast<std::int32_t>(get_u32(body, at)), bits_float(get_u32(body, at + 4))});
     return out;
+}
+
+std::string rpos_request(int rate) {
+    std::string out("RPOS", 5);
+    out += std::to_string(rate);
+    out += '\0';
+    return out;
+}
+
+std::optional<Position> parse_rpos_reply(std::string_view packet) {
+    constexpr std::size_t doubles_at = 5, doubles_bytes = 3 * 8;
+    if (packet.size() < doubles_at + doubles_bytes || packet.substr(0, 4) != "RPOS") return std::nullopt;
+    double d[3];
+    for (int k = 0; k < 3; ++k) {
+        std::uint64_t bits = 0;
+        for (int i = 7; i >= 0; --i)
+            bits = (bits << 8) | static_cast<unsigned char>(packet[doubles_at + 8 * static_cast<std::size_t>(k) + static_cast<std::size_t>(i)]);
+        std::memcpy(&d[k], &bits, sizeof bits);
+    }
+    const Position p{d[0], d[1], d[2]};
+    if (!(std::abs(p.latitude) <= 90) || !(std::abs(p.longitude) <= 180) || !std::isfinite(p.elevation_m)) return std::nullopt;
+    return p;
 }
 
 std::optional<Beacon> parse_beacon(std::string_view packet) {

@@ -33,6 +33,14 @@ struct RrefValue {
 // length that is not a whole number of pairs.
 std::optional<std::vector<RrefValue>> parse_rref_reply(std::string_view packet);
 
+// Asks for the aircraft's position at rate times a second (0 stops it).
+std::string rpos_request(int rate);
+struct Position {
+    double longitude = 0, latitude = 0, elevation_m = 0;
+};
+// The doubles at the start of an RPOS reply; nothing for anything else or a position off the earth.
+std::optional<Position> parse_rpos_reply(std::string_view packet);
+
 struct Beacon {
     int major = 0, minor = 0;
     std::int32_t host_id = 0;  // 1: X-Plane

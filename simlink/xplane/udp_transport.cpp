@@ -18,6 +18,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr int kWaitSliceMs = 50;  // the longest the worker is deaf to a stop request
 constexpr std::size_t kPacketBytes = 2048;
+constexpr const char* latitude_path = "sim/flightmodel/position/latitude";
+constexpr const char* longitude_path = "sim/flightmodel/position/longitude";
+// While RPOS replies come this often, the float values of the position are not taken.
+constexpr auto kPositionFresh = std::chrono::seconds(1);
 
 int wait_readable(int fd, int ms) {
     pollfd p{fd, POLLIN, 0};
@@ -136,12 +140,18 @@ bool UdpTransport::open(const PropertyIndex& index, std::string& why) {
             subscribe(index.paths[i] + "[" + std::to_string(b) + "]", {static_cast<int>(i), b});
     }
     next_subscription_ = 0;
+    latitude_ = index.find(latitude_path);
+    longitude_ = index.find(longitude_path);
+    position_at_ = {};
+    // The position as doubles too: RREF gives every value as a float, a metre's worth of latitude.
+    if (latitude_ >= 0 || longitude_ >= 0) send(rpos_request(frequency));
     return true;
 }
 
 void UdpTransport::close() {
     if (fd_ < 0) return;
     // Subscriptions end with the link: X-Plane would otherwise send to a port nobody reads.
+    if (latitude_ >= 0 || longitude_ >= 0) send(rpos_request(0));
     for (std::size_t k = 0; k < next_subscription_ && k < slots_.size(); ++k) {
         const std::string path = subscriptions_[k].substr(13, subscriptions_[k].find('\0', 13) - 13);
         send(rref_request(0, static_cast<std::int32_t>(k), path));
@@ -187,9 +197,14 @@ Exchange UdpTransport::exchange(const std::vector<Write>& writes, Readings& read
             if (n < 0) break;
             ++packets_in_;
             bytes_in_ += static_cast<std::uint64_t>(n);
-            const auto values = from.sin_addr.s_addr == address_
-                                    ? parse_rref_reply(std::string_view(buffer, static_cast<std::size_t>(n)))
-                                    : std::nullopt;
+            const std::string_view packet(buffer, static_cast<std::size_t>(n));
+            const bool ours = from.sin_addr.s_addr == address_;
+            if (const auto position = ours ? parse_rpos_reply(packet) : std::nullopt) {
+                apply(*position, readings);
+                answered = true;
+                continue;
+            }
+            const auto values = ours ? parse_rref_reply(packet) : std::nullopt;
             if (!values) {
                 ++ignored_in_;
                 continue;
@@ -201,13 +216,21 @@ Exchange UdpTransport::exchange(const std::vector<Write>& writes, Readings& read
     return answered ? Exchange::answered : Exchange::quiet;
 }
 
+void UdpTransport::apply(const Position& p, Readings& readings) {
+    if (latitude_ >= 0) readings.take_number(static_cast<std::size_t>(latitude_), p.latitude);
+    if (longitude_ >= 0) readings.take_number(static_cast<std::size_t>(longitude_), p.longitude);
+    position_at_ = Clock::now();
+}
+
 void UdpTransport::apply(const std::vector<RrefValue>& values, Readings& readings) {
+    const bool position_fresh = Clock::now() - position_at_ < kPositionFresh;
     std::vector<int> texts_touched;
     for (const RrefValue& v : values) {
         if (v.index < 0 || static_cast<std::size_t>(v.index) >= slots_.size()) continue;
         const Slot& s = slots_[static_cast<std::size_t>(v.index)];
         const auto i = static_cast<std::size_t>(s.property);
         if (s.byte < 0) {
+            if (position_fresh && (s.property == latitude_ || s.property == longitude_)) continue;
             readings.take_number(i, v.value);
             continue;
         }

@@ -57,6 +57,7 @@ private:
     void listen_for_beacon();
     void send(const std::string& packet);
     void apply(const std::vector<RrefValue>& values, Readings& readings);
+    void apply(const Position& p, Readings& readings);
 
     UdpOptions options_;
     std::string host_;
@@ -69,6 +70,9 @@ private:
     std::vector<Slot> slots_;                 // by RREF index
     std::size_t next_subscription_ = 0;
     std::vector<std::vector<char>> text_bytes_;  // by property
+    // The position's datarefs in the index (-1: not bound), which RPOS gives at full precision.
+    int latitude_ = -1, longitude_ = -1;
+    std::chrono::steady_clock::time_point position_at_{};  // the last RPOS reply
     std::atomic<int> local_port_{0};
     std::atomic<std::uint64_t> packets_out_{0}, bytes_out_{0}, packets_in_{0}, bytes_in_{0}, ignored_in_{0};
 };

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -53,6 +54,8 @@ FakeXPlane::~FakeXPlane() {
 void FakeXPlane::set(const std::string& dataref, float value) {
     std::lock_guard<std::mutex> lock(mutex_);
     values_[dataref] = value;
+    if (dataref == "sim/flightmodel/position/latitude") latitude_ = value;
+    if (dataref == "sim/flightmodel/position/longitude") longitude_ = value;
 }
 
 float FakeXPlane::value(const std::string& dataref) const {
@@ -65,6 +68,14 @@ void FakeXPlane::set_text(const std::string& dataref, const std::string& text) {
     std::lock_guard<std::mutex> lock(mutex_);
     for (std::size_t i = 0; i < 8; ++i)
         values_[dataref + "[" + std::to_string(i) + "]"] = i < text.size() ? static_cast<unsigned char>(text[i]) : 0;
+}
+
+void FakeXPlane::set_position(double latitude, double longitude) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    latitude_ = latitude;
+    longitude_ = longitude;
+    values_["sim/flightmodel/position/latitude"] = static_cast<float>(latitude);
+    values_["sim/flightmodel/position/longitude"] = static_cast<float>(longitude);
 }
 
 std::vector<std::string> FakeXPlane::commands() const {
@@ -99,6 +110,9 @@ void FakeXPlane::handle(const std::string& p, const sockaddr_in& from) {
         if (frequency == 0) subscribed_.erase(index);
         else subscribed_[index] = path;
         *client_ = from;
+    } else if (p.size() > 5 && p.compare(0, 5, std::string("RPOS\0", 5)) == 0) {
+        rpos_rate_ = std::atoi(p.c_str() + 5);
+        *client_ = from;
     } else if (p.size() == 509 && p.compare(0, 5, std::string("DREF\0", 5)) == 0) {
         float v;
         const std::uint32_t bits = u32(p, 5);
@@ -132,7 +146,7 @@ void FakeXPlane::reply() {
     sockaddr_in to;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (subscribed_.empty()) return;
+        if (subscribed_.empty() && rpos_rate_ == 0) return;
         to = *client_;
         std::string out("RREF,", 5);
         std::size_t pairs = 0;
@@ -151,6 +165,16 @@ void FakeXPlane::reply() {
             if (++pairs == 183) flush();
         }
         flush();
+        if (rpos_rate_ > 0) {
+            std::string pos("RPOS4", 5);
+            for (double d : {longitude_, latitude_, 100.0}) {
+                std::uint64_t bits;
+                std::memcpy(&bits, &d, sizeof bits);
+                for (int i = 0; i < 8; ++i) pos += static_cast<char>((bits >> (8 * i)) & 0xFF);
+            }
+            pos += std::string(11 * 4, '\0');
+            ::sendto(fd_, pos.data(), pos.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+        }
     }
 }
 

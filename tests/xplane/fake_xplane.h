@@ -1,6 +1,6 @@
 #pragma once
 // A stand-in X-Plane on a local UDP port, written from the documented packet layouts: it answers
-// RREF subscriptions from its own dataref table at the rate asked, takes DREF writes and CMND
+// RREF subscriptions from its own dataref table and RPOS with the position's doubles, takes DREF writes and CMND
 // commands (recording them), flies a simple aircraft that turns toward the heading dial while the
 // servos and the heading mode are on, and can stop and start again on the same port.
 
@@ -21,6 +21,8 @@ public:
     float value(const std::string& dataref) const;
     // A byte-array dataref, one byte an element.
     void set_text(const std::string& dataref, const std::string& text);
+    // The position, kept as doubles for RPOS (the RREF values are its floats).
+    void set_position(double latitude, double longitude);
     std::vector<std::string> commands() const;
     std::vector<std::pair<std::string, float>> writes() const;
     std::size_t subscriptions() const;  // live ones
@@ -41,6 +43,8 @@ private:
     mutable std::mutex mutex_;
     std::map<std::string, float> values_;
     std::map<int, std::string> subscribed_;  // RREF index -> path
+    int rpos_rate_ = 0;
+    double latitude_ = 0, longitude_ = 0;
     std::vector<std::string> commands_;
     std::vector<std::pair<std::string, float>> writes_;
     struct sockaddr_in* client_ = nullptr;

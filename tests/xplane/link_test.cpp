@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <thread>
 
 #include "fake_xplane.h"
@@ -232,4 +233,23 @@ TEST(XPlaneLink, WithoutABeaconTheDefaultAddressIsTried) {
     Link link(shipped_bindings("xplane"), std::make_unique<xp::UdpTransport>(u), o);
     RecordingSink sink;
     EXPECT_TRUE(publish_until(link, sink, [&] { return count_logged("No X-Plane at 127.0.0.1:49000") == 1; }));
+}
+
+TEST(XPlaneLink, ThePositionComesAtFullPrecision) {
+    FakeXPlane x;
+    // A float holds this latitude only to about 4e-6 degrees, half a metre; RPOS's doubles hold it.
+    const double lat = 37.618817234, lon = -122.375423987;
+    x.set_position(lat, lon);
+    auto link = make_link(x.port());
+    RecordingSink sink;
+    ASSERT_TRUE(publish_until(*link, sink, [&] {
+        return std::abs(sink.d[token::latitude] * 8.998425275576774e-06 - lat) < 1e-8;
+    })) << sink.d[token::latitude] * 8.998425275576774e-06;
+    double got_lon = sink.d[token::longitude] * 1.2789770768341246e-12;
+    if (got_lon >= 180) got_lon -= 360;
+    EXPECT_NEAR(got_lon, lon, 1e-8);
+    // The float replies that come with them do not undo it.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    link->publish(sink);
+    EXPECT_NEAR(sink.d[token::latitude] * 8.998425275576774e-06, lat, 1e-8);
 }

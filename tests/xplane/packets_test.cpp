@@ -71,3 +71,22 @@ TEST(XPlanePackets, BeaconRoundTripAndRefusals) {
     b.computer = "a\x01";
     EXPECT_FALSE(parse_beacon(beacon_packet(b)));
 }
+
+TEST(XPlanePackets, RposRepliesGiveThePositionsDoubles) {
+    EXPECT_EQ(rpos_request(18), std::string("RPOS\0" "18\0", 8));
+    std::string reply("RPOS4", 5);
+    for (double d : {-122.375423987, 37.618817234, 4.5}) {
+        char b[8];
+        std::memcpy(b, &d, 8);
+        reply += std::string(b, 8);
+    }
+    const auto p = parse_rpos_reply(reply + std::string(44, '\0'));
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->latitude, 37.618817234);
+    EXPECT_EQ(p->longitude, -122.375423987);
+    EXPECT_FALSE(parse_rpos_reply(reply.substr(0, 28)));
+    std::string off = reply;
+    const double far = 91.0;
+    std::memcpy(off.data() + 13, &far, 8);
+    EXPECT_FALSE(parse_rpos_reply(off));  // no latitude on the earth
+}
