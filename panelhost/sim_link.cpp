@@ -31,7 +31,7 @@ plat::Result<std::unique_ptr<simlink::Link>> open_sim_link(const SimLinkRequest&
     const std::string file = request.bindings.empty()
                                  ? request.shipped + "/" + std::string(simlink::default_bindings_name(choice->simulator))
                                  : request.bindings;
-    auto bindings = simlink::load_bindings(file);
+    auto bindings = simlink::load_bindings(file, request.shipped);
     if (!bindings) return plat::Error{bindings.error()};
     if (bindings->simulator != choice->simulator)
         return plat::Error{file + ": binds " + std::string(simlink::simulator_name(bindings->simulator)) + ", not " +

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -64,7 +65,7 @@ std::optional<std::size_t> setting_of(std::string_view name) {
 
 class Parser {
 public:
-    Parser(std::string_view file) : file_(file) { b_.file = std::string(file); }
+    Parser(std::string_view file, const BaseLoader& base) : file_(file), load_base_(base) { b_.file = std::string(file); }
 
     plat::Result<Bindings> run(std::string_view text) {
         if (text.size() > max_file_bytes) return plat::Error{std::string(file_) + ": larger than a binding file can be"};
@@ -81,6 +82,7 @@ public:
         }
         if (!ok_) return plat::Error{error_};
         if (!seen_simulator_) return plat::Error{std::string(file_) + ": no 'simulator' line"};
+        if (base_) return over_base();
         if (b_.tokens.empty()) return plat::Error{std::string(file_) + ": binds no token"};
         return std::move(b_);
     }
@@ -111,7 +113,9 @@ private:
             fail("the file starts with 'simulator flightgear' or 'simulator xplane'");
             return;
         }
+        if (kind != "simulator" && kind != "base") past_head_ = true;
         if (kind == "simulator") simulator(w);
+        else if (kind == "base") base(w);
         else if (kind == "token") token(w);
         else if (kind == "setting") setting(w);
         else if (kind == "throttle") {
@@ -139,6 +143,62 @@ private:
             return;
         }
         seen_simulator_ = true;
+    }
+
+    void base(const std::vector<std::string_view>& w) {
+        if (past_head_ || base_) {
+            fail("'base' comes once, right after 'simulator'");
+            return;
+        }
+        if (!count(w, 2, 2, "NAME")) return;
+        const std::string_view name = w[1];
+        if (name.empty() || name.find('/') != std::string_view::npos || name.front() == '.') {
+            fail("'" + std::string(name) + "' is no binding file's name");
+            return;
+        }
+        if (!load_base_) {
+            fail("no base can be read here");
+            return;
+        }
+        auto loaded = load_base_(name);
+        if (!loaded) {
+            fail("base '" + std::string(name) + "': " + loaded.error());
+            return;
+        }
+        if (loaded->simulator != b_.simulator) {
+            fail("base '" + std::string(name) + "' binds " + std::string(simulator_name(loaded->simulator)));
+            return;
+        }
+        base_ = std::move(loaded).value();
+    }
+
+    // The base with this file's statements in the place of its own.
+    Bindings over_base() {
+        Bindings out = std::move(*base_);
+        out.file = b_.file;
+        for (TokenBinding& t : b_.tokens) {
+            const auto it = std::ranges::find(out.tokens, t.token, &TokenBinding::token);
+            if (it != out.tokens.end()) *it = std::move(t);
+            else out.tokens.push_back(std::move(t));
+        }
+        for (std::size_t i = 0; i < out.settings.size(); ++i)
+            if (!b_.settings[i].empty()) out.settings[i] = b_.settings[i];
+        if (!b_.throttle.empty()) out.throttle = b_.throttle;
+        if (!b_.gear.empty()) {
+            out.gear = b_.gear;
+            out.gear_form = b_.gear_form;
+        }
+        if (!b_.speed_brakes.empty()) out.speed_brakes = b_.speed_brakes;
+        if (!b_.locks.empty() || !b_.switches.empty()) {
+            out.locks = std::move(b_.locks);
+            out.switches = std::move(b_.switches);
+        }
+        for (EventBinding& e : b_.events) {
+            const auto it = std::ranges::find(out.events, e.id, &EventBinding::id);
+            if (it != out.events.end()) *it = std::move(e);
+            else out.events.push_back(std::move(e));
+        }
+        return out;
     }
 
     bool source(std::string_view word, Source& s) {
@@ -309,9 +369,11 @@ private:
     }
 
     std::string_view file_;
+    const BaseLoader& load_base_;
     Bindings b_;
+    std::optional<Bindings> base_;
     int line_ = 0;
-    bool ok_ = true, seen_simulator_ = false;
+    bool ok_ = true, seen_simulator_ = false, past_head_ = false;
     std::string error_;
 };
 
@@ -344,16 +406,36 @@ std::string Bindings::throttle_path(int lever) const {
     return p;
 }
 
-plat::Result<Bindings> parse_bindings(std::string_view text, std::string_view file_name) {
-    return Parser(file_name).run(text);
+plat::Result<Bindings> parse_bindings(std::string_view text, std::string_view file_name, const BaseLoader& base) {
+    return Parser(file_name, base).run(text);
 }
 
-plat::Result<Bindings> load_bindings(const std::string& path) {
+namespace {
+
+plat::Result<std::string> read_text(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return plat::Error{path + ": cannot read the binding file"};
     std::string text;
     text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return parse_bindings(text, path);
+    return text;
+}
+
+}  // namespace
+
+plat::Result<Bindings> load_bindings(const std::string& path, const std::string& shipped_dir) {
+    auto text = read_text(path);
+    if (!text) return plat::Error{text.error()};
+    const std::filesystem::path beside = std::filesystem::path(path).parent_path();
+    // A base is read without bases of its own, so no chain of files can loop.
+    const BaseLoader base = [&](std::string_view name) -> plat::Result<Bindings> {
+        std::filesystem::path found = beside / std::string(name);
+        if (!std::filesystem::exists(found) && !shipped_dir.empty()) found = std::filesystem::path(shipped_dir) / std::string(name);
+        if (found == std::filesystem::path(path)) return plat::Error{"a file is no base of its own"};
+        auto base_text = read_text(found.string());
+        if (!base_text) return plat::Error{base_text.error()};
+        return parse_bindings(*base_text, found.string());
+    };
+    return parse_bindings(*text, path, base);
 }
 
 }  // namespace simlink

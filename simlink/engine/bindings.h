@@ -5,6 +5,8 @@
 // share/cockpit-panel/sim/xplane, or the user's own), one statement a line:
 //
 //   simulator flightgear|xplane              first: whose names the paths are
+//   base NAME                                next, if at all: start from another binding file
+//                                            (beside this one, else a shipped one) and change it
 //   token NAME number|integer CONVERSION [SOURCE...]
 //   token NAME text PATH                     the text the simulator holds
 //   setting heading_bug_deg|altitude_ft|vertical_speed_fpm|speed_kt PATH
@@ -16,12 +18,15 @@
 //   switch NAME toggle COMMAND STATE VALUES  the command until STATE reads one of VALUES (on) or none (off)
 //   event NAME set PATH VALUE | event NAME command COMMAND
 //
+// Over a base, a token, setting, throttle, gear, speed brakes or event line replaces the base's
+// one; any lock or switch line replaces all of the base's locks and switches.
 // A SOURCE is PATH, PATH=VALUE (the value it stands for until the simulator answers) or text:PATH.
 // Tokens and events go by the names host/tokens.h and host/key_events.h give them; '#' starts a
 // comment. Anything else is an error that names its line.
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -94,9 +99,13 @@ struct Bindings {
     std::string throttle_path(int lever) const;
 };
 
+// Finds the file a "base" line names; an error when there is none (or it has a base itself).
+using BaseLoader = std::function<plat::Result<Bindings>(std::string_view name)>;
+
 // Reads a binding file's text; errors read "FILE:LINE: what is wrong".
-plat::Result<Bindings> parse_bindings(std::string_view text, std::string_view file_name);
-plat::Result<Bindings> load_bindings(const std::string& path);
+plat::Result<Bindings> parse_bindings(std::string_view text, std::string_view file_name, const BaseLoader& base = {});
+// A base is looked for beside the file, then in shipped_dir (when given).
+plat::Result<Bindings> load_bindings(const std::string& path, const std::string& shipped_dir = {});
 
 // Whether a path is of the simulator's form: FlightGear's absolute property paths, X-Plane's
 // dataref and command paths (with an optional [index]).

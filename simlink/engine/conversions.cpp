@@ -35,6 +35,7 @@ double needle(double v) { return std::clamp(v, -needle_full_scale, needle_full_s
 
 double as_is(const Inputs& in) { return in[0]; }
 double on_off(const Inputs& in) { return flag(in[0] != 0); }
+double is_zero(const Inputs& in) { return flag(in[0] == 0); }
 double negated(const Inputs& in) { return -in[0]; }
 double whole(const Inputs& in) { return std::floor(in[0]); }
 double zero(const Inputs&) { return 0; }
@@ -129,6 +130,7 @@ double lever_units(const Inputs& in) { return std::round(std::clamp(in[0], 0.0, 
 constexpr NamedConversion kConversions[] = {
     {"as_is", as_is, 1},
     {"on_off", on_off, 1},
+    {"is_zero", is_zero, 1},
     {"negated", negated, 1},
     {"whole", whole, 1},
     {"zero", zero, 0},

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -13,6 +14,8 @@
 using namespace simlink;
 
 namespace {
+
+int gauge_token(std::string_view name) { return token_by_name(name).value_or(-1); }
 
 std::string error_of(const std::string& text) {
     auto b = parse_bindings(text, "mine");
@@ -131,4 +134,58 @@ TEST(Bindings, AMissingFileIsSaidSo) {
     auto b = load_bindings("/nonexistent/bindings");
     ASSERT_FALSE(b);
     EXPECT_NE(b.error().find("/nonexistent/bindings"), std::string::npos);
+}
+
+TEST(Bindings, OverABaseLinesReplaceTheBases) {
+    const BaseLoader base = [](std::string_view name) -> plat::Result<Bindings> {
+        if (name != "generic") return plat::Error{"no such file"};
+        return parse_bindings(
+            "simulator flightgear\ntoken altitude_ft number as_is /alt\ntoken pitch number negated /pitch\n"
+            "setting heading_bug_deg /bug\nsetting speed_kt /spd\nlock /locks/heading heading_lock\n"
+            "event gear_toggle set /gear 1\nevent speed_up set /faster 1\n",
+            "generic");
+    };
+    auto b = parse_bindings("simulator flightgear\nbase generic\ntoken pitch number as_is /own/pitch\n"
+                            "token bank number as_is /own/bank\nsetting heading_bug_deg /own/hdg\n"
+                            "switch master set /own/ap 1 0\nevent gear_toggle command /own/gear\n",
+                            "mine", base);
+    ASSERT_TRUE(b) << b.error();
+    EXPECT_EQ(b->file, "mine");
+    ASSERT_EQ(b->tokens.size(), 3u);
+    EXPECT_EQ(b->find_token(gauge_token("altitude_ft"))->sources[0].path, "/alt");  // the base's, kept
+    EXPECT_EQ(b->find_token(gauge_token("pitch"))->sources[0].path, "/own/pitch");
+    EXPECT_EQ(b->settings[0], "/own/hdg");
+    EXPECT_EQ(b->settings[3], "/spd");
+    EXPECT_TRUE(b->locks.empty());  // a switch line: the file's switches and locks only
+    ASSERT_EQ(b->switches.size(), 1u);
+    EXPECT_TRUE(b->find_event(*event_by_name("gear_toggle"))->command);
+    EXPECT_EQ(b->find_event(*event_by_name("speed_up"))->path, "/faster");
+
+    const std::pair<std::string, std::string> refused[] = {
+        {"simulator flightgear\nbase missing\n", "mine:2: base 'missing': no such file"},
+        {"simulator xplane\nbase generic\n", "mine:2: base 'generic' binds FlightGear"},
+        {"simulator flightgear\ntoken bank number as_is /b\nbase generic\n", "mine:3: 'base' comes once"},
+        {"simulator flightgear\nbase generic\nbase generic\n", "mine:3: 'base' comes once"},
+        {"simulator flightgear\nbase ../generic\n", "mine:2: '../generic' is no binding file's name"},
+    };
+    for (const auto& [text, what] : refused) {
+        auto r = parse_bindings(text, "mine", base);
+        ASSERT_FALSE(r) << text;
+        EXPECT_NE(r.error().find(what), std::string::npos) << r.error();
+    }
+    EXPECT_FALSE(parse_bindings("simulator flightgear\nbase generic\n", "mine"));  // nothing to read a base with
+}
+
+TEST(Bindings, AShippedFileIsABaseAndNoFileItsOwn) {
+    const auto dir = std::filesystem::temp_directory_path() / "bindings_base_test";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "mine") << "simulator xplane\nbase xplane\ntoken pitch number as_is sim/own/pitch\n";
+    auto b = load_bindings((dir / "mine").string(), SHIPPED_SIM_DIR);
+    ASSERT_TRUE(b) << b.error();
+    EXPECT_EQ(b->tokens.size(), shipped_bindings("xplane").tokens.size());
+    std::ofstream(dir / "loop") << "simulator xplane\nbase loop\n";
+    auto loop = load_bindings((dir / "loop").string(), SHIPPED_SIM_DIR);
+    ASSERT_FALSE(loop);
+    EXPECT_NE(loop.error().find("no base of its own"), std::string::npos) << loop.error();
+    std::filesystem::remove_all(dir);
 }
