@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -109,6 +110,7 @@ void FakeXPlane::handle(const std::string& p, const sockaddr_in& from) {
         const std::string path = p.substr(13, p.find('\0', 13) - 13);
         if (frequency == 0) subscribed_.erase(index);
         else subscribed_[index] = path;
+        if (frequency > 0 && frequency <= 99) rate_hz_ = frequency;
         *client_ = from;
     } else if (p.size() > 5 && p.compare(0, 5, std::string("RPOS\0", 5)) == 0) {
         rpos_rate_ = std::atoi(p.c_str() + 5);
@@ -191,7 +193,7 @@ void FakeXPlane::serve() {
             if (got > 0 && running_) handle(std::string(buffer, static_cast<std::size_t>(got)), from);
         }
         const auto now = Clock::now();
-        if (now - last < std::chrono::milliseconds(50)) continue;
+        if (now - last < std::chrono::microseconds(1000000 / std::max(1, rate_hz_.load()))) continue;
         const double seconds = std::chrono::duration<double>(now - last).count();
         last = now;
         if (!running_) continue;

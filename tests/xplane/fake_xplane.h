@@ -44,6 +44,7 @@ private:
     std::map<std::string, float> values_;
     std::map<int, std::string> subscribed_;  // RREF index -> path
     int rpos_rate_ = 0;
+    std::atomic<int> rate_hz_{20};  // the replies' rate: the highest a subscription asked for
     double latitude_ = 0, longitude_ = 0;
     std::vector<std::string> commands_;
     std::vector<std::pair<std::string, float>> writes_;
