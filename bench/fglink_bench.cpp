@@ -8,7 +8,7 @@
 
 #include "fake_props_server.h"
 #include "host/key_events.h"
-#include "panelhost/variables.h"
+#include "link_bench_support.h"
 #include "simlink/engine/link.h"
 #include "simlink/flightgear/props_protocol.h"
 #include "simlink/flightgear/props_transport.h"
@@ -16,14 +16,6 @@
 namespace event = gauge::event;
 
 namespace {
-
-struct StoreSink : sim::TokenSink {
-    panelhost::VariableStore& store;
-    explicit StoreSink(panelhost::VariableStore& s) : store(s) {}
-    void set_double(int token, double v) override { store.set_double(token, v); }
-    void set_int(int token, std::int32_t v) override { store.set_int(token, v); }
-    void set_text(int token, std::string_view v) override { store.set_text(token, v); }
-};
 
 const simlink::Bindings& generic() {
     static const simlink::Bindings b = simlink::load_bindings(BENCH_SHIPPED_SIM_DIR "/flightgear-generic").value();

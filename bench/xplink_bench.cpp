@@ -8,19 +8,11 @@
 #include <thread>
 
 #include "fake_xplane.h"
-#include "panelhost/variables.h"
+#include "link_bench_support.h"
 #include "simlink/engine/link.h"
 #include "simlink/xplane/udp_transport.h"
 
 namespace {
-
-struct StoreSink : sim::TokenSink {
-    panelhost::VariableStore& store;
-    explicit StoreSink(panelhost::VariableStore& s) : store(s) {}
-    void set_double(int token, double v) override { store.set_double(token, v); }
-    void set_int(int token, std::int32_t v) override { store.set_int(token, v); }
-    void set_text(int token, std::string_view v) override { store.set_text(token, v); }
-};
 
 const simlink::Bindings& shipped() {
     static const simlink::Bindings b = simlink::load_bindings(BENCH_SHIPPED_SIM_DIR "/xplane").value();

@@ -5,21 +5,9 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
+#include "fuzz/token_sink.h"
 #include "simlink/flightgear/props_protocol.h"
 #include "simlink/engine/readings.h"
-
-namespace {
-
-class Sink : public sim::TokenSink {
-public:
-    void set_double(int, double) override {}
-    void set_int(int, std::int32_t) override {}
-    void set_text(int, std::string_view text) override {
-        fuzzsupport::require(text.size() <= simlink::max_text_bytes, "token text within its length");
-    }
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
@@ -58,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // With the autopilot master on and every hold asked for, so the locks are read too.
     const simlink::LinkIntent intent{true, true, true, true, true};
-    Sink sink;
+    fuzzsupport::TokenSink sink;
     simlink::publish_tokens(bindings, index, readings, intent, sink);
     return 0;
 }

@@ -38,18 +38,6 @@ std::unique_ptr<Link> make_link(int port) {
     return std::make_unique<Link>(shipped_bindings("flightgear-generic"), std::make_unique<PropsTransport>(p), o);
 }
 
-// Publishes every few milliseconds, as the panel would, until the condition holds (or 10 s pass).
-template <class F>
-bool publish_until(Link& link, RecordingSink& sink, F done) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < end) {
-        link.publish(sink);
-        if (done()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return false;
-}
-
 bool logged(std::string_view part) {
     for (const auto& m : plat::message_log())
         if (m.caption == "FlightGear link" && m.text.find(part) != std::string::npos) return true;

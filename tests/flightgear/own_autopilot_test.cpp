@@ -38,17 +38,6 @@ std::string readme_binding() {
     return text.substr(at + 4, end - at - 4);
 }
 
-template <class F>
-bool publish_until(Link& link, RecordingSink& sink, F done) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < end) {
-        link.publish(sink);
-        if (done()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return false;
-}
-
 }  // namespace
 
 TEST(OwnAutopilotBinding, TheReadmesFileFliesTheAircraftsOwnAutopilot) {

@@ -40,17 +40,6 @@ std::unique_ptr<Link> make_link(int port) {
     return std::make_unique<Link>(shipped_bindings("xplane"), std::make_unique<xp::UdpTransport>(u), o);
 }
 
-template <class F>
-bool publish_until(Link& link, RecordingSink& sink, F done) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < end) {
-        link.publish(sink);
-        if (done()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return false;
-}
-
 int count_logged(std::string_view part) {
     int n = 0;
     for (const auto& m : plat::message_log()) n += m.caption == "X-Plane link" && m.text.find(part) != std::string::npos;
