@@ -15,6 +15,7 @@
 #include "flightplan/formats/fms_format.h"
 #include "host/tokens.h"
 #include "panel_fixture.h"
+#include "panelhost/command_line.h"
 #include "sim/earth.h"
 
 namespace token = gauge::token;
@@ -169,4 +170,45 @@ TEST(XPlaneSession, TheFlightRecordFollowsXPlanesAircraft) {
     EXPECT_NE(last.find(",9000.0,280.0,160.0,"), std::string::npos) << last;
     // The host's own aircraft, parked at the start, is not what the record shows.
     EXPECT_LT(run.session().aircraft().state().altitude_ft, 1000.0);
+}
+
+TEST(XPlaneSession, ABindingFileIsCheckedBeforeThePanelStarts) {
+    const auto dir = std::filesystem::temp_directory_path() / "xplane_session_bindings";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "broken") << "simulator xplane\nbase xplane\ntoken ap_heading number as_is sim/a\ntoken pich number as_is sim/b\n";
+    std::ofstream(dir / "flightgear") << "simulator flightgear\nbase flightgear-generic\n";
+    FakeXPlane x;
+    for (const auto& [file, what] : {std::pair{std::string("broken"), std::string("broken:4: unknown token 'pich'")},
+                                     std::pair{std::string("flightgear"), std::string("binds FlightGear, not X-Plane")},
+                                     std::pair{std::string("absent"), std::string("cannot read the binding file")}}) {
+        auto options = linked_to(x);
+        options.sim_bindings = (dir / file).string();
+        try {
+            PanelRun run("[Window00]\nsize=200,200\nposition=0,0\nvisible=1\ngauge00=airspeed!airspeed, 0, 0\n", "", options);
+            ADD_FAILURE() << file << " was taken";
+        } catch (const std::runtime_error& e) {
+            EXPECT_NE(std::string(e.what()).find(what), std::string::npos) << e.what();
+        }
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(XPlaneSession, TheCommandLineTakesTheLinksOptions) {
+    auto parse = [](std::vector<std::string> words) {
+        words.insert(words.begin(), "panelhost");
+        std::vector<char*> args;
+        for (std::string& w : words) args.push_back(w.data());
+        return panelhost::parse_command_line(args);
+    };
+    auto line = parse({"run", "--out", "o", "--sim", "xplane=10.0.0.5:49010", "--sim-bindings", "mine", "--xplane-folder",
+                       "/opt/X-Plane 12"});
+    ASSERT_TRUE(line) << line.error();
+    EXPECT_EQ(line->session.sim, "xplane=10.0.0.5:49010");
+    EXPECT_EQ(line->session.sim_bindings, "mine");
+    EXPECT_EQ(line->session.xplane_folder, "/opt/X-Plane 12");
+    EXPECT_EQ(line->session.clock, plat::ClockMode::real);  // a live simulator runs in real time
+    auto alone = parse({"run", "--out", "o", "--sim-bindings", "mine"});
+    ASSERT_FALSE(alone);
+    EXPECT_EQ(alone.error(), "--sim-bindings goes with --sim");
+    EXPECT_FALSE(parse({"run", "--out", "o", "--xplane-folder", ""}));
 }
