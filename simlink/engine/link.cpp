@@ -135,12 +135,6 @@ bool Link::apply_key_event(std::uint32_t id, std::uint32_t value) {
     return r == KeyResult::done;
 }
 
-double Link::reading(std::string_view path) const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    const int i = index_.find(path);
-    return i >= 0 ? snapshot_.numbers[static_cast<std::size_t>(i)] : 0.0;
-}
-
 double Link::current_locked(std::string_view path) const {
     for (auto it = writes_.rbegin(); it != writes_.rend(); ++it)
         if (!it->write.command && it->write.path == path) return value_number(it->write.value);

@@ -59,8 +59,6 @@ public:
     std::uint64_t answers() const { return answers_.load(); }  // cycles with values since the start
     const Bindings& bindings() const { return bindings_; }
     const PropertyIndex& index() const { return index_; }
-    // The newest reading of a path the bindings name (0 when they do not).
-    double reading(std::string_view path) const;
     // Where notes about ignored events go (standard error unless replaced).
     std::function<void(const std::string&)> log;
 

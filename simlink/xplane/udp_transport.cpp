@@ -40,8 +40,7 @@ UdpTransport::~UdpTransport() { close(); }
 std::string UdpTransport::where() const { return host_ + ":" + std::to_string(port_); }
 
 std::string UdpTransport::start_hint() const {
-    return "Start X-Plane and let it take network data on UDP port " + std::to_string(port_) +
-           " (Settings, Network)";
+    return "Start X-Plane and let it receive on UDP port " + std::to_string(port_) + " (its network settings)";
 }
 
 UdpTransport::Counts UdpTransport::counts() const {
