@@ -8,30 +8,30 @@
 
 #include "fake_props_server.h"
 #include "host/key_events.h"
-#include "panelhost/variables.h"
-#include "simlink/flightgear/link.h"
+#include "link_bench_support.h"
+#include "simlink/engine/link.h"
+#include "simlink/flightgear/props_protocol.h"
+#include "simlink/flightgear/props_transport.h"
 
 namespace event = gauge::event;
 
 namespace {
 
-struct StoreSink : sim::TokenSink {
-    panelhost::VariableStore& store;
-    explicit StoreSink(panelhost::VariableStore& s) : store(s) {}
-    void set_double(int token, double v) override { store.set_double(token, v); }
-    void set_int(int token, std::int32_t v) override { store.set_int(token, v); }
-    void set_text(int token, std::string_view v) override { store.set_text(token, v); }
-};
-
-simlink::fg::LinkOptions options(int port, double rate) {
-    simlink::fg::LinkOptions o;
-    o.address.port = port;
-    o.rate_hz = rate;
-    return o;
+const simlink::Bindings& generic() {
+    static const simlink::Bindings b = simlink::load_bindings(BENCH_SHIPPED_SIM_DIR "/flightgear-generic").value();
+    return b;
 }
 
-void wait_up(simlink::fg::Link& link, StoreSink& sink) {
-    while (link.polls() < 2) {
+std::unique_ptr<simlink::Link> make_link(int port, double rate) {
+    simlink::fg::PropsOptions p;
+    p.port = port;
+    simlink::LinkOptions o;
+    o.rate_hz = rate;
+    return std::make_unique<simlink::Link>(generic(), std::make_unique<simlink::fg::PropsTransport>(p), o);
+}
+
+void wait_up(simlink::Link& link, StoreSink& sink) {
+    while (link.answers() < 2) {
         link.publish(sink);
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
@@ -41,7 +41,8 @@ void wait_up(simlink::fg::Link& link, StoreSink& sink) {
 void BM_PublishPerCycle(benchmark::State& state) {
     FakePropsServer server;
     server.set("/orientation/heading-magnetic-deg", "90");
-    simlink::fg::Link link(options(server.port(), 18));
+    auto made = make_link(server.port(), 18);
+    simlink::Link& link = *made;
     panelhost::VariableStore store;
     StoreSink sink(store);
     wait_up(link, sink);
@@ -52,15 +53,16 @@ BENCHMARK(BM_PublishPerCycle);
 // The same with a new snapshot before every publish (the worker polling as fast as it can).
 void BM_PublishFreshSnapshot(benchmark::State& state) {
     FakePropsServer server;
-    simlink::fg::Link link(options(server.port(), 200));
+    auto made = make_link(server.port(), 200);
+    simlink::Link& link = *made;
     panelhost::VariableStore store;
     StoreSink sink(store);
     wait_up(link, sink);
-    std::uint64_t seen = link.polls();
+    std::uint64_t seen = link.answers();
     for (auto _ : state) {
         state.PauseTiming();
-        while (link.polls() == seen) std::this_thread::yield();
-        seen = link.polls();
+        while (link.answers() == seen) std::this_thread::yield();
+        seen = link.answers();
         state.ResumeTiming();
         link.publish(sink);
     }
@@ -69,7 +71,8 @@ BENCHMARK(BM_PublishFreshSnapshot)->Iterations(500);
 
 void BM_KeyEvent(benchmark::State& state) {
     FakePropsServer server;
-    simlink::fg::Link link(options(server.port(), 18));
+    auto made = make_link(server.port(), 18);
+    simlink::Link& link = *made;
     panelhost::VariableStore store;
     StoreSink sink(store);
     wait_up(link, sink);
@@ -80,8 +83,9 @@ BENCHMARK(BM_KeyEvent);
 // The worker's side of one poll: cutting and parsing the answers to every property of the table.
 void BM_ParsePollAnswers(benchmark::State& state) {
     std::string batch;
-    for (const std::string& p : simlink::fg::property_index().paths) batch += "/> " + p + " = '123.456' (double)\r\n";
-    simlink::fg::Readings r;
+    const simlink::PropertyIndex index = simlink::build_index(generic());
+    for (const std::string& p : index.paths) batch += "/> " + p + " = '123.456' (double)\r\n";
+    simlink::Readings r(index);
     std::string line;
     for (auto _ : state) {
         simlink::fg::LineSplitter s;
@@ -89,12 +93,13 @@ void BM_ParsePollAnswers(benchmark::State& state) {
         while (s.next(line)) {
             const auto a = simlink::fg::parse_answer(line);
             if (!a) continue;
-            const int i = simlink::fg::property_index().find(a->path);
-            if (i >= 0) r.take(static_cast<std::size_t>(i), *a);
+            const int i = index.find(a->path);
+            if (i < 0) continue;
+            if (const auto v = simlink::fg::number_value(*a)) r.take_number(static_cast<std::size_t>(i), *v);
         }
         benchmark::DoNotOptimize(r.numbers.data());
     }
-    state.counters["properties"] = static_cast<double>(simlink::fg::property_index().paths.size());
+    state.counters["properties"] = static_cast<double>(index.paths.size());
 }
 BENCHMARK(BM_ParsePollAnswers);
 

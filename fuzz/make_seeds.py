@@ -182,7 +182,7 @@ put('fg_answers', 'answers.txt', '\x08'
 
 # An answer for every property the link polls, as the prompting server gives them.
 import re
-paths = sorted(set(re.findall(r'"(/[a-z][^"]*)"', (root / 'simlink/flightgear/token_map.cpp').read_text())))
+paths = sorted(set(re.findall(r'(?:text:)?(/[a-z][^\s=#]*)', (root / 'data/sim/flightgear-generic').read_text())))
 put('fg_answers', 'every_property.txt', '\x10' + ''.join(f"{p} = '1' (double)\r\n/> " for p in paths))
 
 for i, route in enumerate(('KSFO SFO V25 SNS PRB RZS KLAX', 'KSFO SFO KSNS', 'KSFO SFO V25 ZZGBP KLAX',
@@ -206,3 +206,18 @@ for i, route in enumerate(('KSFO/28R M078F350 SFO V25 SNS 3630N12100W 35N120W DC
                            'KSFO SSTIK5 N0450F330 SFO V25 MOVER/N0460F350 V25 SNS SEAVU2 KLAX',
                            'KSFO ZZGAP V999 ZZGDP KLAX', 'KSFO SNS V25 V999 ZZGDP K0830S1000 KLAX')):
     put('plan_resolve', f'route{i}.txt', route)
+
+# X-Plane's replies: an RREF reply of a few values (X-Plane 11's "RREF," and 10's "RREFO"), an RPOS
+# reply, and a beacon as X-Plane 12 sends it.
+pairs = b''.join(struct.pack('<if', i, v) for i, v in ((0, 37.6188), (1, -122.375), (4, 250.0), (70, 78.0)))
+put('xplane_rref', 'rref.bin', b'RREF,' + pairs)
+put('xplane_rref', 'rrefo.bin', b'RREFO' + pairs[:16])
+put('xplane_rref', 'rpos.bin', b'RPOS4' + struct.pack('<ddd', -122.375423987, 37.618817234, 4.0) + bytes(44))
+put('xplane_beacon', 'becn.bin', b'BECN\0' + struct.pack('<BBiiIH', 1, 2, 1, 120100, 1, 49000) + b'simpc\0' + struct.pack('<H', 0))
+
+# Binding files: the shipped ones, and a user's over a base.
+for name in ('flightgear-generic', 'xplane'):
+    put('sim_bindings', name, (root / 'data/sim' / name).read_bytes())
+put('sim_bindings', 'over_base', 'simulator flightgear\nbase flightgear-generic\n'
+    'setting heading_bug_deg /it-autoflight/input/hdg\nswitch master set /it-autoflight/input/ap1 1 0\n'
+    'token ap_master number on_off /it-autoflight/output/ap1\n')

@@ -49,6 +49,12 @@ const char* const kUsage =
     "  --sim flightgear[=HOST[:PORT]]\n"
     "                        fly FlightGear's aircraft through its property server\n"
     "                        (default 127.0.0.1:5401), in real time\n"
+    "  --sim xplane[=HOST[:PORT]]\n"
+    "                        fly X-Plane's aircraft over its UDP interface (without HOST, the\n"
+    "                        X-Plane its beacon announces, else 127.0.0.1:49000), in real time\n"
+    "  --sim-bindings FILE   what the linked simulator's values are for the panel, in place of\n"
+    "                        the shipped share/cockpit-panel/sim/ file (flightgear-generic, xplane)\n"
+    "  --xplane-folder DIR   also write the plan the FMC loads into DIR/Output/FMS plans/\n"
     "  --web [ADDRESS:]PORT  serve every panel window to browsers; ADDRESS 127.0.0.1 unless\n"
     "                        given, 0.0.0.0 for every network interface; run then goes in real time\n"
     "  --web-token TEXT      browsers need ?token=TEXT in every address\n"
@@ -111,6 +117,12 @@ std::optional<std::string> take_value_option(const std::string& opt, const std::
     } else if (opt == "--sim") {
         options.sim = value;
         options.clock = plat::ClockMode::real;  // a live simulator runs in real time
+    } else if (opt == "--sim-bindings") {
+        if (value.empty()) return "--sim-bindings needs a binding file";
+        options.sim_bindings = value;
+    } else if (opt == "--xplane-folder") {
+        if (value.empty()) return "--xplane-folder needs X-Plane's folder";
+        options.xplane_folder = value;
     } else if (opt == "--web") {
         std::string why;
         auto listen = web::parse_listen_address(value, why);
@@ -160,6 +172,7 @@ std::optional<std::string> settle(Given& given) {
         if (!options.scenario.empty()) return "--fly writes its own scenario: leave out --scenario";
         line.seconds_from_flight = !given.seconds_given;
     }
+    if (!options.sim_bindings.empty() && options.sim.empty()) return "--sim-bindings goes with --sim";
     if (!given.web_token.empty() && !line.web) return "--web-token goes with --web";
     if (line.web) {
         line.web->token = given.web_token;

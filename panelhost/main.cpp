@@ -63,7 +63,7 @@ void run_headless(panelhost::Session& s, double seconds, bool until_landed) {
         done += chunk;
         if (until_landed && s.aircraft().state().approach == sim::ApproachPhase::stopped) stopped_for += chunk;
         if (std::fmod(done, 60.0) < 1e-9 || done >= seconds || stop_requested) {
-            const auto& a = s.aircraft().state();
+            const sim::AircraftState a = s.flown_aircraft();
             std::fprintf(stderr, "t=%6.0f s  lat %9.4f  lon %10.4f  alt %6.0f ft  ias %4.0f kt  hdg %4.0f\n",
                          s.time(), a.position.lat, a.position.lon, a.altitude_ft, a.ias_kt, a.true_heading_deg);
         }

@@ -25,7 +25,8 @@
 #include "platform/offscreen_surface.h"
 #include "platform/window_registry.h"
 #include "reports/track_picture.h"
-#include "simlink/flightgear/link.h"
+#include "panelhost/sim_link.h"
+#include "simlink/xplane/fms_output.h"
 
 namespace panelhost {
 namespace fs = std::filesystem;
@@ -258,17 +259,14 @@ void Session::prepare_platform() {
         plat::register_window(kExtraWindow, options.host_window_class, options.host_window_title);
 }
 
-// What feeds the variables and takes the key events: FlightGear over its link, or the host's own
+// What feeds the variables and takes the key events: another simulator over its link, or the host's own
 // aircraft; the key events also go to events.log as they are sent.
 plat::Result<bool> Session::prepare_aircraft_source() {
     if (!options_.sim.empty()) {
-        std::string why;
-        const auto address = simlink::fg::parse_sim_option(options_.sim, why);
-        if (!address) return plat::Error{why};
-        simlink::fg::LinkOptions link;
-        link.address = *address;
-        link.rate_hz = options_.rate;
-        link_ = std::make_unique<simlink::fg::Link>(link);
+        SimLinkRequest request{options_.sim, options_.sim_bindings, default_data_dir() + "/sim", options_.rate};
+        auto link = open_sim_link(request);
+        if (!link) return plat::Error{link.error()};
+        link_ = std::move(link).value();
         options_.own_aircraft = false;
         StoreSink sink(variables_, owned_tokens_);
         link_->publish(sink);
@@ -281,17 +279,30 @@ plat::Result<bool> Session::prepare_aircraft_source() {
         if (link_) link_->apply_key_event(id, value);
         else aircraft_.apply_key_event(id, value);
     };
-    if (options_.own_aircraft) {
+    // The flight is recorded whoever flies it: the host's aircraft, or the linked simulator's.
+    if (options_.own_aircraft || link_) {
         std::string why;
         // Without a world behind the database the radios tune the shipped stations.
         const std::string world = world_dir_.empty() ? shipped_navdata().world : world_dir_;
         if (auto w = sim::World::load_shared(world, &why)) aircraft_.use_world(std::move(w));
         else std::fprintf(stderr, "panelhost: %s: no magnetic variation, ground at sea level\n", why.c_str());
-        publish_aircraft();
+        if (options_.own_aircraft) publish_aircraft();
         if (auto e = flight_.open_csv(out_ + "/flight.csv")) return *e;
     }
     return true;
 }
+
+// A plan the FMC loaded: to the linked simulator's own navigation, and as an X-Plane plan into the
+// X-Plane folder when one is given.
+void Session::plan_changed() {
+    if (link_) link_->put_route(plans_.route(), plans_.runways());
+    if (options_.xplane_folder.empty()) return;
+    auto written = simlink::xp::write_fms_plan(options_.xplane_folder, plans_.route());
+    if (written) std::fprintf(stderr, "panelhost: the FMC's plan written for X-Plane's FMS: %s\n", written->c_str());
+    else std::fprintf(stderr, "panelhost: no X-Plane plan written: %s\n", written.error().c_str());
+}
+
+sim::AircraftState Session::flown_aircraft() const { return link_ ? link_->aircraft() : aircraft_.state(); }
 
 void Session::publish_aircraft() {
     StoreSink sink(variables_, owned_tokens_);
@@ -325,16 +336,16 @@ void Session::step() {
     if (link_) {
         StoreSink sink(variables_, owned_tokens_);
         link_->publish(sink);
-        // The plan the FMC loads goes to FlightGear's route manager too; a look once a second will do.
-        if (cycle_ % static_cast<std::uint64_t>(std::max(1.0, options_.rate)) == 0 && plans_.poll())
-            link_->put_route(plans_.route(), plans_.runways());
+        // The plan the FMC loads goes to the simulator's own navigation too; a look once a second will do.
+        if (cycle_ % static_cast<std::uint64_t>(std::max(1.0, options_.rate)) == 0 && plans_.poll()) plan_changed();
+        flight_.sample(t, link_->aircraft());
     }
     run_due_commands(t);
     apply_ramps();
     if (options_.own_aircraft) {
         const std::uint64_t before = flight_.taken();
         flight_.sample(t, aircraft_.state());
-        if (flight_.taken() != before) plans_.poll();
+        if (flight_.taken() != before && plans_.poll()) plan_changed();
         for (const std::string& line : landing_.poll(aircraft_)) std::fprintf(stderr, "panelhost: %s\n", line.c_str());
         if (crash()) flight_.record_crash(aircraft_.elapsed(), aircraft_.state());
     }
@@ -462,7 +473,7 @@ plat::Result<bool> Session::write_outputs() {
         warnings_.push_back(w);
         std::fprintf(stderr, "panelhost: %s\n", w.c_str());
     }
-    if (options_.own_aircraft) {
+    if (options_.own_aircraft || link_) {
         plans_.poll();
         if (auto e = flight_.flush_csv()) return *e;
         if (auto e = reports::write_track_png(out_ + "/track.png", plans_.route(), flight_.samples(), aircraft_.world()))

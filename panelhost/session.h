@@ -24,7 +24,7 @@
 #include "reports/landing_watch.h"
 #include "sim/aircraft.h"
 
-namespace simlink::fg {
+namespace simlink {
 class Link;
 }
 
@@ -58,8 +58,12 @@ struct SessionOptions {
     int fail_surface_step = 0;  // a rendered display's surface creation step the driver refuses (0 none)
     plat::ClockMode clock = plat::ClockMode::simulated;
     bool own_aircraft = true;  // the host's aircraft feeds the variables
-    // "flightgear[=HOST[:PORT]]": a running FlightGear feeds them instead and takes the key events.
+    // "flightgear[=HOST[:PORT]]" or "xplane[=HOST[:PORT]]": a running simulator feeds them instead
+    // and takes the key events, as the binding file says (empty: the shipped one for it).
     std::string sim;
+    std::string sim_bindings;
+    // X-Plane's folder: the plan the FMC loads is also written as an .fms into its Output/FMS plans/.
+    std::string xplane_folder;
     std::vector<std::string> extra_module_folders;  // searched after the root's and the built ones
     // Sound: a real device when asked for and present, else SDL's dummy driver, so a headless run never
     // fails for lack of sound. A capture path also writes everything played to that WAV file.
@@ -100,9 +104,10 @@ public:
     std::uint64_t cycles() const { return cycle_; }
 
     // Writes window<NN>.png for every open window, events.log, messages.log, windows.txt, and the
-    // flight: flight.csv (one row per simulated second), track.png (over the FMC's last plan) and,
-    // when the aircraft landed, landing.txt (the touchdown's figures and the stop). Commands whose
-    // "when" never held are warnings.
+    // flight of the host's aircraft or the linked simulator's: flight.csv (one row per simulated
+    // second), track.png (over the FMC's last plan) and, when the host's aircraft landed,
+    // landing.txt (the touchdown's figures and the stop). Commands whose "when" never held are
+    // warnings.
     plat::Result<bool> write_outputs();
     plat::Result<bool> snapshot(const std::string& prefix);
     // Writes <name>-blocks.txt, <name>-strings.txt and <name>-areas.txt (the clickable areas).
@@ -121,6 +126,8 @@ public:
     Panel& panel() { return *panel_; }
     VariableStore& variables() { return variables_; }
     sim::Aircraft& aircraft() { return aircraft_; }
+    // The aircraft the panel follows: the linked simulator's when one is flown, else the host's.
+    sim::AircraftState flown_aircraft() const;
     const std::vector<std::string>& problems() const { return problems_; }
     const std::string& root() const { return root_; }
     const std::string& out() const { return out_; }
@@ -145,6 +152,7 @@ private:
     plat::Result<NavdataSource> choose_navdata();
     void prepare_platform();
     plat::Result<bool> prepare_aircraft_source();
+    void plan_changed();
     // The aircraft's variables to the store, but those the scenario owns.
     void publish_aircraft();
     void run_command(const Command& c);
@@ -165,7 +173,7 @@ private:
     std::vector<const Command*> waiting_;  // due, held back by their "when"; in file order
     VariableStore variables_;
     sim::Aircraft aircraft_;
-    std::unique_ptr<simlink::fg::Link> link_;  // in the aircraft's place when FlightGear is flown
+    std::unique_ptr<simlink::Link> link_;  // in the aircraft's place when another simulator is flown
     std::unique_ptr<Panel> panel_;
     std::uint64_t cycle_ = 0;
     std::vector<std::string> problems_, warnings_;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The tests that start threads (ctest label `threads`: the platform's threads, clock and audio, the
-# navigation display's search worker, the FMC's heading and vertical workers, the FlightGear link,
+# navigation display's search worker, the FMC's heading and vertical workers, the simulator links,
 # the browser server), built with ThreadSanitizer in build-tsan/ (the `tsan` preset) and run there.
 # Any report fails the test that caused it. A second run rebuilds nothing that is current.
 set -euo pipefail

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <thread>
@@ -11,44 +12,31 @@
 #include "host/key_events.h"
 #include "host/tokens.h"
 #include "platform/message_box.h"
-#include "simlink/flightgear/link.h"
+#include "sim_test_support.h"
+#include "simlink/engine/link.h"
+#include "simlink/engine/sim_option.h"
+#include "simlink/flightgear/props_transport.h"
 
 namespace event = gauge::event;
 namespace token = gauge::token;
 
-using namespace simlink::fg;
+using namespace simlink;
+using simlink::fg::PropsOptions;
+using simlink::fg::PropsTransport;
 
 namespace {
 
-struct RecordingSink : sim::TokenSink {
-    std::map<int, double> d;
-    std::map<int, std::int32_t> i;
-    std::map<int, std::string> t;
-    void set_double(int token, double v) override { d[token] = v; }
-    void set_int(int token, std::int32_t v) override { i[token] = v; }
-    void set_text(int token, std::string_view v) override { t[token] = std::string(v); }
-};
-
-LinkOptions fast_options(int port) {
+// A link to the stand-in server with the shipped generic binding, quick to give up and retry.
+std::unique_ptr<Link> make_link(int port) {
+    PropsOptions p;
+    p.port = port;
+    p.connect_timeout_ms = 200;
+    p.answer_timeout_ms = 400;
     LinkOptions o;
-    o.address.port = port;
     o.rate_hz = 100;
-    o.connect_timeout_ms = 200;
     o.answer_timeout_ms = 400;
     o.retry_ms = 50;
-    return o;
-}
-
-// Publishes every few milliseconds, as the panel would, until the condition holds (or 10 s pass).
-template <class F>
-bool publish_until(Link& link, RecordingSink& sink, F done) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < end) {
-        link.publish(sink);
-        if (done()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return false;
+    return std::make_unique<Link>(shipped_bindings("flightgear-generic"), std::make_unique<PropsTransport>(p), o);
 }
 
 bool logged(std::string_view part) {
@@ -70,7 +58,8 @@ TEST(FlightGearLink, ValuesFollowTheServer) {
     FakePropsServer server;
     server.set("/orientation/heading-magnetic-deg", "90");
     server.set("/instrumentation/nav[0]/nav-id", "SFO", "string");
-    Link link(fast_options(server.port()));
+    auto made = make_link(server.port());
+    Link& link = *made;
     RecordingSink sink;
     ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[token::magnetic_heading] == 90.0; }));
     EXPECT_EQ(sink.t[token::nav1_ident], "SFO");
@@ -83,7 +72,8 @@ TEST(FlightGearLink, ValuesFollowTheServer) {
 TEST(FlightGearLink, KeyEventsArriveAsWritesWithoutLosingSteps) {
     FakePropsServer server;
     server.set("/autopilot/settings/heading-bug-deg", "10");
-    Link link(fast_options(server.port()));
+    auto made = make_link(server.port());
+    Link& link = *made;
     RecordingSink sink;
     ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[token::ap_heading] == 10.0; }));
     // Three steps in a row, faster than any poll: each counts from the one before.
@@ -106,7 +96,8 @@ TEST(FlightGearLink, LostServerIsReportedOnceAndFoundAgain) {
     plat::clear_message_log();
     FakePropsServer server;
     server.set("/position/altitude-ft", "5000");
-    Link link(fast_options(server.port()));
+    auto made = make_link(server.port());
+    Link& link = *made;
     RecordingSink sink;
     ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[token::altitude_ft] == 5000.0; }));
     server.drop();
@@ -132,7 +123,8 @@ TEST(FlightGearLink, NoServerIsAClearMessageAndThePanelRunsOn) {
         FakePropsServer probe;  // a port that nobody listens on once it is gone
         port = probe.port();
     }
-    Link link(fast_options(port));
+    auto made = make_link(port);
+    Link& link = *made;
     RecordingSink sink;
     ASSERT_TRUE(publish_until(link, sink, [&] { return logged("No FlightGear at 127.0.0.1:" + std::to_string(port)); }));
     EXPECT_TRUE(logged("--props=socket,bi,60,," + std::to_string(port) + ",tcp"));
@@ -145,7 +137,8 @@ TEST(FlightGearLink, RubbishFromTheServerIsRejectedFieldByField) {
     server.set("/position/altitude-ft", "5000");
     server.set("/orientation/heading-deg", "45");
     server.set("/orientation/pitch-deg", "3");
-    Link link(fast_options(server.port()));
+    auto made = make_link(server.port());
+    Link& link = *made;
     RecordingSink sink;
     ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[token::altitude_ft] == 5000.0 && sink.d[token::true_heading] == 45.0 && sink.d[token::pitch] == -3.0; }));
     server.answer_with([](const std::string& line) -> std::string {
@@ -156,20 +149,21 @@ TEST(FlightGearLink, RubbishFromTheServerIsRejectedFieldByField) {
     });
     server.set("/orientation/roll-deg", "10");
     ASSERT_TRUE(publish_until(link, sink, [&] { return sink.d[token::bank] == -10.0; }));
-    const std::uint64_t before = link.polls();
-    ASSERT_TRUE(publish_until(link, sink, [&] { return link.polls() > before + 3; }));
+    const std::uint64_t before = link.answers();
+    ASSERT_TRUE(publish_until(link, sink, [&] { return link.answers() > before + 3; }));
     EXPECT_EQ(sink.d[token::altitude_ft], 5000.0);
     EXPECT_EQ(sink.d[token::true_heading], 45.0);  // the half line, run into the next answer, is neither
     EXPECT_EQ(sink.d[token::pitch], -3.0);
     EXPECT_EQ(link.state(), LinkState::up);
 }
 
-TEST(FlightGearLink, SimOptionNamesHostAndPort) {
+TEST(FlightGearLink, SimOptionNamesSimulatorHostAndPort) {
     std::string why;
     auto a = parse_sim_option("flightgear", why);
     ASSERT_TRUE(a);
-    EXPECT_EQ(a->host, "127.0.0.1");
-    EXPECT_EQ(a->port, 5401);
+    EXPECT_EQ(a->simulator, Simulator::flightgear);
+    EXPECT_EQ(a->host, "");  // the transport's own default
+    EXPECT_EQ(a->port, 0);
     a = parse_sim_option("flightgear=fgbox", why);
     ASSERT_TRUE(a);
     EXPECT_EQ(a->host, "fgbox");
@@ -180,10 +174,47 @@ TEST(FlightGearLink, SimOptionNamesHostAndPort) {
     a = parse_sim_option("flightgear=[::1]:5402", why);
     ASSERT_TRUE(a);
     EXPECT_EQ(a->host, "::1");
-    for (const char* bad : {"xplane", "flightgear=", "flightgear=host:", "flightgear=host:0", "flightgear=host:70000",
-                            "flightgear=host:12a", "flightgear=a b", "flightgear=[::1", "flightgearx"}) {
+    a = parse_sim_option("xplane=192.168.1.20:49010", why);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->simulator, Simulator::xplane);
+    EXPECT_EQ(a->port, 49010);
+    a = parse_sim_option("xplane", why);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->host, "");
+    for (const char* bad : {"prepar3d", "flightgear=", "flightgear=host:", "flightgear=host:0", "flightgear=host:70000",
+                            "flightgear=host:12a", "flightgear=a b", "flightgear=[::1", "flightgearx", "xplanes",
+                            "xplane=", "xplane=h:99999"}) {
         why.clear();
         EXPECT_FALSE(parse_sim_option(bad, why)) << bad;
         EXPECT_FALSE(why.empty()) << bad;
     }
+}
+
+using Idents = std::vector<std::string>;
+const std::string rm_path = "/autopilot/route-manager/";
+
+TEST(FlightGearLink, ARouteNotYetSentIsReplacedWhole) {
+    // No server on this port while the two routes are put: only the second one is ever sent.
+    FakePropsServer server;
+    server.route_manager([](FakeRouteManager& rm) {
+        rm.know_airport("KSFO", 37.62, -122.38, {"28L"});
+        rm.know_airport("KLAX", 33.94, -118.41);
+        rm.know_airport("KSJC", 37.36, -121.93, {"30L"});
+        rm.know_point("SFO", 37.62, -122.37);
+        rm.know_point("OSI", 37.39, -122.28);
+    });
+    server.drop();
+    auto link = make_link(server.port());
+    link->put_route({{"APT", "KSFO", {}}, {"VOR", "SFO", {}}, {"APT", "KLAX", {}}});
+    link->put_route({{"APT", "KSFO", {}}, {"VOR", "OSI", {}}, {"APT", "KSJC", {}}}, {"28L", "30L"});
+    server.come_back();
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < end && server.value(rm_path + "current-wp") != "1")
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(server.route_manager([](FakeRouteManager& rm) { return rm.idents(); }),
+              (Idents{"KSFO-28L", "OSI", "KSJC-30L"}));
+    EXPECT_EQ(server.value(rm_path + "active"), "true");
+    const auto sets = server.sets();
+    for (const std::string& first_only : {rm_path + "input SFO", rm_path + "destination/airport KLAX"})
+        EXPECT_EQ(std::find(sets.begin(), sets.end(), first_only), sets.end()) << "the first route was sent: " << first_only;
 }

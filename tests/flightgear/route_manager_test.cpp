@@ -1,7 +1,7 @@
 // The route manager's writes for a plan, and what FlightGear's route manager (the stand-in, which
 // follows its rules) holds after them: departure, points, destination in the plan's order, the
 // runways the plan names, active, the first point after the departure current, whatever route it
-// held before; a route that could not be sent yet gives way to the next.
+// held before.
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,6 @@
 #include <thread>
 
 #include "fake_props_server.h"
-#include "simlink/flightgear/link.h"
 #include "simlink/flightgear/route_manager.h"
 
 using simlink::fg::route_manager_writes;
@@ -153,36 +152,4 @@ TEST(RouteManagerWrites, TheRouteManagerHoldsEveryPlanInItsOrder) {
         EXPECT_TRUE(rm.active());
         EXPECT_EQ(rm.current(), 1);
     }
-}
-
-TEST(RouteManagerWrites, ARouteNotYetSentIsReplacedWhole) {
-    // No server on this port while the two routes are put: only the second one is ever sent.
-    FakePropsServer server;
-    server.route_manager([](FakeRouteManager& rm) {
-        rm.know_airport("KSFO", 37.62, -122.38, {"28L"});
-        rm.know_airport("KLAX", 33.94, -118.41);
-        rm.know_airport("KSJC", 37.36, -121.93, {"30L"});
-        rm.know_point("SFO", 37.62, -122.37);
-        rm.know_point("OSI", 37.39, -122.28);
-    });
-    server.drop();
-    simlink::fg::LinkOptions o;
-    o.address.port = server.port();
-    o.rate_hz = 100;
-    o.connect_timeout_ms = 100;
-    o.answer_timeout_ms = 400;
-    o.retry_ms = 20;
-    simlink::fg::Link link(o);
-    link.put_route({{"APT", "KSFO", {}}, {"VOR", "SFO", {}}, {"APT", "KLAX", {}}});
-    link.put_route({{"APT", "KSFO", {}}, {"VOR", "OSI", {}}, {"APT", "KSJC", {}}}, {"28L", "30L"});
-    server.come_back();
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < end && server.value(rm_path + "current-wp") != "1")
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_EQ(server.route_manager([](FakeRouteManager& rm) { return rm.idents(); }),
-              (Idents{"KSFO-28L", "OSI", "KSJC-30L"}));
-    EXPECT_EQ(server.value(rm_path + "active"), "true");
-    const auto sets = server.sets();
-    for (const std::string& first_only : {rm_path + "input SFO", rm_path + "destination/airport KLAX"})
-        EXPECT_EQ(std::find(sets.begin(), sets.end(), first_only), sets.end()) << "the first route was sent: " << first_only;
 }

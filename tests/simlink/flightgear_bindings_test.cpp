@@ -1,6 +1,6 @@
-// The table from FlightGear's properties to the panel's tokens: each conversion into the form the
-// modules read, the fixed values of tokens FlightGear has no property for, and the readings kept
-// when an answer is bad.
+// The shipped binding of FlightGear's generic aircraft: each conversion into the form the modules
+// read, the fixed values of tokens FlightGear has no property for, and the readings kept when an
+// answer is bad.
 
 #include <gtest/gtest.h>
 
@@ -11,45 +11,60 @@
 #include "host/tokens.h"
 #include "sim/earth.h"
 #include "sim/radios.h"
-#include "simlink/flightgear/token_map.h"
+#include "sim_test_support.h"
+#include "simlink/engine/readings.h"
+#include "simlink/flightgear/props_protocol.h"
 
 namespace token = gauge::token;
 
-using namespace simlink::fg;
+using namespace simlink;
+namespace props = simlink::fg;
 
 namespace {
 
-struct RecordingSink : sim::TokenSink {
-    std::map<int, double> d;
-    std::map<int, std::int32_t> i;
-    std::map<int, std::string> t;
-    void set_double(int token, double v) override { d[token] = v; }
-    void set_int(int token, std::int32_t v) override { i[token] = v; }
-    void set_text(int token, std::string_view v) override { t[token] = std::string(v); }
-};
+const Bindings& generic() {
+    static const Bindings b = shipped_bindings("flightgear-generic");
+    return b;
+}
+const PropertyIndex& property_index() {
+    static const PropertyIndex index = build_index(generic());
+    return index;
+}
 
-// Readings as FlightGear would answer them.
+// Readings as FlightGear would answer them, taken as the link's transport takes them.
 struct Fg {
-    Readings r;
+    Readings r{property_index()};
     LinkIntent intent;
+    bool take(std::size_t i, const props::Answer& a) {
+        if (property_index().is_text[i]) {
+            auto t = props::text_value(a);
+            if (!t || !acceptable_text(*t)) return false;
+            r.take_text(i, *t);
+            return true;
+        }
+        auto v = props::number_value(a);
+        if (!v) return false;
+        r.take_number(i, *v);
+        return true;
+    }
     Fg& set(const char* path, std::string_view value, std::string_view type = "double") {
         const int i = property_index().find(path);
         EXPECT_GE(i, 0) << path;
         if (i >= 0) {
-            EXPECT_TRUE(r.take(static_cast<std::size_t>(i), Answer{path, value, type})) << path;
+            EXPECT_TRUE(take(static_cast<std::size_t>(i), props::Answer{path, value, type})) << path;
         }
         return *this;
     }
     RecordingSink publish() const {
         RecordingSink s;
-        publish_tokens(r, intent, s);
+        publish_tokens(generic(), property_index(), r, intent, s);
         return s;
     }
 };
 
 }  // namespace
 
-TEST(TokenMap, EveryTokenTheModulesReadIsInTheTableOnce) {
+TEST(FlightGearBindings, EveryTokenTheModulesReadIsBoundOnce) {
     const std::set<int> read = {
         // ND
         81, 24, 31, 35, 32, 107, 45, 40, 41, 46, 44, 42, 47, 49, 39, 19, 20, 354, 55, 56, 59, 343, 344, 71, 72, 82, 86,
@@ -60,15 +75,14 @@ TEST(TokenMap, EveryTokenTheModulesReadIsInTheTableOnce) {
         3, 4, 67, 630, 649, 624, 643, 567, 577, 625, 644, 638, 657, 138, 173, 5, 364, 761, 763, 304, 303, 305, 350, 562,
         572, 561, 571, 136, 171, 58, 331, 1, 330, 319, 332, 333, 334};
     std::multiset<int> rows;
-    for (const TokenRow& row : token_rows()) {
+    for (const TokenBinding& row : generic().tokens) {
         rows.insert(row.token);
-        EXPECT_TRUE(row.note && *row.note) << row.token;
         EXPECT_TRUE(row.form == Form::text || row.convert) << row.token;
     }
     for (int token : read) EXPECT_EQ(rows.count(token), 1u) << token;
 }
 
-TEST(TokenMap, PositionInTheHostsUnits) {
+TEST(FlightGearBindings, PositionInTheHostsUnits) {
     Fg fg;
     fg.set("/position/latitude-deg", "37.6188").set("/position/longitude-deg", "-122.375").set("/position/altitude-ft", "5000");
     fg.set("/position/ground-elev-m", "4");
@@ -83,7 +97,7 @@ TEST(TokenMap, PositionInTheHostsUnits) {
     EXPECT_EQ(s.d.at(token::ground_elevation), 4 * 256.0);
 }
 
-TEST(TokenMap, HeadingsAttitudeAndVerticalSpeed) {
+TEST(FlightGearBindings, HeadingsAttitudeAndVerticalSpeed) {
     Fg fg;
     fg.set("/orientation/heading-deg", "90").set("/orientation/heading-magnetic-deg", "77.7");
     fg.set("/environment/magnetic-variation-deg", "12.3").set("/orientation/pitch-deg", "5").set("/orientation/roll-deg", "-20");
@@ -98,7 +112,7 @@ TEST(TokenMap, HeadingsAttitudeAndVerticalSpeed) {
     EXPECT_EQ(s.d.at(token::mach), 0.5 * 20480);
 }
 
-TEST(TokenMap, RadiosAsTheNavigationDisplayReadsThem) {
+TEST(FlightGearBindings, RadiosAsTheNavigationDisplayReadsThem) {
     Fg fg;
     fg.set("/instrumentation/nav[0]/frequencies/selected-mhz", "110.9").set("/instrumentation/nav[0]/in-range", "true", "bool");
     fg.set("/instrumentation/nav[0]/nav-loc", "true", "bool").set("/instrumentation/dme/in-range", "false", "bool");
@@ -122,7 +136,7 @@ TEST(TokenMap, RadiosAsTheNavigationDisplayReadsThem) {
     EXPECT_EQ(sim::nav_frequency_bcd(108.0), 0x0800);
 }
 
-TEST(TokenMap, AutopilotLocksAsSwitches) {
+TEST(FlightGearBindings, AutopilotLocksAsSwitches) {
     Fg fg;
     auto s = fg.publish();
     for (int t : {103, 104, 105, 106, 108, 110, 111, 112, 115, 119, 123}) EXPECT_EQ(s.d.at(t), 0.0) << t;
@@ -143,7 +157,7 @@ TEST(TokenMap, AutopilotLocksAsSwitches) {
     EXPECT_EQ(s.d.at(token::ap_nav_hold), 0.0);
 }
 
-TEST(TokenMap, EnginesFuelGearAndFlaps) {
+TEST(FlightGearBindings, EnginesFuelGearAndFlaps) {
     Fg fg;
     auto s = fg.publish();
     // Before FlightGear answers (or for an aircraft without them): idle engines, gear down, power on.
@@ -168,16 +182,16 @@ TEST(TokenMap, EnginesFuelGearAndFlaps) {
     EXPECT_EQ(s.d.at(token::engine1_turning), 8192.0);
 }
 
-TEST(TokenMap, BadAnswersKeepTheLastGoodValue) {
+TEST(FlightGearBindings, BadAnswersKeepTheLastGoodValue) {
     Fg fg;
     fg.set("/position/altitude-ft", "5000");
     const auto i = static_cast<std::size_t>(property_index().find("/position/altitude-ft"));
-    EXPECT_FALSE(fg.r.take(i, Answer{"/position/altitude-ft", "banana", "double"}));
-    EXPECT_FALSE(fg.r.take(i, Answer{"/position/altitude-ft", "", "unknown"}));
-    EXPECT_FALSE(fg.r.take(i, Answer{"/position/altitude-ft", "nan", "double"}));
+    EXPECT_FALSE(fg.take(i, props::Answer{"/position/altitude-ft", "banana", "double"}));
+    EXPECT_FALSE(fg.take(i, props::Answer{"/position/altitude-ft", "", "unknown"}));
+    EXPECT_FALSE(fg.take(i, props::Answer{"/position/altitude-ft", "nan", "double"}));
     EXPECT_EQ(fg.publish().d.at(token::altitude_ft), 5000.0);
     const auto id = static_cast<std::size_t>(property_index().find("/instrumentation/nav[0]/nav-id"));
     fg.set("/instrumentation/nav[0]/nav-id", "SFO", "string");
-    EXPECT_FALSE(fg.r.take(id, Answer{"/instrumentation/nav[0]/nav-id", "\x1b[2J", "string"}));
+    EXPECT_FALSE(fg.take(id, props::Answer{"/instrumentation/nav[0]/nav-id", "\x1b[2J", "string"}));
     EXPECT_EQ(fg.publish().t.at(token::nav1_ident), "SFO");
 }
