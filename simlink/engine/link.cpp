@@ -25,17 +25,6 @@ double value_number(const std::string& v) {
     return std::strtod(v.c_str(), nullptr);
 }
 
-bool switch_bit(const LinkIntent& in, SwitchName s) {
-    switch (s) {
-        case SwitchName::master: return in.master;
-        case SwitchName::heading_hold: return in.heading_hold;
-        case SwitchName::altitude_hold: return in.altitude_hold;
-        case SwitchName::speed_hold: return in.speed_hold;
-        case SwitchName::autothrottle_armed: return in.autothrottle_armed;
-    }
-    return false;
-}
-
 bool& switch_bit(LinkIntent& in, SwitchName s) {
     switch (s) {
         case SwitchName::master: return in.master;
