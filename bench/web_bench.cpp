@@ -1,13 +1,18 @@
 // What the browser server sends one page of the default panel's main window, paced at the panel's
 // rate as `panelhost run --web` runs: bytes per second idle (the goal is none), in cruise, and with
-// the flight and navigation displays drawn again every cycle; and the time from a click received to
-// the changed picture handed to the connection (the goal is under one panel cycle).
+// the flight and navigation displays drawn again every cycle; the time from a click received to
+// the changed picture handed to the connection (the goal is under one panel cycle); and what 1, 8
+// and 24 pages of the main window cost the host's processor in the demo's climb (run under
+// `taskset -c 0` for a small board's single core: the share of each cycle the host then uses).
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
+#include <atomic>
+#include <ctime>
 #include <filesystem>
+#include <pthread.h>
 #include <thread>
 
 #include "panelhost/panel.h"
@@ -147,5 +152,91 @@ void BM_ClickToChangedFrame(benchmark::State& state) {
     r.server.reset();
 }
 BENCHMARK(BM_ClickToChangedFrame)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
+
+double cpu_seconds_of(clockid_t clock) {
+    timespec t{};
+    clock_gettime(clock, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+// Pages that read all they are sent on threads of their own, whose processor time is not the
+// host's and is taken out of the process's.
+class Readers {
+public:
+    Readers(int port, int count) {
+        for (int i = 0; i < count; ++i) pages_.push_back(std::make_unique<webtest::WsClient>(port, "/ws/0"));
+        for (auto& p : pages_)
+            threads_.emplace_back([this, page = p.get()] {
+                while (!stop_.load() && page->open())
+                    if (auto m = page->receive(20)) bytes_ += m->data.size();
+            });
+    }
+    ~Readers() {
+        stop_ = true;
+        for (auto& t : threads_) t.join();
+    }
+    bool open() const {
+        return std::all_of(pages_.begin(), pages_.end(), [](const auto& p) { return p->open(); });
+    }
+    double cpu_seconds() {
+        double sum = 0;
+        for (auto& t : threads_) {
+            clockid_t clock{};
+            if (pthread_getcpuclockid(t.native_handle(), &clock) == 0) sum += cpu_seconds_of(clock);
+        }
+        return sum;
+    }
+    std::uint64_t bytes() const { return bytes_.load(); }
+
+private:
+    std::vector<std::unique_ptr<webtest::WsClient>> pages_;
+    std::vector<std::thread> threads_;
+    std::atomic<bool> stop_{false};
+    std::atomic<std::uint64_t> bytes_{0};
+};
+
+// The host's processor time (the panel's cycles, the mirror, the encoding and the sending) with
+// that many pages of the main window open in the climb, as a share of one core and of the cycle.
+void BM_PagesInTheClimb(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    Rig r = open_rig("web-pages", true, 240);
+    if (!r.page || !r.page->open()) {
+        state.SkipWithError("the panel or its server did not start");
+        return;
+    }
+    r.page.reset();
+    Readers readers(r.server->port(), count);
+    if (!readers.open()) {
+        state.SkipWithError("a page did not open");
+        return;
+    }
+    const auto period = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / kRate));
+    auto cycles = [&](int n) {
+        auto next = Clock::now();
+        for (int i = 0; i < n; ++i) {
+            r.session->step();
+            next += period;
+            std::this_thread::sleep_until(next);
+        }
+    };
+    cycles(static_cast<int>(kRate));  // the whole window first, which every page is sent once
+    double host = 0, wall = 0;
+    int measured = 0;
+    const std::uint64_t bytes_before = readers.bytes();
+    for (auto _ : state) {
+        const double process0 = cpu_seconds_of(CLOCK_PROCESS_CPUTIME_ID), readers0 = readers.cpu_seconds();
+        const auto start = Clock::now();
+        const int n = static_cast<int>(kMeasured * kRate);
+        cycles(n);
+        wall += std::chrono::duration<double>(Clock::now() - start).count();
+        host += (cpu_seconds_of(CLOCK_PROCESS_CPUTIME_ID) - process0) - (readers.cpu_seconds() - readers0);
+        measured += n;
+    }
+    state.counters["core_share"] = host / wall;
+    state.counters["cycle_share"] = host / measured * kRate;
+    state.counters["bytes_per_s_per_page"] = double(readers.bytes() - bytes_before) / wall / count;
+    r.server.reset();
+}
+BENCHMARK(BM_PagesInTheClimb)->Arg(1)->Arg(4)->Arg(8)->Arg(24)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
 
 }  // namespace
