@@ -3,7 +3,8 @@
 // the flight and navigation displays drawn again every cycle; the time from a click received to
 // the changed picture handed to the connection (the goal is under one panel cycle); and what 1, 8
 // and 24 pages of the main window cost the host's processor in the demo's climb (run under
-// `taskset -c 0` for a small board's single core: the share of each cycle the host then uses).
+// `taskset -c 0` for a small board's single core: the share of each cycle the host then uses); and
+// the rectangles a page is sent in cruise encoded with each filter and compression level, to choose.
 
 #include <benchmark/benchmark.h>
 
@@ -12,6 +13,7 @@
 #include <atomic>
 #include <ctime>
 #include <filesystem>
+#include <png.h>
 #include <pthread.h>
 #include <thread>
 
@@ -19,6 +21,7 @@
 #include "panelhost/session.h"
 #include "tests/web/ws_client.h"
 #include "panelhost/browser_source.h"
+#include "platform/canvas/png_file.h"
 #include "web/panel_server.h"
 
 namespace {
@@ -238,5 +241,63 @@ void BM_PagesInTheClimb(benchmark::State& state) {
     r.server.reset();
 }
 BENCHMARK(BM_PagesInTheClimb)->Arg(1)->Arg(4)->Arg(8)->Arg(24)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
+
+}  // namespace
+
+namespace {
+
+// The rectangles (decoded) of the picture messages a page was sent in three seconds of cruise.
+std::vector<web::PicturePiece> cruise_pieces() {
+    Rig r = open_rig("web-encode", true, 600);
+    std::vector<web::PicturePiece> out;
+    if (!r.page || !r.page->open()) return out;
+    paced(r, 1.0);
+    std::vector<std::vector<std::uint8_t>> messages;
+    for (int i = 0; i < static_cast<int>(3 * kRate); ++i) {
+        r.session->step();
+        while (auto m = r.page->receive(20))
+            if (m->opcode == 2) messages.push_back(m->data);
+    }
+    r.server.reset();
+    for (const auto& m : messages) {
+        auto u16 = [&](std::size_t at) { return m[at] | m[at + 1] << 8; };
+        std::size_t at = 8;
+        for (int i = 0; i < u16(2); ++i) {
+            const std::size_t n = m[at + 8] | m[at + 9] << 8 | m[at + 10] << 16 | std::size_t(m[at + 11]) << 24;
+            png_image image{};
+            image.version = PNG_IMAGE_VERSION;
+            if (png_image_begin_read_from_memory(&image, m.data() + at + 12, n)) {
+                image.format = PNG_FORMAT_BGRA;
+                web::PicturePiece piece{{u16(at), u16(at + 2), u16(at + 4), u16(at + 6)}, {}};
+                piece.pixels.resize(std::size_t(image.width) * image.height);
+                if (png_image_finish_read(&image, nullptr, piece.pixels.data(), 0, nullptr)) out.push_back(std::move(piece));
+            }
+            at += 12 + n;
+        }
+    }
+    return out;
+}
+
+// Bytes and time per second of cruise with a zlib level (first argument) and a row filter
+// (second: none, sub, up, paeth, adaptive).
+void BM_EncodeCruiseWindow(benchmark::State& state) {
+    static const std::vector<web::PicturePiece> pieces = cruise_pieces();
+    if (pieces.empty()) {
+        state.SkipWithError("no rectangles were sent in cruise");
+        return;
+    }
+    const plat::PngCompression how{static_cast<int>(state.range(0)), static_cast<plat::PngFilter>(state.range(1))};
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        bytes = 0;
+        for (const auto& p : pieces) {
+            auto png = plat::encode_png_xrgb(p.area.w, p.area.h, p.pixels, static_cast<std::size_t>(p.area.w), how);
+            bytes += png ? png->size() : 0;
+        }
+    }
+    state.counters["bytes_per_s"] = double(bytes) / 3.0;
+    state.counters["pieces"] = double(pieces.size());
+}
+BENCHMARK(BM_EncodeCruiseWindow)->ArgsProduct({{1, 3, 4, 5, 6, 9}, {0, 1, 2, 3, 4}})->Unit(benchmark::kMillisecond);
 
 }  // namespace
