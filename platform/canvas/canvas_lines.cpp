@@ -12,6 +12,27 @@
 namespace plat {
 namespace {
 
+// Calls run(y, x0, x1) for each row's stretch [x0, x1) of the walk's pixels, in order. Successive
+// pixels on one row are always neighbours, so a stretch only ever grows. The walk is taken by value
+// so that it stays in registers.
+template <typename Run>
+void for_each_run(detail::LineWalk walk, Run&& run) {
+    if (!walk.more()) return;
+    int run_y = walk.y(), run_x0 = walk.x(), run_x1 = run_x0 + 1;
+    for (walk.advance(); walk.more(); walk.advance()) {
+        const int x = walk.x(), y = walk.y();
+        if (y == run_y) {
+            if (x < run_x0) run_x0 = x; else run_x1 = x + 1;
+            continue;
+        }
+        run(run_y, run_x0, run_x1);
+        run_y = y;
+        run_x0 = x;
+        run_x1 = x + 1;
+    }
+    run(run_y, run_x0, run_x1);
+}
+
 // A solid line inside a rectangular clip, written straight into the rows in the format's word size
 // (the walk is taken by value so that it stays in registers): a steep line is one store a row; a
 // shallow one's consecutive pixels on a row are gathered into one run (successive pixels on one
@@ -35,19 +56,7 @@ void walk_solid(detail::LineWalk walk, std::uint8_t* base, std::ptrdiff_t pitch,
                         sizeof(Word));
         return;
     }
-    int run_y = walk.y(), run_x0 = walk.x(), run_x1 = run_x0 + 1;
-    for (walk.advance(); walk.more(); walk.advance()) {
-        const int x = walk.x(), y = walk.y();
-        if (y == run_y) {
-            if (x < run_x0) run_x0 = x; else run_x1 = x + 1;
-            continue;
-        }
-        run(run_y, run_x0, run_x1);
-        run_y = y;
-        run_x0 = x;
-        run_x1 = x + 1;
-    }
-    run(run_y, run_x0, run_x1);
+    for_each_run(walk, run);
 }
 
 }  // namespace
@@ -119,21 +128,8 @@ void Canvas::draw_line(Point a, Point b) {
                 const bool on = (dot_phase_ + walk.index()) % 2 == 0;
                 emit(walk.y(), walk.x(), walk.x() + 1, on ? pen_ink_ : pen_gap_);
             }
-        } else if (walk.more()) {
-            // Successive pixels on one row are always neighbours, so a run only ever grows.
-            int run_y = walk.y(), run_x0 = walk.x(), run_x1 = run_x0 + 1;
-            for (walk.advance(); walk.more(); walk.advance()) {
-                const int x = walk.x(), y = walk.y();
-                if (y == run_y) {
-                    if (x < run_x0) run_x0 = x; else run_x1 = x + 1;
-                    continue;
-                }
-                emit(run_y, run_x0, run_x1, pen_ink_);
-                run_y = y;
-                run_x0 = x;
-                run_x1 = x + 1;
-            }
-            emit(run_y, run_x0, run_x1, pen_ink_);
+        } else {
+            for_each_run(walk, [&](int y, int x0, int x1) { emit(y, x0, x1, pen_ink_); });
         }
     }
     if (dotted) dot_phase_ += steps;
