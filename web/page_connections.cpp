@@ -113,43 +113,38 @@ void PageConnections::stop_sender(Client& c) {
 void PageConnections::send_loop(const std::shared_ptr<Client>& client) {
     Client& c = *client;
     while (true) {
-        DirtyRegion region;
-        bool greet = false;
         std::optional<Clock::time_point> click;
         {
             std::unique_lock l(c.m);
-            c.cv.wait(l, [&] { return c.closing || !c.pending.empty(); });
+            c.cv.wait(l, [&] { return c.closing || c.due; });
             if (c.closing) return;
-            region = std::exchange(c.pending, DirtyRegion{});
-            greet = std::exchange(c.greet, false);
+            c.due = false;
             click = std::exchange(c.click_at, std::nullopt);
         }
-        std::vector<PicturePiece> pieces;
+        std::shared_ptr<SharedFrame> frame;
         std::string hello;
-        int width = 0, height = 0;
         {
             std::lock_guard l(state_.mutex);
             auto f = std::find_if(state_.feeds.begin(), state_.feeds.end(),
                                   [&](const auto& f) { return f->number == c.window; });
             if (f == state_.feeds.end() || !(*f)->mirrored) continue;
-            const Feed& feed = **f;
-            width = feed.mirror.width;
-            height = feed.mirror.height;
-            for (const Area& r : region.take(width, height)) pieces.push_back(copy_piece(feed.mirror.view(), r));
-            if (greet)
+            Feed& feed = **f;
+            if (!c.sent)
                 hello = "{\"type\":\"hello\",\"number\":" + std::to_string(feed.number) + ",\"title\":" +
-                        json_text(feed.title) + ",\"width\":" + std::to_string(width) +
-                        ",\"height\":" + std::to_string(height) + "}";
+                        json_text(feed.title) + ",\"width\":" + std::to_string(feed.mirror.width) +
+                        ",\"height\":" + std::to_string(feed.mirror.height) + "}";
+            frame = feed.history.frame_since(c.sent, feed.mirror.view());
+            c.sent = feed.history.cycle();
         }
         // Counted as handed to the connection, so the figures never lag what a page has read.
         if (!hello.empty()) {
             state_.bytes_sent += hello.size();
             if (mg_websocket_write(c.conn, kOpcodeText, hello.data(), hello.size()) <= 0) return;
         }
-        if (pieces.empty()) continue;
-        auto frame = encode_frame(width, height, pieces);
-        if (!frame) continue;  // nothing to do for this page but wait for the next change
-        state_.bytes_sent += frame->size();
+        if (!frame) continue;
+        const auto& bytes = frame->bytes();
+        if (!bytes) continue;  // nothing to do for this page but wait for the next change
+        state_.bytes_sent += bytes->size();
         ++state_.frames_sent;
         if (click) {
             const double ms = std::chrono::duration<double, std::milli>(Clock::now() - *click).count();
@@ -157,8 +152,8 @@ void PageConnections::send_loop(const std::shared_ptr<Client>& client) {
             state_.latencies.push_back(ms);
             if (state_.latencies.size() > kMaxLatencies) state_.latencies.pop_front();
         }
-        if (mg_websocket_write(c.conn, MG_WEBSOCKET_OPCODE_BINARY, reinterpret_cast<const char*>(frame->data()),
-                               frame->size()) <= 0)
+        if (mg_websocket_write(c.conn, MG_WEBSOCKET_OPCODE_BINARY, reinterpret_cast<const char*>(bytes->data()),
+                               bytes->size()) <= 0)
             return;
     }
 }

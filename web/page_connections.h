@@ -1,8 +1,8 @@
 #pragma once
 // The pages' WebSockets: a page is taken on at its handshake ("/ws/<window>", with the token and from
 // this server's own pages), its clicks and keys are queued for the panel thread, and a sender thread
-// of its own writes it the pictures the panel thread leaves it. What a page holds down is let go
-// when it leaves.
+// of its own writes it what changed in its window since it was last sent, as the message the
+// window's pages share (web/frame_history.h). What a page holds down is let go when it leaves.
 
 #include <cstddef>
 #include <memory>

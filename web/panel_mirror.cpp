@@ -18,7 +18,7 @@ void PanelMirror::follow_windows() {
     // The panel was loaded again: every page starts over with its window's new picture.
     state_.feeds.clear();
     for (const WindowInfo& w : windows) {
-        auto f = std::make_unique<Feed>();
+        auto f = std::make_unique<Feed>(state_.frames_encoded);
         f->number = w.number;
         f->title = w.title;
         f->width = w.width;
@@ -26,7 +26,7 @@ void PanelMirror::follow_windows() {
         f->open = w.open;
         state_.feeds.push_back(std::move(f));
     }
-    for (auto& [key, c] : state_.clients) c->fresh = true;
+    for (auto& [key, c] : state_.clients) c->sent.reset();
 }
 
 void PanelMirror::apply_input() {
@@ -88,24 +88,20 @@ void PanelMirror::mirror_window(std::size_t index) {
     } else {
         for (const Area& r : changes.rects) copy_area(f.mirror, picture, r);
     }
-    hand_to_pages(f, changes, click);
+    f.history.record(changes.whole, changes.rects);
+    hand_to_pages(f, click);
 }
 
-// The caller holds the state's mutex.
-void PanelMirror::hand_to_pages(const Feed& f, const WindowChanges& changes, std::optional<Clock::time_point> click) {
+// The caller holds the state's mutex. The senders make or share the messages themselves, off the
+// panel thread.
+void PanelMirror::hand_to_pages(const Feed& f, std::optional<Clock::time_point> click) {
     for (auto& [key, c] : state_.clients) {
-        if (c->window != f.number || (!c->fresh && !changes.whole && changes.rects.empty())) continue;
+        if (c->window != f.number || (c->sent && *c->sent >= f.history.cycle())) continue;
         {
             std::lock_guard cl(c->m);
-            if (c->fresh || changes.whole) {
-                c->greet = c->greet || c->fresh;
-                c->pending.add_whole();
-            } else {
-                for (const Area& r : changes.rects) c->pending.add(r);
-            }
+            c->due = true;
             if (click && !c->click_at) c->click_at = click;
         }
-        c->fresh = false;
         c->cv.notify_one();
     }
 }

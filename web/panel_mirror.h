@@ -21,7 +21,7 @@ public:
 
 private:
     void mirror_window(std::size_t index);
-    void hand_to_pages(const Feed& feed, const WindowChanges& changes, std::optional<Clock::time_point> click);
+    void hand_to_pages(const Feed& feed, std::optional<Clock::time_point> click);
 
     PanelSource& source_;
     ServerState& state_;

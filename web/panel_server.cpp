@@ -94,6 +94,7 @@ WebStats PanelWebServer::stats() const {
     WebStats s;
     s.bytes_sent = state_.bytes_sent;
     s.frames_sent = state_.frames_sent;
+    s.frames_encoded = state_.frames_encoded;
     s.refused_messages = state_.refused_messages;
     std::lock_guard l(state_.mutex);
     s.clients = static_cast<int>(state_.clients.size());

@@ -35,6 +35,7 @@ struct WebOptions {
 struct WebStats {
     std::uint64_t bytes_sent = 0;   // pictures and greetings, as WebSocket payload
     std::uint64_t frames_sent = 0;  // picture messages
+    std::uint64_t frames_encoded = 0;  // of those, the ones encoded (the rest shared the bytes)
     int clients = 0;                // connected pages now
     std::uint64_t refused_messages = 0;
     std::vector<double> click_to_frame_ms;  // recent clicks: received to the changed picture sent

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "web/client_message.h"
-#include "web/dirty_region.h"
+#include "web/frame_history.h"
 #include "web/picture.h"
 
 struct mg_connection;
@@ -29,6 +29,8 @@ using Clock = std::chrono::steady_clock;
 
 // One panel window as the server mirrors it for its pages.
 struct Feed {
+    explicit Feed(std::atomic<std::uint64_t>& encodings) : history(encodings) {}
+
     // The panel thread's own.
     std::uint64_t seen = 0;
     // Guarded by the state's mutex.
@@ -38,18 +40,19 @@ struct Feed {
     bool open = true;
     Picture mirror;  // the window's latest picture, once taken
     bool mirrored = false;
+    FrameHistory history;  // the mirror's changes and the messages made of them
 };
 
 // A page connected over a WebSocket, watching one window.
 struct Client {
     int window = 0;
-    // Guarded by the state's mutex: not yet sent anything, so the next picture is the whole window.
-    bool fresh = true;
+    // Guarded by the state's mutex: the window's cycle this page was last sent; none when it has
+    // been sent nothing (of the window as loaded now), so the window's size and the whole picture go next.
+    std::optional<std::uint64_t> sent;
     // Guarded by m.
     std::mutex m;
     std::condition_variable cv;
-    DirtyRegion pending;
-    bool greet = false;  // the window's size goes out before the next picture
+    bool due = false;  // the window changed, or the page is new, since the sender last looked
     bool closing = false;
     std::optional<Clock::time_point> click_at;  // the earliest click the pending change answers
     // Set once the handshake is done; the sender thread writes pictures to it.
@@ -79,7 +82,7 @@ struct ServerState {
     std::mutex input_mutex;
     std::vector<QueuedInput> input;
 
-    std::atomic<std::uint64_t> bytes_sent{0}, frames_sent{0}, refused_messages{0};
+    std::atomic<std::uint64_t> bytes_sent{0}, frames_sent{0}, frames_encoded{0}, refused_messages{0};
 
     // Whether a window of that number is mirrored; the caller holds the mutex.
     bool knows_window(int number) const;

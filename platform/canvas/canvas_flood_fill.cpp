@@ -2,10 +2,13 @@
 // gathers the area's row spans with an explicit stack (no recursion, so no depth limit), marking
 // what it has taken in a mask; then the brush paints the spans once. The mask is what stops the
 // search, not the painted colour, so a brush that leaves pixels as they were (a hatch, or the
-// colour already there) still terminates.
+// colour already there) still terminates. The search reads the rows directly, one word size per
+// pixel format.
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/canvas/canvas.h"
@@ -19,11 +22,15 @@ struct RowSpan {
     int y, x0, x1;
 };
 
-// The pixels the search may take: inside the clip, not yet taken, not the border colour.
+// The pixels the search may take: inside the clip, not yet taken, not the border colour. Rows are
+// read directly as words of the format's size (through memcpy: a wrapped bitmap's rows may be
+// unaligned), not through the format table, since the search reads every pixel of the area and
+// its edges at least twice.
+template <typename Word>
 class FillArea {
 public:
-    FillArea(const Bitmap& bitmap, const Region& clip, const Rect& box, std::uint32_t border)
-        : bitmap_(bitmap), ops_(bitmap.ops()), box_(box), border_(border),
+    FillArea(const Bitmap& bitmap, const Region& clip, const Rect& box, std::uint32_t border, std::uint32_t mask)
+        : bitmap_(bitmap), box_(box), border_(border), mask_(mask),
           stride_(static_cast<std::size_t>(box.width())),
           taken_(stride_ * static_cast<std::size_t>(box.height()), 1) {
         for (const Region::Band& band : clip.bands())
@@ -33,31 +40,61 @@ public:
                                 s.x1 - s.x0, std::uint8_t{0});
     }
 
-    bool open(int x, int y) const {
-        return taken_[index(x, y)] == 0 &&
-               (ops_.get(bitmap_.scanline(y), x) & ops_.value_mask) != border_;
-    }
+    bool open(int x, int y) const { return open_in(Row{row_of(y), taken_of(y)}, x); }
     void take(int y, int x0, int x1) {
         std::fill_n(taken_.begin() + static_cast<std::ptrdiff_t>(index(x0, y)), x1 - x0,
                     std::uint8_t{1});
     }
     const Rect& box() const { return box_; }
 
+    // The open run through (x, y), which must be open: [x0, x1).
+    std::pair<int, int> run_through(int x, int y) const {
+        const Row r{row_of(y), taken_of(y)};
+        int x0 = x, x1 = x + 1;
+        while (x0 > box_.left && open_in(r, x0 - 1)) --x0;
+        while (x1 < box_.right && open_in(r, x1)) ++x1;
+        return {x0, x1};
+    }
+    // Calls seed(x) at the first pixel of every open run of row y within [x0, x1).
+    template <typename Seed>
+    void runs_in(int y, int x0, int x1, Seed seed) const {
+        const Row r{row_of(y), taken_of(y)};
+        bool in_run = false;
+        for (int x = x0; x < x1; ++x) {
+            const bool o = open_in(r, x);
+            if (o && !in_run) seed(x);
+            in_run = o;
+        }
+    }
+
 private:
+    struct Row {
+        const std::uint8_t* pixels;
+        const std::uint8_t* taken;  // at the box's left edge
+    };
+
+    bool open_in(const Row& r, int x) const {
+        if (r.taken[x - box_.left]) return false;
+        Word w;
+        std::memcpy(&w, r.pixels + static_cast<std::ptrdiff_t>(x) * sizeof(Word), sizeof(Word));
+        return (w & mask_) != border_;
+    }
+    const std::uint8_t* row_of(int y) const { return bitmap_.scanline(y); }
+    const std::uint8_t* taken_of(int y) const { return taken_.data() + index(box_.left, y); }
     std::size_t index(int x, int y) const {
         return static_cast<std::size_t>(y - box_.top) * stride_ +
                static_cast<std::size_t>(x - box_.left);
     }
 
     const Bitmap& bitmap_;
-    const detail::PixelOps& ops_;
     Rect box_;
-    std::uint32_t border_;
+    std::uint32_t border_, mask_;
     std::size_t stride_;
     std::vector<std::uint8_t> taken_;
 };
 
-std::vector<RowSpan> find_area(FillArea& area, int x, int y) {
+template <typename Word>
+std::vector<RowSpan> find_area(FillArea<Word>& area, int x, int y) {
     std::vector<RowSpan> found;
     std::vector<Point> seeds{{x, y}};
     const Rect& box = area.box();
@@ -65,23 +102,25 @@ std::vector<RowSpan> find_area(FillArea& area, int x, int y) {
         const Point p = seeds.back();
         seeds.pop_back();
         if (!area.open(p.x, p.y)) continue;
-        int x0 = p.x, x1 = p.x + 1;
-        while (x0 > box.left && area.open(x0 - 1, p.y)) --x0;
-        while (x1 < box.right && area.open(x1, p.y)) ++x1;
+        const auto [x0, x1] = area.run_through(p.x, p.y);
         area.take(p.y, x0, x1);
         found.push_back({p.y, x0, x1});
         // One seed per open run in the rows above and below; each run is entered once.
         for (const int ny : {p.y - 1, p.y + 1}) {
             if (ny < box.top || ny >= box.bottom) continue;
-            bool in_run = false;
-            for (int nx = x0; nx < x1; ++nx) {
-                const bool o = area.open(nx, ny);
-                if (o && !in_run) seeds.push_back({nx, ny});
-                in_run = o;
-            }
+            area.runs_in(ny, x0, x1, [&](int nx) { seeds.push_back({nx, ny}); });
         }
     }
     return found;
+}
+
+// The spans of the area around (x, y) up to the border value; none when (x, y) is not open.
+template <typename Word>
+std::vector<RowSpan> spans_of(const Bitmap& bitmap, const Region& clip, const Rect& box, std::uint32_t border,
+                              std::uint32_t mask, int x, int y) {
+    FillArea<Word> area(bitmap, clip, box, border, mask);
+    if (!area.open(x, y)) return {};
+    return find_area(area, x, y);
 }
 
 }  // namespace
@@ -90,9 +129,14 @@ bool Canvas::flood_fill(int x, int y, ColorRef border) {
     refresh_paints();
     if (!clip_.contains(x, y)) return false;
     const detail::PixelOps& ops = target_.ops();
-    FillArea area(target_, clip_, clip_box_, target_.map_color(border) & ops.value_mask);
-    if (!area.open(x, y)) return false;
-    const std::vector<RowSpan> spans = find_area(area, x, y);
+    const std::uint32_t value = target_.map_color(border) & ops.value_mask;
+    std::vector<RowSpan> spans;
+    switch (ops.bytes) {
+        case 1: spans = spans_of<std::uint8_t>(target_, clip_, clip_box_, value, ops.value_mask, x, y); break;
+        case 2: spans = spans_of<std::uint16_t>(target_, clip_, clip_box_, value, ops.value_mask, x, y); break;
+        default: spans = spans_of<std::uint32_t>(target_, clip_, clip_box_, value, ops.value_mask, x, y); break;
+    }
+    if (spans.empty()) return false;
     detail::SpanPainter painter(target_, clip_);
     for (const RowSpan& s : spans) painter.fill(s.y, s.x0, s.x1, brush_ink_);
     return true;

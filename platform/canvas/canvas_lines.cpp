@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/canvas/canvas.h"
 #include "platform/canvas/line_walk.h"
@@ -9,6 +10,56 @@
 #include "platform/canvas/span_painter.h"
 
 namespace plat {
+namespace {
+
+// Calls run(y, x0, x1) for each row's stretch [x0, x1) of the walk's pixels, in order. Successive
+// pixels on one row are always neighbours, so a stretch only ever grows. The walk is taken by value
+// so that it stays in registers.
+template <typename Run>
+void for_each_run(detail::LineWalk walk, Run&& run) {
+    if (!walk.more()) return;
+    int run_y = walk.y(), run_x0 = walk.x(), run_x1 = run_x0 + 1;
+    for (walk.advance(); walk.more(); walk.advance()) {
+        const int x = walk.x(), y = walk.y();
+        if (y == run_y) {
+            if (x < run_x0) run_x0 = x; else run_x1 = x + 1;
+            continue;
+        }
+        run(run_y, run_x0, run_x1);
+        run_y = y;
+        run_x0 = x;
+        run_x1 = x + 1;
+    }
+    run(run_y, run_x0, run_x1);
+}
+
+// A solid line inside a rectangular clip, written straight into the rows in the format's word size
+// (the walk is taken by value so that it stays in registers): a steep line is one store a row; a
+// shallow one's consecutive pixels on a row are gathered into one run (successive pixels on one
+// row are always neighbours, so a run only ever grows).
+template <typename Word>
+void walk_solid(detail::LineWalk walk, std::uint8_t* base, std::ptrdiff_t pitch, std::uint32_t value) {
+    const Word word = static_cast<Word>(value);
+    auto run = [&](int y, int x0, int x1) {
+        std::uint8_t* p = base + y * pitch + static_cast<std::ptrdiff_t>(x0) * sizeof(Word);
+        if (x1 - x0 == 1) {
+            std::memcpy(p, &word, sizeof(Word));
+        } else if constexpr (sizeof(Word) == 1) {
+            std::memset(p, word, static_cast<std::size_t>(x1 - x0));
+        } else {
+            for (int x = x0; x < x1; ++x, p += sizeof(Word)) std::memcpy(p, &word, sizeof(Word));
+        }
+    };
+    if (!walk.x_major()) {
+        for (; walk.more(); walk.advance())
+            std::memcpy(base + walk.y() * pitch + static_cast<std::ptrdiff_t>(walk.x()) * sizeof(Word), &word,
+                        sizeof(Word));
+        return;
+    }
+    for_each_run(walk, run);
+}
+
+}  // namespace
 
 void Canvas::set_pixel(int x, int y, ColorRef c) {
     refresh_paints();
@@ -42,7 +93,7 @@ void Canvas::polyline(std::span<const Point> points) {
 
 // A solid line's consecutive pixels on a row are gathered into one span, so a shallow line costs
 // a handful of span fills rather than one call per pixel. The walk already stays inside the
-// clip's bounds, so with a rectangular clip the spans go straight to the pixel table.
+// clip's bounds, so with a rectangular clip a solid line goes straight into the rows.
 void Canvas::draw_line(Point a, Point b) {
     refresh_paints();
     const std::int64_t steps = std::max(std::abs(std::int64_t{b.x} - a.x),
@@ -64,26 +115,21 @@ void Canvas::draw_line(Point a, Point b) {
             }
         };
         detail::LineWalk walk(a, b, clip_box_);
-        if (dotted) {
+        const bool straight_in = direct && !dotted && pen_ink_.kind == detail::Paint::Kind::solid;
+        if (straight_in && walk.more()) {
+            const std::uint32_t value = pen_ink_.ink | ops.fixed_bits;
+            switch (ops.bytes) {
+                case 1: walk_solid<std::uint8_t>(walk, base, pitch, value); break;
+                case 2: walk_solid<std::uint16_t>(walk, base, pitch, value); break;
+                default: walk_solid<std::uint32_t>(walk, base, pitch, value); break;
+            }
+        } else if (dotted) {
             for (; walk.more(); walk.advance()) {
                 const bool on = (dot_phase_ + walk.index()) % 2 == 0;
                 emit(walk.y(), walk.x(), walk.x() + 1, on ? pen_ink_ : pen_gap_);
             }
-        } else if (walk.more()) {
-            // Successive pixels on one row are always neighbours, so a run only ever grows.
-            int run_y = walk.y(), run_x0 = walk.x(), run_x1 = run_x0 + 1;
-            for (walk.advance(); walk.more(); walk.advance()) {
-                const int x = walk.x(), y = walk.y();
-                if (y == run_y) {
-                    if (x < run_x0) run_x0 = x; else run_x1 = x + 1;
-                    continue;
-                }
-                emit(run_y, run_x0, run_x1, pen_ink_);
-                run_y = y;
-                run_x0 = x;
-                run_x1 = x + 1;
-            }
-            emit(run_y, run_x0, run_x1, pen_ink_);
+        } else {
+            for_each_run(walk, [&](int y, int x0, int x1) { emit(y, x0, x1, pen_ink_); });
         }
     }
     if (dotted) dot_phase_ += steps;

@@ -1,6 +1,7 @@
 // Filled and outlined shapes: rectangles, ellipses, regions.
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/canvas/canvas.h"
 #include "platform/canvas/ellipse_rows.h"
@@ -39,11 +40,24 @@ void Canvas::ellipse(const Rect& box_in) {
     if (box.empty() || top >= bottom) return;
     detail::SpanPainter painter(target_, clip_);
     const bool has_pen = pen_.style != Pen::Style::null;
-    // A window of three rows slides down the box, so each row is worked out once.
-    Span above = detail::ellipse_row(box, top - box.top - 1);
-    Span s = detail::ellipse_row(box, top - box.top);
+    // A window of three rows slides down the box, so each row is worked out once, and the lower
+    // half mirrors the upper's rows (ellipse_row answers the same for both).
+    const int h = box.height();
+    std::vector<Span> upper(static_cast<std::size_t>(h + 1) / 2);
+    std::vector<bool> known(upper.size(), false);
+    auto row = [&](int r) {
+        if (r < 0 || r >= h) return Span{};
+        const auto i = static_cast<std::size_t>(std::min(r, h - 1 - r));
+        if (!known[i]) {
+            upper[i] = detail::ellipse_row(box, r);
+            known[i] = true;
+        }
+        return upper[i];
+    };
+    Span above = row(top - box.top - 1);
+    Span s = row(top - box.top);
     for (int y = top; y < bottom; ++y) {
-        const Span below = detail::ellipse_row(box, y - box.top + 1);
+        const Span below = row(y - box.top + 1);
         const int inner0 = std::max({s.x0 + 1, above.x0, below.x0});
         const int inner1 = std::min({s.x1 - 1, above.x1, below.x1});
         if (!has_pen) {

@@ -18,6 +18,8 @@ public:
     LineWalk(Point a, Point b, const Rect& bounds);
 
     bool more() const { return i_ <= last_; }
+    // More steps along x than along y: several pixels may share a row; otherwise one per row.
+    bool x_major() const { return x_major_; }
     int x() const { return static_cast<int>(x_major_ ? major_ : minor_); }
     int y() const { return static_cast<int>(x_major_ ? minor_ : major_); }
     // Steps from a to this pixel, which a dotted pen uses to keep its pattern along the line.

@@ -4,10 +4,12 @@
 #include <png.h>
 #include <zlib.h>
 
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/canvas/png_file.h"
@@ -52,13 +54,38 @@ void append_to_vector(png_structp png, png_bytep data, png_size_t size) {
 }
 void flush_nothing(png_structp) {}
 
-// The bytes of row y: width * 3 of them (RGB), or width * 4 with alpha (RGBA).
-using RowSource = std::function<void(int y, png_byte* rgb)>;
+// How the rows are laid out and compressed: RGB, RGBA or palette (indices of `bit_depth` bits).
+struct Layout {
+    int color_type = PNG_COLOR_TYPE_RGB;
+    int bit_depth = 8;
+    std::vector<png_color> palette;
+    std::optional<PngCompression> live;  // none: libpng's defaults, for files kept
+};
+
+std::size_t row_bytes(int width, const Layout& layout) {
+    const int channels =
+        layout.color_type == PNG_COLOR_TYPE_RGB ? 3 : layout.color_type == PNG_COLOR_TYPE_RGB_ALPHA ? 4 : 1;
+    return (static_cast<std::size_t>(width) * channels * layout.bit_depth + 7) / 8;
+}
+
+int filter_bits(PngFilter f) {
+    switch (f) {
+        case PngFilter::none: return PNG_FILTER_NONE;
+        case PngFilter::sub: return PNG_FILTER_SUB;
+        case PngFilter::up: return PNG_FILTER_UP;
+        case PngFilter::paeth: return PNG_FILTER_PAETH;
+        case PngFilter::adaptive: return PNG_ALL_FILTERS;
+    }
+    return PNG_FILTER_NONE;
+}
+
+// The bytes of row y, as the layout has them.
+using RowSource = std::function<void(int y, png_byte* row)>;
 
 // Runs the encoder over every row; `attach` points libpng at the output. The error text, if any.
 std::optional<std::string> encode(int width, int height, const std::function<void(png_structp)>& attach,
-                                  const RowSource& row_of, bool fast, bool alpha = false) {
-    std::vector<png_byte> row(static_cast<std::size_t>(width) * (alpha ? 4 : 3));
+                                  const RowSource& row_of, const Layout& layout) {
+    std::vector<png_byte> row(row_bytes(width, layout));
     ErrorText errors;
     PngWriteStruct writer(&errors);
     if (!writer.png() || !writer.info()) return std::string("cannot start PNG encoder");
@@ -67,13 +94,14 @@ std::optional<std::string> encode(int width, int height, const std::function<voi
     if (setjmp(png_jmpbuf(png))) return std::string(errors.text);
 
     attach(png);
-    if (fast) {
-        // A live picture is sent once and soon replaced: speed matters more than the last byte.
-        png_set_compression_level(png, Z_BEST_SPEED);
-        png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+    if (layout.live) {
+        png_set_compression_level(png, layout.live->level);
+        png_set_filter(png, PNG_FILTER_TYPE_BASE, filter_bits(layout.live->filter));
     }
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), layout.bit_depth,
+                 layout.color_type, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (!layout.palette.empty())
+        png_set_PLTE(png, info, layout.palette.data(), static_cast<int>(layout.palette.size()));
     png_write_info(png, info);
     for (int y = 0; y < height; ++y) {
         row_of(y, row.data());
@@ -81,6 +109,70 @@ std::optional<std::string> encode(int width, int height, const std::function<voi
     }
     png_write_end(png, info);
     return std::nullopt;
+}
+
+// The picture's colours as a palette and every pixel's index in it, when it has at most 256
+// colours. An open-addressed table of twice that many places keeps the look-up to a probe or two.
+struct Indexed {
+    std::vector<png_color> palette;
+    std::vector<std::uint8_t> indices;  // width * height
+};
+
+std::optional<Indexed> index_colours(int width, int height, std::span<const std::uint32_t> pixels,
+                                     std::size_t stride) {
+    constexpr std::size_t kPlaces = 512;
+    constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;  // no 24-bit colour is this
+    std::array<std::uint32_t, kPlaces> colour;
+    std::array<std::uint8_t, kPlaces> index{};
+    colour.fill(kEmpty);
+    Indexed out;
+    out.indices.resize(static_cast<std::size_t>(width) * height);
+    std::uint8_t* to = out.indices.data();
+    std::uint32_t last = kEmpty;
+    std::uint8_t last_index = 0;
+    for (int y = 0; y < height; ++y) {
+        const std::uint32_t* in = pixels.data() + stride * static_cast<std::size_t>(y);
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t c = in[x] & 0xFFFFFFu;
+            if (c != last) {
+                std::size_t at = ((c * 0x9E3779B1u) >> 16) & (kPlaces - 1);
+                while (colour[at] != c && colour[at] != kEmpty) at = (at + 1) & (kPlaces - 1);
+                if (colour[at] == kEmpty) {
+                    if (out.palette.size() == 256) return std::nullopt;
+                    colour[at] = c;
+                    index[at] = static_cast<std::uint8_t>(out.palette.size());
+                    out.palette.push_back({static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8),
+                                           static_cast<png_byte>(c)});
+                }
+                last = c;
+                last_index = index[at];
+            }
+            *to++ = last_index;
+        }
+    }
+    return out;
+}
+
+int depth_for(std::size_t colours) {
+    if (colours <= 2) return 1;
+    if (colours <= 4) return 2;
+    if (colours <= 16) return 4;
+    return 8;
+}
+
+// Packs indices of `depth` bits into a row, the first pixel in the highest bits.
+void pack_row(const std::uint8_t* indices, int width, int depth, png_byte* out) {
+    if (depth == 8) {
+        std::memcpy(out, indices, static_cast<std::size_t>(width));
+        return;
+    }
+    const int per_byte = 8 / depth;
+    for (int x = 0; x < width; x += per_byte) {
+        png_byte b = 0;
+        for (int i = 0; i < per_byte; ++i)
+            b = static_cast<png_byte>(b << depth | (x + i < width ? indices[x + i] : 0));
+        *out++ = b;
+    }
 }
 
 }  // namespace
@@ -99,7 +191,7 @@ std::optional<Error> write_png(const std::string& path, const Bitmap& bitmap) {
                 *p++ = get_b(c);
             }
         },
-        false);
+        Layout{});
     if (failed) return Error{path + ": " + *failed};
     if (std::fflush(file.get()) != 0) return Error{path + ": write failed"};
     return std::nullopt;
@@ -108,37 +200,50 @@ std::optional<Error> write_png(const std::string& path, const Bitmap& bitmap) {
 std::optional<Error> write_png_rgba(const std::string& path, int width, int height,
                                     std::span<const std::uint8_t> rgba) {
     if (width <= 0 || height <= 0) return Error{path + ": empty picture"};
-    const auto row_bytes = static_cast<std::size_t>(width) * 4;
-    if (rgba.size() < row_bytes * static_cast<std::size_t>(height)) return Error{path + ": picture smaller than its size says"};
+    const auto stride_bytes = static_cast<std::size_t>(width) * 4;
+    if (rgba.size() < stride_bytes * static_cast<std::size_t>(height))
+        return Error{path + ": picture smaller than its size says"};
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
     if (!file) return Error{path + ": cannot open for writing"};
     const auto failed = encode(
         width, height, [&](png_structp png) { png_init_io(png, file.get()); },
-        [&](int y, png_byte* p) { std::memcpy(p, rgba.data() + row_bytes * static_cast<std::size_t>(y), row_bytes); },
-        false, true);
+        [&](int y, png_byte* p) {
+            std::memcpy(p, rgba.data() + stride_bytes * static_cast<std::size_t>(y), stride_bytes);
+        },
+        Layout{PNG_COLOR_TYPE_RGB_ALPHA, 8, {}, std::nullopt});
     if (failed) return Error{path + ": " + *failed};
     if (std::fflush(file.get()) != 0) return Error{path + ": write failed"};
     return std::nullopt;
 }
 
 Result<std::vector<std::uint8_t>> encode_png_xrgb(int width, int height, std::span<const std::uint32_t> pixels,
-                                                  std::size_t stride) {
+                                                  std::size_t stride, PngCompression compression) {
     if (width <= 0 || height <= 0) return Error{"cannot encode an empty picture"};
     if (stride < static_cast<std::size_t>(width) ||
         pixels.size() < stride * static_cast<std::size_t>(height - 1) + static_cast<std::size_t>(width))
         return Error{"picture smaller than its size says"};
     std::vector<std::uint8_t> out;
-    const auto failed = encode(
-        width, height, [&](png_structp png) { png_set_write_fn(png, &out, append_to_vector, flush_nothing); },
-        [&](int y, png_byte* p) {
+    const auto attach = [&](png_structp png) { png_set_write_fn(png, &out, append_to_vector, flush_nothing); };
+    Layout layout;
+    layout.live = compression;
+    std::optional<std::string> failed;
+    if (auto indexed = index_colours(width, height, pixels, stride)) {
+        layout.color_type = PNG_COLOR_TYPE_PALETTE;
+        layout.bit_depth = depth_for(indexed->palette.size());
+        layout.palette = std::move(indexed->palette);
+        failed = encode(width, height, attach, [&](int y, png_byte* p) {
+            pack_row(indexed->indices.data() + static_cast<std::size_t>(y) * width, width, layout.bit_depth, p);
+        }, layout);
+    } else {
+        failed = encode(width, height, attach, [&](int y, png_byte* p) {
             const std::uint32_t* in = pixels.data() + stride * static_cast<std::size_t>(y);
             for (int x = 0; x < width; ++x) {
                 *p++ = static_cast<png_byte>(in[x] >> 16);
                 *p++ = static_cast<png_byte>(in[x] >> 8);
                 *p++ = static_cast<png_byte>(in[x]);
             }
-        },
-        true);
+        }, layout);
+    }
     if (failed) return Error{"PNG encoding: " + *failed};
     return out;
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "canvas_test_support.h"
@@ -124,6 +125,42 @@ TEST(Line, ClippedLineIsAPieceOfTheUnclippedOne) {
         EXPECT_GT(drawn, 0);
     }
     EXPECT_TRUE(pixels_not(draw_line(20, 20, {-2000000000, 3}, {2000000000, 12}), 0).empty());
+}
+
+// A solid line in a rectangular clip is written straight into the rows in each format's word size;
+// under any other clip it goes through the span painter. Both give the ideal line's pixels, with
+// 1-5-5-5's fixed bit set, in every format and in rows that start unaligned.
+TEST(Line, SolidLinesWriteTheSamePixelsInEveryFormatAndClip) {
+    constexpr int w = 23, h = 19;
+    const Point lines[][2] = {{{-3, 2}, {30, 9}}, {{20, -4}, {1, 25}}, {{0, 0}, {22, 18}},
+                              {{22, 3}, {0, 5}},  {{5, 18}, {6, 0}},   {{11, 9}, {11, 9}}};
+    const Region round = Region::round_rect({0, 0, w, h}, 8, 8);
+    for (const PixelFormat format : {PixelFormat::indexed8, PixelFormat::rgb555, PixelFormat::xrgb32})
+        for (const bool rect_clip : {true, false}) {
+            SCOPED_TRACE(::testing::Message() << "format " << static_cast<int>(format) << (rect_clip ? " rect" : " round"));
+            const int pitch = w * bytes_per_pixel(format) + 1;
+            std::vector<std::uint8_t> memory(static_cast<std::size_t>(pitch) * h + 1);
+            Bitmap bmp = Bitmap::wrap(std::span(memory).subspan(1), w, h, pitch, format);
+            Canvas c(bmp);
+            if (!rect_clip) c.select_clip(round);
+            c.select_pen(Pen::solid(red));
+            for (const auto& l : lines) {
+                c.move_to(l[0].x, l[0].y);
+                c.line_to(l[1].x, l[1].y);
+            }
+            c.clear_clip();
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    const bool on = std::any_of(std::begin(lines), std::end(lines),
+                                                [&](const auto& l) { return on_ideal_line(l[0], l[1], {x, y}); });
+                    const bool visible = rect_clip || round.contains(x, y);
+                    ASSERT_EQ(c.get_pixel(x, y), on && visible ? red : black) << x << "," << y;
+                    if (format == PixelFormat::rgb555 && on && visible) {
+                        ASSERT_TRUE(bmp.pixel(x, y) & 0x8000u);
+                    }
+                }
+            EXPECT_EQ(memory[0], 0);
+        }
 }
 
 }  // namespace

@@ -114,4 +114,41 @@ TEST(FloodFill, ComparesInTheSurfaceFormatAfterMappingTheBorder) {
     EXPECT_EQ(c.get_pixel(4, 0), black);
 }
 
+// The search reads rows directly in each format's word size: the same walls and the same round
+// clip fill the same pixels in every format, in wrapped memory whose rows start unaligned.
+TEST(FloodFill, FillsTheSameAreaInEveryFormatInUnalignedRows) {
+    constexpr int w = 61, h = 47;
+    std::vector<std::vector<ColorRef>> results;
+    for (const PixelFormat format : {PixelFormat::indexed8, PixelFormat::rgb555, PixelFormat::xrgb32}) {
+        SCOPED_TRACE(static_cast<int>(format));
+        const int pitch = w * bytes_per_pixel(format) + 3;
+        std::vector<std::uint8_t> memory(static_cast<std::size_t>(pitch) * h + 1);
+        Bitmap bmp = Bitmap::wrap(std::span(memory).subspan(1), w, h, pitch, format);
+        Canvas c(bmp);
+        c.select_pen(Pen::solid(white));
+        c.select_brush(Brush::none());
+        c.ellipse({5, 3, 50, 40});
+        c.move_to(0, 20);
+        c.line_to(60, 25);
+        c.rectangle({20, 10, 30, 18});
+        c.set_pixel(27, 30, green);
+        c.select_clip(Region::round_rect({10, 2, 58, 44}, 30, 20));
+        c.select_brush(Brush::solid(red));
+        ASSERT_TRUE(c.flood_fill(25, 30, white));
+        c.clear_clip();
+        std::vector<ColorRef> colours;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) colours.push_back(c.get_pixel(x, y));
+        EXPECT_EQ(c.get_pixel(27, 30), red) << "another colour inside is filled over";
+        EXPECT_EQ(c.get_pixel(25, 15), black) << "inside the rectangle's walls stays";
+        EXPECT_EQ(c.get_pixel(25, 21), black) << "beyond the line stays";
+        EXPECT_EQ(c.get_pixel(7, 24), black) << "outside the clip stays";
+        EXPECT_EQ(c.get_pixel(12, 24), red) << "inside the clip, the same area";
+        EXPECT_EQ(memory[0], 0) << "nothing before the first row";
+        results.push_back(std::move(colours));
+    }
+    EXPECT_EQ(results[0], results[1]);
+    EXPECT_EQ(results[0], results[2]);
+}
+
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "canvas_test_support.h"
 
 using namespace plat;
@@ -105,6 +107,48 @@ TEST(Text, RealFontRightBaselineAndCentreTop) {
     EXPECT_NEAR((top.left + top.right) / 2.0, 60.0, 2.0);
     EXPECT_GE(top.left, 60 - width / 2);
     EXPECT_LE(top.right, 60 - width / 2 + width);
+}
+
+// Glyphs wholly inside a rectangular clip are written straight into the rows, the rest through the
+// span painter: text cut by the clip's edges and text under a clip of another shape show the same
+// pixels as the unclipped text where the clip allows, in every format and in unaligned rows.
+TEST(Text, GlyphsShowTheSamePixelsStraightInAndThroughTheClip) {
+    const auto font = arial(-14);
+    ASSERT_TRUE(font);
+    constexpr int w = 90, h = 30;
+    const Region clips[] = {Region(Rect{0, 0, w, h}), Region(Rect{13, 9, 71, 24}),
+                            Region::round_rect({0, 0, w, h}, 30, 30)};
+    for (const PixelFormat format : {PixelFormat::indexed8, PixelFormat::rgb555, PixelFormat::xrgb32}) {
+        std::vector<ColorRef> whole;
+        for (const Region& clip : clips) {
+            SCOPED_TRACE(::testing::Message() << "format " << static_cast<int>(format) << ", clip " << clip.bounds().left);
+            const int pitch = w * bytes_per_pixel(format) + 3;
+            std::vector<std::uint8_t> memory(static_cast<std::size_t>(pitch) * h + 1);
+            Bitmap bmp = Bitmap::wrap(std::span(memory).subspan(1), w, h, pitch, format);
+            Canvas c(bmp);
+            c.select_clip(clip);
+            c.select_font(font);
+            c.set_text_color(green);
+            c.set_bk_mode(BkMode::transparent);
+            c.set_text_align(text_align::left | text_align::baseline);
+            c.text_out(2, 20, "W@g8 jQ#%");
+            c.clear_clip();
+            std::vector<ColorRef> shown;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) shown.push_back(c.get_pixel(x, y));
+            if (whole.empty()) {
+                whole = shown;
+                EXPECT_GT(std::count(whole.begin(), whole.end(), green), 100);
+                continue;
+            }
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    const std::size_t i = static_cast<std::size_t>(y) * w + x;
+                    ASSERT_EQ(shown[i], clip.contains(x, y) ? whole[i] : black) << x << "," << y;
+                }
+            EXPECT_EQ(memory[0], 0);
+        }
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "panelhost/panel.h"
@@ -112,6 +113,42 @@ TEST_F(WebServer, APageGetsTheWholeWindowThenOnlyChangesAndItsClicksWork) {
     const auto stats = server->stats();
     ASSERT_FALSE(stats.click_to_frame_ms.empty()) << "the click's latency was measured";
     EXPECT_EQ(stats.clients, 1);
+}
+
+// Every page of a window is sent the same bytes for the same change, encoded once for them all.
+TEST_F(WebServer, PagesOfOneWindowShareEachEncodedMessage) {
+    constexpr int kPages = 8;
+    std::vector<std::unique_ptr<WsClient>> pages;
+    for (int i = 0; i < kPages; ++i) {
+        pages.push_back(std::make_unique<WsClient>(server->port(), "/ws/1"));
+        ASSERT_TRUE(pages.back()->open());
+    }
+    std::vector<std::vector<std::vector<std::uint8_t>>> received(kPages);
+    auto cycle = [&] {
+        session->step();
+        for (int i = 0; i < kPages; ++i)
+            while (auto m = pages[i]->receive(received[i].empty() ? 50 : 10))
+                if (m->opcode == 2) received[i].push_back(m->data);
+    };
+    for (int i = 0; i < 20; ++i) cycle();
+    // L1 and then MENU: two changes of the FMC's page.
+    for (const char* press : {"press 16 43", "press 45 234"}) {
+        ASSERT_TRUE(pages[0]->send_text(press));
+        ASSERT_TRUE(pages[0]->send_text("release"));
+        for (int i = 0; i < 20; ++i) cycle();
+    }
+    std::set<std::vector<std::uint8_t>> distinct;
+    std::size_t total = 0;
+    for (int i = 0; i < kPages; ++i) {
+        ASSERT_GE(received[i].size(), 3u) << "page " << i << ": the window and both changes";
+        EXPECT_EQ(rects_of(Message{2, received[i].front()}), (std::vector<web::Area>{{0, 0, 282, 280}}));
+        distinct.insert(received[i].begin(), received[i].end());
+        total += received[i].size();
+    }
+    const auto stats = server->stats();
+    EXPECT_EQ(stats.frames_sent, total);
+    EXPECT_EQ(stats.frames_encoded, distinct.size()) << "each message sent was encoded once";
+    EXPECT_LE(distinct.size() * 4, total) << "the pages shared their messages";
 }
 
 TEST_F(WebServer, MisbehavingPagesAreClosedAloneAndVanishingOnesLetGo) {

@@ -1,5 +1,5 @@
 // The browser server's pieces on their own: what a page may send, what is kept for a slow page,
-// the picture message, and the listening address.
+// the picture message, the messages shared by a window's pages, and the listening address.
 #include <gtest/gtest.h>
 #include <png.h>
 
@@ -7,6 +7,7 @@
 
 #include "web/client_message.h"
 #include "web/dirty_region.h"
+#include "web/frame_history.h"
 #include "web/frame_message.h"
 #include "web/listen_address.h"
 
@@ -120,6 +121,91 @@ TEST(FrameMessage, CarriesEachRectangleAsAPngOfItsPixels) {
     }
     EXPECT_EQ(at, m.size());
     EXPECT_FALSE(web::encode_frame(70000, 10, {}));
+}
+
+// The rectangles of a picture message, and each one's pixels as decoded from its PNG.
+std::vector<std::pair<Rect, std::vector<std::uint32_t>>> pieces_of(const std::vector<std::uint8_t>& m) {
+    auto u16 = [&](std::size_t at) { return m[at] | m[at + 1] << 8; };
+    std::vector<std::pair<Rect, std::vector<std::uint32_t>>> out;
+    std::size_t at = 8;
+    for (int i = 0; i < u16(2); ++i) {
+        const Rect r{u16(at), u16(at + 2), u16(at + 4), u16(at + 6)};
+        const std::size_t n = m[at + 8] | m[at + 9] << 8 | m[at + 10] << 16 | std::size_t(m[at + 11]) << 24;
+        int w = 0, h = 0;
+        out.emplace_back(r, decode_png(m.data() + at + 12, n, w, h));
+        at += 12 + n;
+    }
+    return out;
+}
+
+void paint(web::Picture& p, const Rect& r, std::uint32_t colour) {
+    for (int y = r.y; y < r.y + r.h; ++y)
+        for (int x = r.x; x < r.x + r.w; ++x) p.row(y)[x] = colour + static_cast<std::uint32_t>(x ^ y);
+}
+
+// What a page sent that message would show, starting from `shown`.
+void apply(web::Picture& shown, const std::vector<std::uint8_t>& m) {
+    for (const auto& [r, pixels] : pieces_of(m))
+        for (int y = 0; y < r.h; ++y)
+            for (int x = 0; x < r.w; ++x) shown.row(r.y + y)[r.x + x] = pixels[std::size_t(y) * r.w + x];
+}
+
+TEST(FrameHistory, PagesAtOneCycleShareOneMessageAndLaggingPagesTheirUnion) {
+    std::atomic<std::uint64_t> encodings{0};
+    web::FrameHistory history(encodings);
+    web::Picture window(120, 80);
+    paint(window, {0, 0, 120, 80}, 0x100000);
+
+    auto first = history.frame_since(std::nullopt, window.view());
+    ASSERT_TRUE(first);
+    EXPECT_EQ(history.frame_since(std::nullopt, window.view()), first) << "new pages share the whole window";
+    ASSERT_TRUE(first->bytes());
+    ASSERT_TRUE(first->bytes());
+    EXPECT_EQ(encodings.load(), 1u);
+    ASSERT_EQ(pieces_of(first->bytes().value()).size(), 1u);
+    EXPECT_EQ(pieces_of(first->bytes().value())[0].first, (Rect{0, 0, 120, 80}));
+    EXPECT_FALSE(history.frame_since(history.cycle(), window.view())) << "nothing changed for a page up to date";
+
+    // Three pages sent the first picture (cycle 0), one of them also cycle 1's change.
+    web::Picture page_a(120, 80), page_b(120, 80), page_c(120, 80);
+    for (auto* page : {&page_a, &page_b, &page_c}) apply(*page, first->bytes().value());
+    const Rect a{10, 10, 20, 20}, b{60, 40, 30, 10};
+    paint(window, a, 0x200000);
+    history.record(false, std::vector<Rect>{a});
+    auto one = history.frame_since(0, window.view());
+    ASSERT_TRUE(one);
+    apply(page_c, one->bytes().value());
+    paint(window, b, 0x300000);
+    history.record(false, std::vector<Rect>{b});
+    ASSERT_EQ(history.cycle(), 2u);
+
+    auto union_a = history.frame_since(0, window.view());
+    auto union_b = history.frame_since(0, window.view());
+    auto latest = history.frame_since(1, window.view());
+    ASSERT_TRUE(union_a && latest);
+    EXPECT_EQ(union_a, union_b) << "pages lagging alike share the union";
+    EXPECT_NE(union_a, latest);
+    const auto rects_of = [](const auto& frame) {
+        std::vector<Rect> r;
+        for (const auto& piece : pieces_of(frame->bytes().value())) r.push_back(piece.first);
+        return r;
+    };
+    EXPECT_EQ(rects_of(union_a), (std::vector<Rect>{a, b}));
+    EXPECT_EQ(rects_of(latest), (std::vector<Rect>{b}));
+    apply(page_a, union_a->bytes().value());
+    apply(page_b, union_b->bytes().value());
+    apply(page_c, latest->bytes().value());
+    for (const auto* page : {&page_a, &page_b, &page_c}) EXPECT_EQ(page->pixels, window.pixels);
+    EXPECT_EQ(encodings.load(), 4u) << "the whole window, cycle 1, the union and cycle 2, once each";
+
+    // A whole change, or more cycles missed than remembered, sends the whole window.
+    history.record(true, {});
+    EXPECT_EQ(rects_of(history.frame_since(2, window.view())), (std::vector<Rect>{{0, 0, 120, 80}}));
+    for (std::size_t i = 0; i < web::FrameHistory::kCycles; ++i) history.record(false, std::vector<Rect>{{0, 0, 1, 1}});
+    EXPECT_EQ(rects_of(history.frame_since(3, window.view())), (std::vector<Rect>{{0, 0, 1, 1}}));
+    EXPECT_EQ(rects_of(history.frame_since(2, window.view())), (std::vector<Rect>{{0, 0, 120, 80}}));
+    history.record(false, {});
+    EXPECT_FALSE(history.frame_since(history.cycle(), window.view())) << "a cycle without change is none";
 }
 
 TEST(ListenAddress, ReadsAddressAndPort) {
