@@ -4,10 +4,8 @@
 #include <vector>
 
 #include "panelhost/host_keys.h"
-#include "platform/keyboard.h"
 
 namespace panelhost {
-namespace {
 
 std::string window_title(const WindowConfig& config) {
     if (!config.title.empty()) return config.title;
@@ -15,6 +13,8 @@ std::string window_title(const WindowConfig& config) {
     for (const auto& g : config.gauges) t += (&g == &config.gauges.front() ? ": " : ", ") + g.module;
     return t;
 }
+
+namespace {
 
 class SessionSource final : public web::PanelSource, private CycleHook {
 public:
@@ -53,13 +53,7 @@ public:
     bool press(int window, int x, int y) override { return session_.panel().press_window(window, x, y); }
     void release() override { session_.panel().release(); }
 
-    void key(int vk, bool down) override {
-        if (down)
-            apply_host_key(session_, vk,
-                           {plat::key_down(plat::vk::shift), plat::key_down(plat::vk::control),
-                            plat::key_down(plat::vk::menu)});
-        plat::set_key_state(vk, down);
-    }
+    void key(int vk, bool down) override { apply_key(session_, vk, down); }
 
     void listen(web::CycleListener* listener) override {
         if (listener && !listener_) session_.add_cycle_hook(this);
