@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace homeio {
@@ -18,11 +19,11 @@ struct IoWindow {
     bool open = true;
 };
 
-// A value as a watch reports it: a number, or a string element's text.
+// A value as a watch reports it: a number, or a string element's text (lent until the next cycle).
 struct Reading {
     bool is_text = false;
     double number = 0;
-    std::string text;
+    std::string_view text;
     bool operator==(const Reading& o) const {
         return is_text == o.is_text && (is_text ? text == o.text : number == o.number);
     }

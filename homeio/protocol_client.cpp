@@ -44,12 +44,11 @@ bool has_open_window(IoPanel& panel, int number) {
 
 }  // namespace
 
-bool ProtocolClient::read(Watch& w, IoPanel& panel, Reading& now) {
+bool ProtocolClient::read(Watch& w, IoPanel& panel, std::uint64_t loads, Reading& now) {
     if (w.target.is_token) {
         now = panel.read_token(w.target.token);
         return true;
     }
-    const std::uint64_t loads = panel.panel_loads();
     if (w.found_at != loads) {
         w.element = panel.find_element(w.target.gauge, w.target.element);
         w.found_at = loads;
@@ -59,12 +58,14 @@ bool ProtocolClient::read(Watch& w, IoPanel& panel, Reading& now) {
     return true;
 }
 
-void ProtocolClient::tell(Watch& w, IoPanel& panel, std::string& out, bool always) {
+void ProtocolClient::tell(Watch& w, IoPanel& panel, std::uint64_t loads, std::string& out, bool always) {
     Reading now;
-    if (!read(w, panel, now)) return;
-    if (!always && w.told && now == w.last) return;
+    if (!read(w, panel, loads, now)) return;
+    if (!always && w.told && now == Reading{w.last_is_text, w.last_number, w.last_text}) return;
     append_value_line(out, w.target.label, now);
-    w.last = std::move(now);
+    w.last_is_text = now.is_text;
+    w.last_number = now.number;
+    w.last_text.assign(now.text);
     w.told = true;
 }
 
@@ -116,7 +117,7 @@ bool ProtocolClient::apply(const Command& c, IoPanel& panel, std::string& out) {
                 watches_.push_back(std::move(w));
                 known = watches_.end() - 1;
             }
-            tell(*known, panel, out, true);
+            tell(*known, panel, panel.panel_loads(), out, true);
             break;
         }
         case Verb::unwatch: {
@@ -137,7 +138,8 @@ bool ProtocolClient::apply(const Command& c, IoPanel& panel, std::string& out) {
 }
 
 void ProtocolClient::report_changes(IoPanel& panel, std::string& out) {
-    for (Watch& w : watches_) tell(w, panel, out, false);
+    const std::uint64_t loads = panel.panel_loads();
+    for (Watch& w : watches_) tell(w, panel, loads, out, false);
 }
 
 void ProtocolClient::release_all(IoPanel& panel) {

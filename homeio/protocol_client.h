@@ -34,11 +34,14 @@ private:
         const void* element = nullptr;  // found at the panel load `found_at`
         std::uint64_t found_at = 0;
         bool told = false;
-        Reading last;
+        bool last_is_text = false;
+        double last_number = 0;
+        std::string last_text;  // kept: the panel lends its text only until the next cycle
     };
-    // The watch's value now; false when its element is not on the panel (any more).
-    bool read(Watch& w, IoPanel& panel, Reading& now);
-    void tell(Watch& w, IoPanel& panel, std::string& out, bool always);
+    // The watch's value now; false when its element is not on the panel (any more). `loads` is the
+    // panel's count of loads.
+    bool read(Watch& w, IoPanel& panel, std::uint64_t loads, Reading& now);
+    void tell(Watch& w, IoPanel& panel, std::uint64_t loads, std::string& out, bool always);
 
     std::vector<Watch> watches_;
     std::vector<int> keys_down_;

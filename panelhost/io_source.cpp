@@ -79,7 +79,8 @@ public:
         session_.variables().lookup(r);
         switch (r.type) {
             case gauge::var_integer: return {false, static_cast<double>(r.value.i), {}};
-            case gauge::var_text: return {true, 0, r.value.text ? r.value.text : ""};
+            // The store's own text, which stays until the variable changes.
+            case gauge::var_text: return {true, 0, r.value.text ? std::string_view(r.value.text) : std::string_view()};
             default: return {false, r.value.d, {}};
         }
     }

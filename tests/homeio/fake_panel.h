@@ -11,15 +11,23 @@
 
 namespace homeio::testing {
 
+// A value the fake panel keeps, lent out as a Reading.
+struct Value {
+    bool is_text = false;
+    double number = 0;
+    std::string text;
+    Reading reading() const { return {is_text, number, text}; }
+};
+
 class FakePanel : public IoPanel {
 public:
     std::uint64_t loads = 1;
     std::vector<IoWindow> window_list{{1, "FMC", 282, 280, true}, {4, "Overhead \"40\"", 200, 150, false}};
     // Elements by "gauge element"; a key there is an element the panel has.
-    std::map<std::string, Reading> elements{{"fmcomputer 2", {true, 0, "MENU"}},
+    std::map<std::string, Value> elements{{"fmcomputer 2", {true, 0, "MENU"}},
                                             {"geartalk 2", {false, 1, {}}},
                                             {"firepanel_by_Dunmore 0", {false, 0, {}}}};
-    std::map<std::int32_t, Reading> tokens;
+    std::map<std::int32_t, Value> tokens;
     std::vector<std::string> calls;  // "click 1 16 43", "press ...", "release", "key 9 down", "event 65570 0"
     int held = 0;                    // presses not yet released
     bool own_aircraft = true;
@@ -49,8 +57,8 @@ public:
         auto it = elements.find(gauge + " " + std::to_string(element));
         return it == elements.end() ? nullptr : &it->second;
     }
-    Reading read_element(const void* element) override { return *static_cast<const Reading*>(element); }
-    Reading read_token(std::int32_t token) override { return tokens[token]; }
+    Reading read_element(const void* element) override { return static_cast<const Value*>(element)->reading(); }
+    Reading read_token(std::int32_t token) override { return tokens[token].reading(); }
     bool move_lever(Lever lever, double position) override {
         if (!own_aircraft) return false;
         levers.emplace_back(lever, position);

@@ -8,7 +8,8 @@
     key event sent by name), with the lever's variable watched by name;
   - hostile clients (garbage, long lines, thousands of watches, a reader that never reads) are
     closed alone while a good client keeps working;
-  - with --io-token, the first line must be the token.
+  - with --io-token, the first line must be the token;
+  - `panelhost --list-controls` lists the devices connected (none, or each with its buttons and axes).
 
 Usage: io_test.py PANELHOST PANEL_FILE WORK_DIR
 """
@@ -213,8 +214,20 @@ def token(panelhost, panel, work):
         host.stop()
 
 
+def list_controls(panelhost):
+    done = subprocess.run([panelhost, "--list-controls"], capture_output=True, text=True, timeout=60)
+    if done.returncode != 0:
+        fail("--list-controls ended with %d: %s" % (done.returncode, done.stderr))
+    lines = done.stdout.splitlines()
+    device = re.compile(r'\d+ ".*": \d+ buttons \(0 to \d+\), \d+ axes \(0 to \d+\)(, \d+ hats)?')
+    if lines != ["no joysticks, button boxes or game controllers are connected"] and not all(
+            device.fullmatch(l) for l in lines):
+        fail("--list-controls printed %r" % lines)
+
+
 def main():
     panelhost, panel, work = sys.argv[1:4]
+    list_controls(panelhost)
     os.makedirs(work, exist_ok=True)
     host = Host(panelhost, panel, work, "run")
     try:
