@@ -57,13 +57,20 @@ std::optional<Lever> lever_named(std::string_view word) {
     return std::nullopt;
 }
 
+// A line's device and the number of its button or axis ("button" or "axis" as `what`).
+std::optional<std::string> device_and_number(const std::vector<std::string>& w, bool quoted, const std::string& what,
+                                             DeviceRef& device, int& number) {
+    device = device_of(w[1], quoted);
+    if (device.name.empty() && !device.index) return "a device needs a name or an index";
+    const auto n = integer_word(w[2], 0, 255);
+    if (!n) return "not " + std::string(what == "axis" ? "an " : "a ") + what + " number: " + w[2];
+    number = static_cast<int>(*n);
+    return std::nullopt;
+}
+
 std::optional<std::string> button(const std::vector<std::string>& w, bool quoted, ButtonBinding& b) {
     if (w.size() < 4) return "expected 'button DEVICE N COMMAND'";
-    b.device = device_of(w[1], quoted);
-    if (b.device.name.empty() && !b.device.index) return "a device needs a name or an index";
-    const auto n = integer_word(w[2], 0, 255);
-    if (!n) return "not a button number: " + w[2];
-    b.button = static_cast<int>(*n);
+    if (auto why = device_and_number(w, quoted, "button", b.device, b.button)) return why;
     std::string command;
     for (std::size_t i = 3; i < w.size(); ++i) command += (i > 3 ? " " : "") + w[i];
     // "key NAME" alone follows the button down and up.
@@ -89,11 +96,7 @@ std::optional<std::string> button(const std::vector<std::string>& w, bool quoted
 
 std::optional<std::string> axis(const std::vector<std::string>& w, bool quoted, AxisBinding& a) {
     if (w.size() < 4) return "expected 'axis DEVICE N throttle|pitch|roll|speedbrake|flaps [reverse] [deadzone D]'";
-    a.device = device_of(w[1], quoted);
-    if (a.device.name.empty() && !a.device.index) return "a device needs a name or an index";
-    const auto n = integer_word(w[2], 0, 255);
-    if (!n) return "not an axis number: " + w[2];
-    a.axis = static_cast<int>(*n);
+    if (auto why = device_and_number(w, quoted, "axis", a.device, a.axis)) return why;
     const auto lever = lever_named(w[3]);
     if (!lever) return "unknown axis use " + w[3] + " (throttle, pitch, roll, speedbrake or flaps)";
     a.lever = *lever;

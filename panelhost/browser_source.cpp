@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "panelhost/host_keys.h"
+#include "panelhost/load_count.h"
 
 namespace panelhost {
 
@@ -21,17 +22,7 @@ public:
     explicit SessionSource(Session& session) : session_(session) {}
     ~SessionSource() override { listen(nullptr); }
 
-    std::uint64_t panel_loads() override {
-        const auto& windows = session_.panel().windows();
-        bool same = known_.size() == windows.size();
-        for (std::size_t i = 0; same && i < windows.size(); ++i) same = known_[i] == windows[i].get();
-        if (!same) {
-            known_.clear();
-            for (const auto& w : windows) known_.push_back(w.get());
-            ++loads_;
-        }
-        return loads_;
-    }
+    std::uint64_t panel_loads() override { return loads_.update(session_.panel().windows()); }
 
     std::vector<web::WindowInfo> windows() override {
         std::vector<web::WindowInfo> out;
@@ -67,8 +58,7 @@ private:
 
     Session& session_;
     web::CycleListener* listener_ = nullptr;
-    std::vector<const Window*> known_;
-    std::uint64_t loads_ = 0;
+    LoadCount<Window> loads_;
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "panelhost/browser_source.h"
 #include "panelhost/host_keys.h"
+#include "panelhost/load_count.h"
 #include "sim/crew.h"
 
 namespace panelhost {
@@ -35,17 +36,8 @@ public:
     SessionIo(Session& session, bool own_aircraft) : session_(session), own_aircraft_(own_aircraft) {}
     ~SessionIo() override { listen(nullptr); }
 
-    std::uint64_t panel_loads() override {
-        const auto& gauges = session_.panel().gauges();
-        bool same = known_.size() == gauges.size();
-        for (std::size_t i = 0; same && i < gauges.size(); ++i) same = known_[i] == gauges[i].get();
-        if (!same) {
-            known_.clear();
-            for (const auto& g : gauges) known_.push_back(g.get());
-            ++loads_;
-        }
-        return loads_;
-    }
+    // The elements handed out belong to the gauges.
+    std::uint64_t panel_loads() override { return loads_.update(session_.panel().gauges()); }
 
     std::vector<homeio::IoWindow> windows() override {
         std::vector<homeio::IoWindow> out;
@@ -115,8 +107,7 @@ private:
     Session& session_;
     bool own_aircraft_;
     homeio::IoListener* listener_ = nullptr;
-    std::vector<const GaugeInstance*> known_;
-    std::uint64_t loads_ = 0;
+    LoadCount<GaugeInstance> loads_;
 };
 
 }  // namespace

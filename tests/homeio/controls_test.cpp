@@ -12,9 +12,12 @@
 #include "panelhost/io_source.h"
 #include "platform/keyboard.h"
 #include "panel_fixture.h"
+#include "tests/homeio/virtual_device.h"
 
 namespace homeio {
 namespace {
+
+using testing::VirtualDevice;
 
 ControlsFile parsed(const std::string& text) {
     auto f = parse_controls(text, "pad.txt");
@@ -109,38 +112,6 @@ TEST(ControlsFile, AxesSpanTheirLevers) {
     EXPECT_NEAR(lever_position(roll, 16384), -(0.5 - 0.2) / 0.8, 1e-4);
 }
 
-// A virtual device as SDL makes it for a test: a name, four buttons and two axes.
-class VirtualDevice {
-public:
-    explicit VirtualDevice(const char* name) {
-        SDL_VirtualJoystickDesc desc{};
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = 2;
-        desc.nbuttons = 4;
-        desc.name = name;
-        const int index = SDL_JoystickAttachVirtualEx(&desc);
-        EXPECT_GE(index, 0) << SDL_GetError();
-        joystick_ = SDL_JoystickOpen(index);
-        EXPECT_TRUE(joystick_) << SDL_GetError();
-        instance_ = SDL_JoystickInstanceID(joystick_);
-    }
-    ~VirtualDevice() { unplug(); }
-    void button(int n, bool down) { SDL_JoystickSetVirtualButton(joystick_, n, down ? 1 : 0); }
-    void axis(int n, int value) { SDL_JoystickSetVirtualAxis(joystick_, n, static_cast<Sint16>(value)); }
-    void unplug() {
-        if (!joystick_) return;
-        SDL_JoystickClose(joystick_);
-        joystick_ = nullptr;
-        for (int i = 0; i < SDL_NumJoysticks(); ++i)
-            if (SDL_JoystickGetDeviceInstanceID(i) == instance_) SDL_JoystickDetachVirtual(i);
-    }
-
-private:
-    SDL_Joystick* joystick_ = nullptr;
-    SDL_JoystickID instance_ = -1;
-};
-
 const char* kPanel =
     "[Window00]\nsize=280,280\nposition=0,0\nvisible=1\ngauge00=fmcomputer!fmcomputer, 0, 0\n";
 
@@ -157,7 +128,7 @@ protected:
         EXPECT_TRUE(file) << file.error();
         return Joysticks::start(*panel_, std::move(file).value(), [this](const std::string& s) { said_.push_back(s); });
     }
-    std::string fmc_title() { return panel_->read_element(panel_->find_element("fmcomputer", 2)).text; }
+    std::string fmc_title() { return std::string(panel_->read_element(panel_->find_element("fmcomputer", 2)).text); }
     bool said(const std::string& what) {
         for (const auto& s : said_)
             if (s.find(what) != std::string::npos) return true;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -14,6 +15,7 @@
 #include "panelhost/io_source.h"
 #include "panelhost/viewer.h"
 #include "panel_fixture.h"
+#include "tests/homeio/virtual_device.h"
 
 namespace homeio {
 namespace {
@@ -43,21 +45,6 @@ private:
     std::vector<std::string> lines_;
 };
 
-int attach(const char* name) {
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = 2;
-    desc.nbuttons = 4;
-    desc.name = name;
-    return SDL_JoystickAttachVirtualEx(&desc);
-}
-
-void detach(SDL_JoystickID instance) {
-    for (int i = 0; i < SDL_NumJoysticks(); ++i)
-        if (SDL_JoystickGetDeviceInstanceID(i) == instance) SDL_JoystickDetachVirtual(i);
-}
-
 TEST(ControlsInView, ADevicePluggedInAndPulledOutWhileTheWindowRuns) {
     ASSERT_TRUE(panelhost::check_display()) << "needs a display (the test runs under xvfb-run)";
     auto system = JoystickSystem::open();
@@ -66,32 +53,26 @@ TEST(ControlsInView, ADevicePluggedInAndPulledOutWhileTheWindowRuns) {
     auto panel = panelhost::io_panel(run.session(), true);
 
     // The file's device is there at the start, then gone before the window opens.
-    const int first = attach("View Pad");
-    ASSERT_GE(first, 0) << SDL_GetError();
-    const SDL_JoystickID first_instance = SDL_JoystickGetDeviceInstanceID(first);
+    auto first = std::make_unique<testing::VirtualDevice>("View Pad");
     auto file = parse_controls("button \"View Pad\" 0 click 0 16 43\naxis \"View Pad\" 1 throttle\n", "view.txt");
     ASSERT_TRUE(file) << file.error();
     Said said;
     auto joysticks = Joysticks::start(*panel, std::move(file).value(), [&](const std::string& s) { said.add(s); });
     ASSERT_TRUE(joysticks) << joysticks.error();
-    detach(first_instance);
+    first->unplug();
 
     bool taken = false, pulled = false;
     std::thread hands([&] {
-        SDL_Joystick* js = nullptr;
-        const int index = attach("View Pad");
-        if (index >= 0) js = SDL_JoystickOpen(index);
-        taken = js && said.wait_for("\"View Pad\" taken");
+        testing::VirtualDevice pad("View Pad");
+        taken = said.wait_for("\"View Pad\" taken");
         if (taken) {
-            SDL_JoystickSetVirtualAxis(js, 1, 32767);
-            SDL_JoystickSetVirtualButton(js, 0, 1);
+            pad.axis(1, 32767);
+            pad.button(0, true);
             std::this_thread::sleep_for(std::chrono::milliseconds(400));
-            SDL_JoystickSetVirtualButton(js, 0, 0);
+            pad.button(0, false);
             std::this_thread::sleep_for(std::chrono::milliseconds(400));
         }
-        const SDL_JoystickID instance = js ? SDL_JoystickInstanceID(js) : -1;
-        if (js) SDL_JoystickClose(js);
-        detach(instance);
+        pad.unplug();
         pulled = said.wait_for("\"View Pad\" pulled out, let go");
         SDL_Event quit{};
         quit.type = SDL_QUIT;
