@@ -110,7 +110,8 @@ void IoServer::before_cycle() {
                 it = mailboxes_.erase(it);
                 continue;
             }
-            if (!it->second.waiting.empty()) commands[it->first] = std::move(it->second.waiting);
+            // A client being closed for what it did gets nothing more done.
+            if (!it->second.waiting.empty() && !it->second.close) commands[it->first] = std::move(it->second.waiting);
             it->second.waiting.clear();
             ++it;
         }
