@@ -58,7 +58,8 @@ const char* const kUsage =
     "                        given; run then goes in real time\n"
     "  --io-token TEXT       every connection's first line must be 'token TEXT'\n"
     "  --controls FILE       joysticks, button boxes and game controllers: the file binds their\n"
-    "                        buttons to line protocol commands and their axes to the aircraft\n"
+    "                        buttons to line protocol commands and their axes to the aircraft;\n"
+    "                        run then goes in real time\n"
     "  --list-controls       print the connected joysticks with their buttons and axes, and exit\n"
     "  --audio-capture FILE  also write every sound played to this WAV file\n"
     "  --host-window CLASS,TITLE\n"
@@ -188,10 +189,9 @@ std::optional<std::string> settle(Given& given) {
         options.clock = plat::ClockMode::real;  // a browser watches the panel live
     }
     if (!given.io_token.empty() && !line.io) return "--io-token goes with --io";
-    if (line.io) {
-        line.io->token = given.io_token;
-        options.clock = plat::ClockMode::real;  // boards and scripts work the panel live
-    }
+    if (line.io) line.io->token = given.io_token;
+    // Boards, scripts and hands on joysticks work the panel live.
+    if (line.io || !line.controls.empty()) options.clock = plat::ClockMode::real;
     if (line.view) {
         options.clock = plat::ClockMode::real;
         options.audio_device = true;

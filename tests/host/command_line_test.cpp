@@ -94,7 +94,8 @@ TEST(CommandLine, HomeCockpitHardwareOptions) {
     auto controls_only = parse({"run", "--out", "o", "--controls", "pad.txt"});
     ASSERT_TRUE(controls_only) << controls_only.error();
     EXPECT_FALSE(controls_only->io);
-    EXPECT_EQ(controls_only->session.clock, plat::ClockMode::simulated);
+    EXPECT_EQ(controls_only->session.clock, plat::ClockMode::real) << "hands on a joystick work it live";
+    EXPECT_EQ(parse({"run", "--out", "o"})->session.clock, plat::ClockMode::simulated);
     EXPECT_EQ(parse({"run", "--out", "o", "--io-token", "t"}).error(), "--io-token goes with --io");
     EXPECT_EQ(parse({"run", "--out", "o", "--io", "5020", "--io-token", "two words"}).error(),
               "--io-token needs a text of 1 to 200 characters without blanks");
