@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "panelhost/cycle_relay.h"
 #include "panelhost/host_keys.h"
 #include "panelhost/load_count.h"
 
@@ -17,10 +18,9 @@ std::string window_title(const WindowConfig& config) {
 
 namespace {
 
-class SessionSource final : public web::PanelSource, private CycleHook {
+class SessionSource final : public web::PanelSource {
 public:
-    explicit SessionSource(Session& session) : session_(session) {}
-    ~SessionSource() override { listen(nullptr); }
+    explicit SessionSource(Session& session) : session_(session), relay_(session) {}
 
     std::uint64_t panel_loads() override { return loads_.update(session_.panel().windows()); }
 
@@ -46,18 +46,11 @@ public:
 
     void key(int vk, bool down) override { apply_key(session_, vk, down); }
 
-    void listen(web::CycleListener* listener) override {
-        if (listener && !listener_) session_.add_cycle_hook(this);
-        if (!listener && listener_) session_.remove_cycle_hook(this);
-        listener_ = listener;
-    }
+    void listen(web::CycleListener* listener) override { relay_.set(listener); }
 
 private:
-    void before_cycle() override { listener_->before_cycle(); }
-    void after_cycle() override { listener_->after_cycle(); }
-
     Session& session_;
-    web::CycleListener* listener_ = nullptr;
+    CycleRelay<web::CycleListener> relay_;
     LoadCount<Window> loads_;
 };
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "panelhost/browser_source.h"
+#include "panelhost/cycle_relay.h"
 #include "panelhost/host_keys.h"
 #include "panelhost/load_count.h"
 #include "sim/crew.h"
@@ -31,10 +32,9 @@ double nearest_detent(double position) {
     return best;
 }
 
-class SessionIo final : public homeio::IoPanel, private CycleHook {
+class SessionIo final : public homeio::IoPanel {
 public:
-    SessionIo(Session& session, bool own_aircraft) : session_(session), own_aircraft_(own_aircraft) {}
-    ~SessionIo() override { listen(nullptr); }
+    SessionIo(Session& session, bool own_aircraft) : session_(session), own_aircraft_(own_aircraft), relay_(session) {}
 
     // The elements handed out belong to the gauges.
     std::uint64_t panel_loads() override { return loads_.update(session_.panel().gauges()); }
@@ -94,19 +94,12 @@ public:
         return true;
     }
 
-    void listen(homeio::IoListener* listener) override {
-        if (listener && !listener_) session_.add_cycle_hook(this);
-        if (!listener && listener_) session_.remove_cycle_hook(this);
-        listener_ = listener;
-    }
+    void listen(homeio::IoListener* listener) override { relay_.set(listener); }
 
 private:
-    void before_cycle() override { listener_->before_cycle(); }
-    void after_cycle() override { listener_->after_cycle(); }
-
     Session& session_;
     bool own_aircraft_;
-    homeio::IoListener* listener_ = nullptr;
+    CycleRelay<homeio::IoListener> relay_;
     LoadCount<GaugeInstance> loads_;
 };
 
