@@ -62,7 +62,9 @@ public:
 
     homeio::Reading read_element(const void* element) override {
         const auto& s = *static_cast<const ElementState*>(element);
-        if (s.element->kind == gauge::element_string) return {true, 0, s.shown_text};
+        // Only string elements have a text buffer; asked of the state the host keeps, not of the
+        // module's element, so that a cycle's watches stay in memory the host touches anyway.
+        if (!s.text_buffer.empty()) return {true, 0, s.shown_text};
         return {false, s.value, {}};
     }
 
