@@ -192,6 +192,23 @@ for i, route in enumerate(('KSFO SFO V25 SNS PRB RZS KLAX', 'KSFO SFO KSNS', 'KS
 for i, message in enumerate(('press 16 43', 'release', 'keydown 9', 'keyup 65', 'ping', 'press 0 65535')):
     put('web_message', f'message{i}.txt', message)
 
+# Line protocol connections, as boards and scripts write them: the first byte chooses the size of the
+# reads the bytes arrive in.
+for i, session in enumerate(('\x10windows\nclick 1 16 43\r\nwatch fmcomputer 2\nwatch token gear_lever\n'
+                             'event gear_toggle\nkey TAB down\nkey TAB up\n',
+                             '\x01press 0 20 190\nrelease\nunwatch token 116\nevent speed_set 250\nevent 0x10022 -1\n',
+                             '\x05token s3cret\nclick x y\n\xc3\xa9\n\x00\xff\n',
+                             '\x20' + 'a' * 300 + '\n')):
+    put('io_line', f'session{i}.txt', session)
+
+# Controls files: a gamepad, a button box by index, a fault.
+put('controls_file', 'gamepad.txt',
+    '# a gamepad\nbutton "Xbox 360 Controller" 0 click 1 16 43\nbutton 0 1 press 0 20 190\nbutton 0 2 key G\n'
+    'axis 0 1 throttle reverse deadzone 0.05\naxis 0 0 roll deadzone 0.1\naxis "Pad" 3 flaps\n')
+put('controls_file', 'box.txt',
+    'button 0 5 event gear_toggle\r\nbutton 1 0 key F5 down\naxis 1 2 speedbrake\naxis 1 3 pitch reverse\n')
+put('controls_file', 'fault.txt', 'button "unclosed 0 1 click 1 1 1\n')
+
 # Other simulators' plans: every reader starts from the test files of every format (as the tools
 # write them) and from the FMC's own plan, so each sees the others' files too; route strings with
 # every kind of word go to the resolving step.

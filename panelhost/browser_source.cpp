@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "panelhost/cycle_relay.h"
 #include "panelhost/host_keys.h"
-#include "platform/keyboard.h"
+#include "panelhost/load_count.h"
 
 namespace panelhost {
-namespace {
 
 std::string window_title(const WindowConfig& config) {
     if (!config.title.empty()) return config.title;
@@ -16,22 +16,13 @@ std::string window_title(const WindowConfig& config) {
     return t;
 }
 
-class SessionSource final : public web::PanelSource, private CycleHook {
-public:
-    explicit SessionSource(Session& session) : session_(session) {}
-    ~SessionSource() override { listen(nullptr); }
+namespace {
 
-    std::uint64_t panel_loads() override {
-        const auto& windows = session_.panel().windows();
-        bool same = known_.size() == windows.size();
-        for (std::size_t i = 0; same && i < windows.size(); ++i) same = known_[i] == windows[i].get();
-        if (!same) {
-            known_.clear();
-            for (const auto& w : windows) known_.push_back(w.get());
-            ++loads_;
-        }
-        return loads_;
-    }
+class SessionSource final : public web::PanelSource {
+public:
+    explicit SessionSource(Session& session) : session_(session), relay_(session) {}
+
+    std::uint64_t panel_loads() override { return loads_.update(session_.panel().windows()); }
 
     std::vector<web::WindowInfo> windows() override {
         std::vector<web::WindowInfo> out;
@@ -53,28 +44,14 @@ public:
     bool press(int window, int x, int y) override { return session_.panel().press_window(window, x, y); }
     void release() override { session_.panel().release(); }
 
-    void key(int vk, bool down) override {
-        if (down)
-            apply_host_key(session_, vk,
-                           {plat::key_down(plat::vk::shift), plat::key_down(plat::vk::control),
-                            plat::key_down(plat::vk::menu)});
-        plat::set_key_state(vk, down);
-    }
+    void key(int vk, bool down) override { apply_key(session_, vk, down); }
 
-    void listen(web::CycleListener* listener) override {
-        if (listener && !listener_) session_.add_cycle_hook(this);
-        if (!listener && listener_) session_.remove_cycle_hook(this);
-        listener_ = listener;
-    }
+    void listen(web::CycleListener* listener) override { relay_.set(listener); }
 
 private:
-    void before_cycle() override { listener_->before_cycle(); }
-    void after_cycle() override { listener_->after_cycle(); }
-
     Session& session_;
-    web::CycleListener* listener_ = nullptr;
-    std::vector<const Window*> known_;
-    std::uint64_t loads_ = 0;
+    CycleRelay<web::CycleListener> relay_;
+    LoadCount<Window> loads_;
 };
 
 }  // namespace

@@ -4,12 +4,17 @@
 // told of every cycle.
 
 #include <memory>
+#include <string>
 
 #include "panelhost/session.h"
 #include "platform/result.h"
 #include "web/panel_server.h"
 
 namespace panelhost {
+
+// A window's title as the pages and the line protocol list it: the panel file's, else its number
+// and modules.
+std::string window_title(const WindowConfig& config);
 
 // Starts the browser server on the session; the server must be gone before the session.
 plat::Result<std::unique_ptr<web::PanelWebServer>> serve_in_browser(Session& session, const web::WebOptions& options);

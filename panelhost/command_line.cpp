@@ -12,6 +12,7 @@ namespace {
 const char* const kUsage =
     "Usage: panelhost run [OPTIONS] --out DIR\n"
     "  or:  panelhost view [OPTIONS]\n"
+    "  or:  panelhost --list-controls\n"
     "\n"
     "Loads the gauge modules of a cockpit panel and runs them in the flight simulator's place.\n"
     "run is headless and goes in simulated time; at the end it writes the picture of every open\n"
@@ -58,6 +59,14 @@ const char* const kUsage =
     "  --web [ADDRESS:]PORT  serve every panel window to browsers; ADDRESS 127.0.0.1 unless\n"
     "                        given, 0.0.0.0 for every network interface; run then goes in real time\n"
     "  --web-token TEXT      browsers need ?token=TEXT in every address\n"
+    "  --io [ADDRESS:]PORT   the line protocol for home-built boards and scripts: clicks, keys,\n"
+    "                        key events and watched values over TCP; ADDRESS 127.0.0.1 unless\n"
+    "                        given; run then goes in real time\n"
+    "  --io-token TEXT       every connection's first line must be 'token TEXT'\n"
+    "  --controls FILE       joysticks, button boxes and game controllers: the file binds their\n"
+    "                        buttons to line protocol commands and their axes to the aircraft;\n"
+    "                        run then goes in real time\n"
+    "  --list-controls       print the connected joysticks with their buttons and axes, and exit\n"
     "  --audio-capture FILE  also write every sound played to this WAV file\n"
     "  --host-window CLASS,TITLE\n"
     "                        announce a further top-level window, as another host would show\n"
@@ -77,6 +86,7 @@ struct Given {
     bool seconds_given = false;
     bool wait = false;
     std::string web_token;
+    std::string io_token;
 };
 
 // One option with its value into what is given; the error when the value is not one it takes.
@@ -132,6 +142,19 @@ std::optional<std::string> take_value_option(const std::string& opt, const std::
     } else if (opt == "--web-token") {
         if (value.empty() || value.size() > 200) return "--web-token needs a text of 1 to 200 characters";
         given.web_token = value;
+    } else if (opt == "--io") {
+        std::string why;
+        auto listen = web::parse_listen_address(value, why);
+        if (!listen) return "--io: " + why;
+        line.io.emplace();
+        line.io->address = listen->address;
+        line.io->port = listen->port;
+    } else if (opt == "--io-token") {
+        if (value.empty() || value.size() > 200 || value.find_first_of(" \t") != std::string::npos)
+            return "--io-token needs a text of 1 to 200 characters without blanks";
+        given.io_token = value;
+    } else if (opt == "--controls") {
+        line.controls = value;
     } else if (opt == "--audio-capture") {
         options.audio_capture = value;
     } else if (opt == "--pitch-padding") {
@@ -178,6 +201,10 @@ std::optional<std::string> settle(Given& given) {
         line.web->token = given.web_token;
         options.clock = plat::ClockMode::real;  // a browser watches the panel live
     }
+    if (!given.io_token.empty() && !line.io) return "--io-token goes with --io";
+    if (line.io) line.io->token = given.io_token;
+    // Boards, scripts and hands on joysticks work the panel live.
+    if (line.io || !line.controls.empty()) options.clock = plat::ClockMode::real;
     if (line.view) {
         options.clock = plat::ClockMode::real;
         options.audio_device = true;

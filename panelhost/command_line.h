@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "homeio/io_options.h"
 #include "panelhost/session.h"
 #include "platform/result.h"
 #include "web/panel_server.h"
@@ -18,6 +19,8 @@ struct CommandLine {
     double seconds = 10.0;  // run: how long, in simulated seconds
     bool seconds_from_flight = false;  // run --fly without --seconds: as long as the flight needs
     std::optional<web::WebOptions> web;
+    std::optional<homeio::IoOptions> io;  // the line protocol for boards and scripts
+    std::string controls;                 // a controls file: joysticks and button boxes
 };
 
 const char* usage_text();

@@ -63,4 +63,11 @@ bool apply_host_key(Session& session, int vk, KeyModifiers mods) {
     return turn_radio_knob(session, vk, mods.shift) || fly_by_key(session, vk, mods);
 }
 
+void apply_key(Session& session, int vk, bool down) {
+    if (down)
+        apply_host_key(session, vk,
+                       {plat::key_down(plat::vk::shift), plat::key_down(plat::vk::control), plat::key_down(plat::vk::menu)});
+    plat::set_key_state(vk, down);
+}
+
 }  // namespace panelhost

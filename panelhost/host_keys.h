@@ -19,5 +19,8 @@ struct KeyModifiers {
 // Applies a host key (a Windows virtual-key code going down) and prints what it set; false for the
 // other keys, which only the modules see.
 bool apply_host_key(Session& session, int vk, KeyModifiers mods);
+// A key going down or up from a place that sends only the key (a browser page, the line protocol):
+// a host key with the modifiers held now, and the keyboard state the modules read.
+void apply_key(Session& session, int vk, bool down);
 
 }  // namespace panelhost

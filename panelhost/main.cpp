@@ -15,6 +15,7 @@
 
 #include "panelhost/browser_source.h"
 #include "panelhost/command_line.h"
+#include "panelhost/home_cockpit.h"
 #include "panelhost/session.h"
 #include "panelhost/viewer.h"
 
@@ -82,12 +83,15 @@ int run(const panelhost::CommandLine& line) {
         if (!started) return failed(started.error());
         server = std::move(started).value();
     }
+    auto cockpit = panelhost::HomeCockpit::start(s, line);
+    if (!cockpit) return failed(cockpit.error());
     if (line.view) {
         if (auto r = panelhost::run_viewer(s); !r) return failed(r.error());
     } else {
         run_headless(s, line.seconds_from_flight ? s.flight_seconds() : line.seconds, line.seconds_from_flight);
     }
     server.reset();
+    cockpit.value().reset();
     auto written = s.write_outputs();
     s.finish();
     if (!written) return failed(written.error());
@@ -110,6 +114,7 @@ int run(const panelhost::CommandLine& line) {
 int main(int argc, char** argv) {
     const std::span<char* const> args(argv, static_cast<std::size_t>(argc));
     if (auto answered = panelhost::answer_help_or_version(args)) return *answered;
+    if (auto answered = panelhost::answer_list_controls(args)) return *answered;
     auto line = panelhost::parse_command_line(args);
     if (!line) return usage(line.error());
     return run(*line);

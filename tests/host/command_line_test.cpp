@@ -77,3 +77,27 @@ TEST(CommandLine, NavdataChoiceIsKeptInTheUsersFolderOnly) {
     if (saved) ::setenv("XDG_DATA_HOME", saved->c_str(), 1);
     else ::unsetenv("XDG_DATA_HOME");
 }
+
+// Boards and scripts (--io) and joysticks (--controls): a run then goes in real time.
+TEST(CommandLine, HomeCockpitHardwareOptions) {
+    auto line = parse({"run", "--out", "o", "--io", "0.0.0.0:5020", "--io-token", "s3cret", "--controls", "pad.txt"});
+    ASSERT_TRUE(line) << line.error();
+    ASSERT_TRUE(line->io);
+    EXPECT_EQ(line->io->address, "0.0.0.0");
+    EXPECT_EQ(line->io->port, 5020);
+    EXPECT_EQ(line->io->token, "s3cret");
+    EXPECT_EQ(line->controls, "pad.txt");
+    EXPECT_EQ(line->session.clock, plat::ClockMode::real) << "boards work the panel live";
+    auto plain = parse({"run", "--out", "o", "--io", "5020"});
+    ASSERT_TRUE(plain) << plain.error();
+    EXPECT_EQ(plain->io->address, "127.0.0.1");
+    auto controls_only = parse({"run", "--out", "o", "--controls", "pad.txt"});
+    ASSERT_TRUE(controls_only) << controls_only.error();
+    EXPECT_FALSE(controls_only->io);
+    EXPECT_EQ(controls_only->session.clock, plat::ClockMode::real) << "hands on a joystick work it live";
+    EXPECT_EQ(parse({"run", "--out", "o"})->session.clock, plat::ClockMode::simulated);
+    EXPECT_EQ(parse({"run", "--out", "o", "--io-token", "t"}).error(), "--io-token goes with --io");
+    EXPECT_EQ(parse({"run", "--out", "o", "--io", "5020", "--io-token", "two words"}).error(),
+              "--io-token needs a text of 1 to 200 characters without blanks");
+    EXPECT_NE(parse({"run", "--out", "o", "--io", "99999"}).error().find("--io: "), std::string::npos);
+}

@@ -17,7 +17,7 @@ import sys
 MODULES = ["navdisplay", "ndmodeselect", "switches", "flightdisplay", "airspeed", "fmcomputer",
            "gauges", "dmegauge", "sound"]
 LIBRARIES = ["platform", "host", "install", "worlddata", "sim", "flightplan", "navimport", "reports",
-             "simlink", "web", "surface"]
+             "simlink", "web", "surface", "homeio"]
 
 ALLOWED = {
     "platform": [],
@@ -30,6 +30,7 @@ ALLOWED = {
     "reports": ["sim", "flightplan", "platform"],
     "simlink": ["sim", "host", "flightplan", "platform"],
     "web": ["platform"],
+    "homeio": ["host", "platform"],
     "surface": ["host", "platform"],
     "panelhost": LIBRARIES,
     "tools": LIBRARIES + ["panelhost", "tools"] + MODULES,
