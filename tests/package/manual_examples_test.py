@@ -109,6 +109,14 @@ class Home:
         return re.sub(r"--web (\S*:)?8080\b", lambda m: "--web %s%d" % (m.group(1) or "", self.port), command)
 
 
+def program_of(pid):
+    """The program a process runs, or None when it has ended meanwhile (xvfb-run's helpers come and go)."""
+    try:
+        return os.path.realpath(os.readlink("/proc/%s/exe" % pid))
+    except OSError:
+        return None
+
+
 def run_view(home, command):
     """A view example under Xvfb: up with its panel, then closed; its output, or a failure."""
     log = os.path.join(home.user, "output", "modules.log")
@@ -131,7 +139,7 @@ def run_view(home, command):
         panelhost = os.path.join(home.build, "bin", "panelhost")
         viewers = [pid for pid in subprocess.run(["pgrep", "-s", str(proc.pid)], capture_output=True,
                                                  text=True).stdout.split()
-                   if os.path.realpath("/proc/%s/exe" % pid) == os.path.realpath(panelhost)]
+                   if program_of(pid) == os.path.realpath(panelhost)]
         if not viewers:
             fail("no viewer process for '%s'" % command)
         for pid in viewers:

@@ -75,6 +75,14 @@ def run(cmd, env, what):
     return done
 
 
+def program_of(pid):
+    """The program a process runs, or None when it has ended meanwhile (xvfb-run's helpers come and go)."""
+    try:
+        return os.path.realpath(os.readlink("/proc/%s/exe" % pid))
+    except OSError:
+        return None
+
+
 def wait_for(what, check, seconds=60):
     end = time.time() + seconds
     while time.time() < end:
@@ -97,7 +105,7 @@ def view_first(panelhost, panel, scenario, env, output):
             fail("view ended early:\n" + proc.stdout.read())
         # panelhost itself, not xvfb-run, whose command line names it too.
         candidates = subprocess.run(["pgrep", "-s", str(proc.pid)], capture_output=True, text=True).stdout.split()
-        viewers = [pid for pid in candidates if os.path.realpath("/proc/%s/exe" % pid) == os.path.realpath(panelhost)]
+        viewers = [pid for pid in candidates if program_of(pid) == os.path.realpath(panelhost)]
         if not viewers:
             fail("no viewer process found")
         for pid in viewers:
