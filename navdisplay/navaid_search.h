@@ -1,8 +1,8 @@
 #pragma once
-// The navaid search: the slice of the longitude-sorted index around the aircraft, thinned to at
-// most 50 records per kind, and the station NAV1 is tuned to. The window over the index moves
-// incrementally from one search to the next, so a search touches only the records near its edges
-// and the ones inside it.
+// The navaid search: the records of the longitude-sorted index that lie less than 1.1 x range
+// nautical miles east or west and north or south of the aircraft, thinned to at most 50 per kind,
+// and the station NAV1 is tuned to. A search looks only at the grid cells around the aircraft
+// (navaid_grid.h), in index order, and stops taking a kind at its 600th candidate.
 
 #include <array>
 #include <cstddef>
@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "navdisplay/nav_database.h"
+#include "navdisplay/navaid_grid.h"
 
 namespace navsearch {
 
@@ -41,12 +42,6 @@ struct Lists {
     NavRecord tuned{};
 };
 
-// Record positions in the index, first = 0; both persist from one search to the next.
-struct Window {
-    std::size_t start = 0;
-    std::size_t end = 0;
-};
-
 struct Request {
     double lat0 = 0, lon0 = 0;  // degrees
     unsigned range = 320;       // nautical miles
@@ -54,7 +49,7 @@ struct Request {
 };
 
 struct Work {
-    std::size_t records_read = 0;  // index records looked at
+    std::size_t records_read = 0;  // index records, or the grid's entries of them, looked at
 };
 
 // Aircraft position in degrees from the host's fixed units.
@@ -63,12 +58,12 @@ double longitude_degrees(double longitude_units);
 // Nautical miles per degree of longitude at a latitude.
 double east_west_scale(double lat_degrees);
 
-// Steps 3 to 13 of a search: moves the window and fills out. `stop` is asked now and then; true
-// ends the search early with what the lists hold.
-void search(const navdb::Database& db, Window& window, const Request& request, Lists& out, Work* work = nullptr,
+// Fills out for the request. The grid keeps the strips read so far from one search to the next.
+// `stop` is asked now and then; true ends the search early with what the lists hold.
+void search(const navdb::Database& db, Grid& grid, const Request& request, Lists& out, Work* work = nullptr,
             const std::function<bool()>& stop = {});
 
-// The same answer by looking at every index record (for measuring the window's worth).
+// The same answer by looking at every index record (the answer the grid must give, and the work it saves).
 void search_everything(const navdb::Database& db, const Request& request, Lists& out, Work* work = nullptr);
 
 }  // namespace navsearch

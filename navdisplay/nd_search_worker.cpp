@@ -11,8 +11,8 @@ namespace nd {
 namespace {
 
 plat::Thread worker;
-// Only the worker touches the window, and one worker ends before the next begins.
-navsearch::Window window;
+// Only the worker touches the grid, and one worker ends before the next begins.
+navsearch::Grid grid;
 
 void add_trail_point(double lat0, double lon0) {
     plat::LockGuard hold(lists_lock);
@@ -27,7 +27,7 @@ void search_worker(navsearch::Request request) {
     try {
         add_trail_point(request.lat0, request.lon0);
         k = navsearch::east_west_scale(request.lat0);
-        navsearch::search(state.db, window, request, work, nullptr, [] { return plat::stop_requested(); });
+        navsearch::search(state.db, grid, request, work, nullptr, [] { return plat::stop_requested(); });
     } catch (const std::exception&) {
         // What the lists hold so far is still published.
     }
@@ -67,7 +67,7 @@ void start_search_if_due() {
 void stop_search() {
     worker.stop_and_join();
     worker = plat::Thread{};
-    window = navsearch::Window{};
+    grid = navsearch::Grid{};
 }
 
 }  // namespace nd
