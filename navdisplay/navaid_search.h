@@ -63,7 +63,7 @@ double east_west_scale(double lat_degrees);
 void search(const navdb::Database& db, Grid& grid, const Request& request, Lists& out, Work* work = nullptr,
             const std::function<bool()>& stop = {});
 
-// The same answer by looking at every index record (the answer the grid must give, and the work it saves).
+// The same answer from a look at every index record: what the grid must give, and the work it saves.
 void search_everything(const navdb::Database& db, const Request& request, Lists& out, Work* work = nullptr);
 
 }  // namespace navsearch

@@ -121,13 +121,19 @@ void Bitmap::set_palette(std::span<const ColorRef> colors) {
     palette_.fill(0);
     std::copy_n(colors.begin(), std::min(colors.size(), palette_.size()), palette_.begin());
     nearest_.clear();
+    recent_.fill(RecentColor{});
     ++palette_serial_;
 }
 
 std::uint32_t Bitmap::map_color(ColorRef c) const {
     c &= 0xFFFFFF;
     if (format_ != PixelFormat::indexed8) return ops_->encode(c);
-    if (auto it = nearest_.find(c); it != nearest_.end()) return it->second;
+    RecentColor& recent = recent_[(c ^ (c >> 8) ^ (c >> 16)) & (recent_.size() - 1)];
+    if (recent.color == c) return recent.index;
+    if (auto it = nearest_.find(c); it != nearest_.end()) {
+        recent = {c, it->second};
+        return it->second;
+    }
     std::size_t best = 0;
     int best_distance = squared_distance(c, palette_[0]);
     for (std::size_t i = 1; i < palette_.size() && best_distance > 0; ++i) {
@@ -138,6 +144,7 @@ std::uint32_t Bitmap::map_color(ColorRef c) const {
         }
     }
     nearest_.emplace(c, static_cast<std::uint8_t>(best));
+    recent = {c, static_cast<std::uint8_t>(best)};
     return static_cast<std::uint32_t>(best);
 }
 

@@ -87,6 +87,13 @@ private:
     Palette palette_{};
     std::uint32_t palette_serial_ = 0;
     mutable std::unordered_map<ColorRef, std::uint8_t> nearest_;  // palette look-ups made so far
+    // The latest look-ups by a hash of the colour: a display picks the same few colours for every
+    // symbol and text, and the map's hashing was a cost of its own.
+    struct RecentColor {
+        ColorRef color = 0xFFFFFFFF;  // no colour has its top byte set
+        std::uint8_t index = 0;
+    };
+    mutable std::array<RecentColor, 16> recent_{};
 };
 
 }  // namespace plat

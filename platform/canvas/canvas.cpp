@@ -43,19 +43,26 @@ void Canvas::remap() {
     back_ink_ = solid_paint(bk_color_);
 }
 
+// Displays select the same pen, brush and colour again for every symbol; the inks already hold
+// them, and a palette changed meanwhile is caught before the next primitive all the same.
 void Canvas::select_pen(const Pen& pen) {
+    if (pen.style == pen_.style && pen.color == pen_.color) return;
     pen_ = pen;
     map_pen();
 }
 
 void Canvas::select_brush(const Brush& brush) {
+    if (brush.style == brush_.style && brush.color == brush_.color) return;
     brush_ = brush;
     brush_ink_ = brush_paint(brush_);
 }
 
-void Canvas::select_font(std::shared_ptr<Font> font) { font_ = std::move(font); }
+void Canvas::select_font(const std::shared_ptr<Font>& font) {
+    if (font_ != font) font_ = font;
+}
 
 void Canvas::set_text_color(ColorRef c) {
+    if (c == text_color_) return;
     text_color_ = c;
     text_ink_ = solid_paint(text_color_);
 }

@@ -55,7 +55,7 @@ public:
     void select_pen(const Pen& pen);
     void select_brush(const Brush& brush);
     // Null selects no font: text then draws nothing and measures 0 x 0.
-    void select_font(std::shared_ptr<Font> font);
+    void select_font(const std::shared_ptr<Font>& font);
     void set_text_color(ColorRef c);
     void set_bk_color(ColorRef c);
     void set_bk_mode(BkMode mode);

@@ -1,6 +1,7 @@
 #include "platform/canvas/font.h"
 
 #include <algorithm>
+#include <atomic>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -244,7 +245,8 @@ public:
     const std::string& file_path() const override { return path_; }
 
     const Glyph& glyph(unsigned char ch) override {
-        std::call_once(rendered_, [this] { render_all(); });
+        // call_once costs a library call and thread-local stores on every glyph of every text.
+        if (!ready_.load(std::memory_order_acquire)) std::call_once(rendered_, [this] { render_all(); });
         const auto& slot = glyphs_[ch];
         return slot ? *slot : missing_;
     }
@@ -263,6 +265,7 @@ private:
             glyphs_[ch] = render_glyph(face_.get(), static_cast<unsigned char>(ch), embolden_);
         }
         face_.reset();
+        ready_.store(true, std::memory_order_release);
     }
 
     FacePtr face_;
@@ -270,6 +273,7 @@ private:
     CellMetrics metrics_;
     bool embolden_;
     std::once_flag rendered_;
+    std::atomic<bool> ready_{false};
     std::array<std::optional<Glyph>, 256> glyphs_;
     const Glyph missing_{};
 };
