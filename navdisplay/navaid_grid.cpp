@@ -149,9 +149,11 @@ const Strip& Grid::strip(const navdb::Database& db, int s, Work* work) {
         const auto k = static_cast<std::size_t>(kind_slot(e.kind));
         made->entries[k][next[k][static_cast<std::size_t>(row_of(e.lat))]++] = e;
     }
-    for (const GridEntry& e : made->entries[0])
-        if (e.has_ident) vor_by_ident_.emplace(std::string(e.ident, sizeof e.ident), &e);
+    // Kept before its identifiers are listed, so that the list never points into a strip that a
+    // failed allocation threw away.
     slot = std::move(made);
+    for (const GridEntry& e : slot->entries[0])
+        if (e.has_ident) vor_by_ident_.emplace(std::string(e.ident, sizeof e.ident), &e);
     return *slot;
 }
 
