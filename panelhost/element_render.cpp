@@ -28,6 +28,19 @@ const Image* picture_for(ElementState& s, std::size_t index, Image& scratch) {
     return &s.pictures[std::min(index, s.pictures.size() - 1)];
 }
 
+// The offsets dx where a * dx + b may lie in [lo, hi), narrowed into [from, to]. Generous by a
+// little, since the caller still tests every pixel; a line that hardly turns is taken whole or not.
+void narrow_to(double a, double b, double lo, double hi, double& from, double& to) {
+    if (std::abs(a) < 1e-6) {
+        if (b < lo - 1 || b > hi + 1) to = from - 1;
+        return;
+    }
+    double d0 = (lo - b) / a, d1 = (hi - b) / a;
+    if (d0 > d1) std::swap(d0, d1);
+    from = std::max(from, d0 - 2);
+    to = std::min(to, d1 + 2);
+}
+
 void draw_needle(Image& dst, const gauge::Needle& n, const Image& bitmap, double degrees) {
     const double a = degrees * M_PI / 180.0;
     const double c = std::cos(a), s = std::sin(a);
@@ -41,7 +54,15 @@ void draw_needle(Image& dst, const gauge::Needle& n, const Image& bitmap, double
     for (int y = y0; y < y1; ++y) {
         std::uint32_t* row = dst.row(y);
         const double dy = y + 0.5 - n.position.y;
-        for (int x = x0; x < x1; ++x) {
+        // A needle is a thin bitmap turned: most of the square around the pivot misses it, so only
+        // the pixels near the turned bitmap's span in this row are mapped back.
+        double from = x0 + 0.5 - n.position.x, to = x1 - 0.5 - n.position.x;
+        narrow_to(c, dy * s + px, 0, bitmap.width, from, to);
+        narrow_to(-s, dy * c + py, 0, bitmap.height, from, to);
+        if (from > to) continue;
+        const int first = std::max(x0, static_cast<int>(std::floor(from + n.position.x - 0.5)));
+        const int last = std::min(x1, static_cast<int>(std::ceil(to + n.position.x - 0.5)) + 1);
+        for (int x = first; x < last; ++x) {
             const double dx = x + 0.5 - n.position.x;
             // The inverse of a clockwise turn maps the screen pixel back into the unturned bitmap.
             const int sx = static_cast<int>(std::floor(dx * c + dy * s + px));
