@@ -6,6 +6,7 @@
 // pixel format.
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -50,20 +51,15 @@ public:
     // The open run through (x, y), which must be open: [x0, x1).
     std::pair<int, int> run_through(int x, int y) const {
         const Row r{row_of(y), taken_of(y)};
-        int x0 = x, x1 = x + 1;
-        while (x0 > box_.left && open_in(r, x0 - 1)) --x0;
-        while (x1 < box_.right && open_in(r, x1)) ++x1;
-        return {x0, x1};
+        return {last_closed_before(r, x, box_.left) + 1, next_with(r, x + 1, box_.right, false)};
     }
     // Calls seed(x) at the first pixel of every open run of row y within [x0, x1).
     template <typename Seed>
     void runs_in(int y, int x0, int x1, Seed seed) const {
         const Row r{row_of(y), taken_of(y)};
-        bool in_run = false;
-        for (int x = x0; x < x1; ++x) {
-            const bool o = open_in(r, x);
-            if (o && !in_run) seed(x);
-            in_run = o;
+        for (int x = next_with(r, x0, x1, true); x < x1; x = next_with(r, x, x1, true)) {
+            seed(x);
+            x = next_with(r, x + 1, x1, false);
         }
     }
 
@@ -72,6 +68,48 @@ private:
         const std::uint8_t* pixels;
         const std::uint8_t* taken;  // at the box's left edge
     };
+
+    // One byte-sized pixel per byte of a word: eight at a time, as a bit 7 set in each byte that is
+    // open. The byte tests are exact (no carries between bytes), so any set bit may be taken.
+    static constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    static constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+    static constexpr bool kBytewise = sizeof(Word) == 1;
+    static std::uint64_t load8(const std::uint8_t* p) {
+        std::uint64_t v;
+        std::memcpy(&v, p, sizeof v);
+        return v;
+    }
+    static std::uint64_t zero_bytes(std::uint64_t v) { return ~(((v & kLow7) + kLow7) | v | kLow7); }
+    std::uint64_t open_bytes(const Row& r, int x) const {
+        const std::uint64_t values = load8(r.pixels + x) & (mask_ * 0x0101010101010101ull);
+        const std::uint64_t border = zero_bytes(values ^ (border_ * 0x0101010101010101ull));
+        const std::uint64_t taken = load8(r.taken + (x - box_.left)) << 7;  // taken bytes hold 0 or 1
+        return ~(border | taken) & kHigh;
+    }
+
+    // The first x in [x, end) that is open (or closed), else end.
+    int next_with(const Row& r, int x, int end, bool open) const {
+        if constexpr (kBytewise) {
+            for (; x + 8 <= end; x += 8) {
+                const std::uint64_t found = open ? open_bytes(r, x) : ~open_bytes(r, x) & kHigh;
+                if (found) return x + std::countr_zero(found) / 8;
+            }
+        }
+        while (x < end && open_in(r, x) != open) ++x;
+        return x;
+    }
+    // The last x in [begin, before) that is closed, else begin - 1.
+    int last_closed_before(const Row& r, int before, int begin) const {
+        int x = before;
+        if constexpr (kBytewise) {
+            for (; x - 8 >= begin; x -= 8) {
+                if (const std::uint64_t closed = ~open_bytes(r, x - 8) & kHigh)
+                    return x - 8 + (63 - std::countl_zero(closed)) / 8;
+            }
+        }
+        while (x > begin && open_in(r, x - 1)) --x;
+        return x - 1;
+    }
 
     bool open_in(const Row& r, int x) const {
         if (r.taken[x - box_.left]) return false;
