@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 
 #include "panelhost/panel.h"
@@ -180,11 +181,14 @@ void draw_string(Image& dst, gauge::StringElement& e, const std::string& text) {
     for (int by = 0; by < h; ++by) {
         const int py = e.position.y + by;
         if (py < 0 || py >= dst.height) continue;
+        const std::uint8_t* inked = box.scanline(by);
         std::size_t ci = 0;
         for (int bx = 0; bx < w; ++bx) {
             const int px = e.position.x + bx;
             while (ci + 1 < starts.size() && bx >= starts[ci + 1]) ++ci;
-            if (px < 0 || px >= dst.width || box.pixel(bx, by) == 0) continue;
+            std::uint32_t ink_here;
+            std::memcpy(&ink_here, inked + 4 * static_cast<std::size_t>(bx), sizeof ink_here);
+            if (px < 0 || px >= dst.width || ink_here == 0) continue;
             const bool lit = static_cast<int>(ci) >= e.highlight_from && static_cast<int>(ci) < e.highlight_to;
             dst.row(py)[px] = lit ? highlight : ink;
         }
