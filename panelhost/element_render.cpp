@@ -50,8 +50,11 @@ void draw_host_image(Image& dst, const HostImage& src, int x, int y, bool transp
     for (int py = y0; py < y1; ++py) {
         const std::uint8_t* in = src.pixels.data() + static_cast<std::size_t>(py - y) * src.pitch;
         std::uint32_t* out = dst.row(py);
-        if (src.bits_per_pixel == 8 && !transparent) {
-            for (int px = x0; px < x1; ++px) out[px] = kOpaque | src.palette[in[px - x]];
+        if (src.bits_per_pixel == 8) {
+            for (int px = x0; px < x1; ++px) {
+                const std::uint32_t c = src.palette[in[px - x]];
+                if (!transparent || !is_black(c)) out[px] = kOpaque | c;
+            }
             continue;
         }
         for (int px = x0; px < x1; ++px) {
