@@ -9,6 +9,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -30,32 +31,26 @@ struct RowSpan {
 template <typename Word>
 class FillArea {
 public:
+    // The mask's rows are made when the search first reaches them: a small area inside a large
+    // clip then costs only its own rows.
     FillArea(const Bitmap& bitmap, const Region& clip, const Rect& box, std::uint32_t border, std::uint32_t mask)
-        : bitmap_(bitmap), box_(box), border_(border), mask_(mask),
+        : bitmap_(bitmap), clip_(clip), box_(box), border_(border), mask_(mask),
           stride_(static_cast<std::size_t>(box.width())),
-          taken_(stride_ * static_cast<std::size_t>(box.height()), 1) {
-        for (const Region::Band& band : clip.bands())
-            for (int y = band.top; y < band.bottom; ++y)
-                for (const Span& s : clip.spans(band))
-                    std::fill_n(taken_.begin() + static_cast<std::ptrdiff_t>(index(s.x0, y)),
-                                s.x1 - s.x0, std::uint8_t{0});
-    }
+          taken_(new std::uint8_t[stride_ * static_cast<std::size_t>(box.height())]),
+          made_(static_cast<std::size_t>(box.height()), false) {}
 
-    bool open(int x, int y) const { return open_in(Row{row_of(y), taken_of(y)}, x); }
-    void take(int y, int x0, int x1) {
-        std::fill_n(taken_.begin() + static_cast<std::ptrdiff_t>(index(x0, y)), x1 - x0,
-                    std::uint8_t{1});
-    }
+    bool open(int x, int y) { return open_in(Row{row_of(y), taken_of(y)}, x); }
+    void take(int y, int x0, int x1) { std::fill_n(taken_of(y) + (x0 - box_.left), x1 - x0, std::uint8_t{1}); }
     const Rect& box() const { return box_; }
 
     // The open run through (x, y), which must be open: [x0, x1).
-    std::pair<int, int> run_through(int x, int y) const {
+    std::pair<int, int> run_through(int x, int y) {
         const Row r{row_of(y), taken_of(y)};
         return {last_closed_before(r, x, box_.left) + 1, next_with(r, x + 1, box_.right, false)};
     }
     // Calls seed(x) at the first pixel of every open run of row y within [x0, x1).
     template <typename Seed>
-    void runs_in(int y, int x0, int x1, Seed seed) const {
+    void runs_in(int y, int x0, int x1, Seed seed) {
         const Row r{row_of(y), taken_of(y)};
         for (int x = next_with(r, x0, x1, true); x < x1; x = next_with(r, x, x1, true)) {
             seed(x);
@@ -118,17 +113,28 @@ private:
         return (w & mask_) != border_;
     }
     const std::uint8_t* row_of(int y) const { return bitmap_.scanline(y); }
-    const std::uint8_t* taken_of(int y) const { return taken_.data() + index(box_.left, y); }
-    std::size_t index(int x, int y) const {
-        return static_cast<std::size_t>(y - box_.top) * stride_ +
-               static_cast<std::size_t>(x - box_.left);
+    // Row y of the mask, at the box's left edge: taken outside the clip's spans.
+    std::uint8_t* taken_of(int y) {
+        const auto i = static_cast<std::size_t>(y - box_.top);
+        std::uint8_t* row = taken_.get() + i * stride_;
+        if (made_[i]) return row;
+        made_[i] = true;
+        std::fill_n(row, stride_, std::uint8_t{1});
+        band_ = clip_.find_band(y, band_);
+        if (band_ < clip_.bands().size() && clip_.bands()[band_].top <= y)
+            for (const Span& s : clip_.spans(clip_.bands()[band_]))
+                std::fill_n(row + (s.x0 - box_.left), s.x1 - s.x0, std::uint8_t{0});
+        return row;
     }
 
     const Bitmap& bitmap_;
+    const Region& clip_;
     Rect box_;
     std::uint32_t border_, mask_;
     std::size_t stride_;
-    std::vector<std::uint8_t> taken_;
+    std::unique_ptr<std::uint8_t[]> taken_;
+    std::vector<bool> made_;
+    std::size_t band_ = 0;  // where the clip's last row was found
 };
 
 template <typename Word>
