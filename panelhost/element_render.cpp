@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <optional>
 
 #include "panelhost/panel.h"
 #include "platform/canvas/canvas.h"
@@ -18,14 +20,84 @@ std::uint32_t from_colorref(std::uint32_t c) {
                       static_cast<std::uint8_t>((c >> 16) & 0xFF));
 }
 
-// The picture an element shows now: a host image the module wrote, or its bitmap.
-const Image* picture_for(ElementState& s, std::size_t index, Image& scratch) {
-    if (index < s.host_images.size()) {
-        convert_host_image(*s.host_images[index], scratch);
-        return &scratch;
+// The picture index a static image or icon shows now, or none.
+std::optional<std::size_t> picture_index(const ElementState& s) {
+    if (s.element->kind == gauge::element_static) return 0;
+    if (!s.has_value || s.value < 0 || std::isnan(s.value)) return std::nullopt;
+    return static_cast<std::size_t>(std::min(s.value, 1e9));  // beyond: the last picture
+}
+
+// One pixel of a host image as an opaque 32-bit pixel.
+std::uint32_t host_pixel(const HostImage& src, const std::uint8_t* row, int x) {
+    switch (src.bits_per_pixel) {
+        case 8: return kOpaque | src.palette[row[x]];
+        case 16: {
+            const unsigned v = row[2 * x] | (row[2 * x + 1] << 8);
+            const unsigned r = (v >> 10) & 31, g = (v >> 5) & 31, b = v & 31;
+            return opaque_rgb(static_cast<std::uint8_t>(r << 3 | r >> 2), static_cast<std::uint8_t>(g << 3 | g >> 2),
+                              static_cast<std::uint8_t>(b << 3 | b >> 2));
+        }
+        case 24: return opaque_rgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+        default: return kOpaque;
     }
-    if (s.pictures.empty()) return nullptr;
-    return &s.pictures[std::min(index, s.pictures.size() - 1)];
+}
+
+// A host image drawn straight from its own pixels, as draw_image draws it once converted: every
+// pixel is opaque, so only black ones of a transparent element are left out.
+void draw_host_image(Image& dst, const HostImage& src, int x, int y, bool transparent) {
+    const int x0 = std::max(0, x), y0 = std::max(0, y);
+    const int x1 = std::min(dst.width, x + src.width), y1 = std::min(dst.height, y + src.height);
+    for (int py = y0; py < y1; ++py) {
+        const std::uint8_t* in = src.pixels.data() + static_cast<std::size_t>(py - y) * src.pitch;
+        std::uint32_t* out = dst.row(py);
+        if (src.bits_per_pixel == 8) {
+            for (int px = x0; px < x1; ++px) {
+                const std::uint32_t c = src.palette[in[px - x]];
+                if (!transparent || !is_black(c)) out[px] = kOpaque | c;
+            }
+            continue;
+        }
+        for (int px = x0; px < x1; ++px) {
+            const std::uint32_t p = host_pixel(src, in, px - x);
+            if (!(transparent && is_black(p))) out[px] = p;
+        }
+    }
+}
+
+// Draws a static image or icon: the host image the module wrote, or its bitmap.
+void draw_picture(Image& dst, const ElementState& s, std::size_t index) {
+    const gauge::Element& e = *s.element;
+    const bool transparent = e.draw_flags & gauge::draw_transparent;
+    if (index < s.host_images.size())
+        draw_host_image(dst, *s.host_images[index], e.position.x, e.position.y, transparent);
+    else if (!s.pictures.empty())
+        draw_image(dst, s.pictures[std::min(index, s.pictures.size() - 1)], e.position.x, e.position.y, transparent);
+}
+
+// True when the element paints every pixel of the gauge's picture: an opaque host image over all
+// of it. What lies under it need not be drawn.
+bool covers_picture(const ElementState& s, const Image& dst) {
+    if (s.hidden || s.element->draw_flags & gauge::draw_transparent) return false;
+    if (s.element->kind != gauge::element_static && s.element->kind != gauge::element_icon) return false;
+    const std::optional<std::size_t> index = picture_index(s);
+    if (!index || *index >= s.host_images.size()) return false;
+    const HostImage& h = *s.host_images[*index];
+    const gauge::Element& e = *s.element;
+    return e.position.x <= 0 && e.position.y <= 0 && e.position.x + h.width >= dst.width &&
+           e.position.y + h.height >= dst.height;
+}
+
+// The offsets dx where a * dx + b may lie in [lo, hi), narrowed into [from, to]. Generous by a
+// little, since the caller still tests every pixel; a line that hardly turns is taken whole or not.
+void narrow_to(double a, double b, double lo, double hi, double& from, double& to) {
+    if (std::abs(a) < 1e-6) {
+        if (b < lo - 1 || b > hi + 1) to = from - 1;
+        return;
+    }
+    double d0 = (lo - b) / a, d1 = (hi - b) / a;
+    if (d0 > d1) std::swap(d0, d1);
+    from = std::max(from, d0 - 2);
+    to = std::min(to, d1 + 2);
 }
 
 void draw_needle(Image& dst, const gauge::Needle& n, const Image& bitmap, double degrees) {
@@ -41,7 +113,15 @@ void draw_needle(Image& dst, const gauge::Needle& n, const Image& bitmap, double
     for (int y = y0; y < y1; ++y) {
         std::uint32_t* row = dst.row(y);
         const double dy = y + 0.5 - n.position.y;
-        for (int x = x0; x < x1; ++x) {
+        // A needle is a thin bitmap turned: most of the square around the pivot misses it, so only
+        // the pixels near the turned bitmap's span in this row are mapped back.
+        double from = x0 + 0.5 - n.position.x, to = x1 - 0.5 - n.position.x;
+        narrow_to(c, dy * s + px, 0, bitmap.width, from, to);
+        narrow_to(-s, dy * c + py, 0, bitmap.height, from, to);
+        if (from > to) continue;
+        const int first = std::max(x0, static_cast<int>(std::floor(from + n.position.x - 0.5)));
+        const int last = std::min(x1, static_cast<int>(std::ceil(to + n.position.x - 0.5)) + 1);
+        for (int x = first; x < last; ++x) {
             const double dx = x + 0.5 - n.position.x;
             // The inverse of a clockwise turn maps the screen pixel back into the unturned bitmap.
             const int sx = static_cast<int>(std::floor(dx * c + dy * s + px));
@@ -104,11 +184,14 @@ void draw_string(Image& dst, gauge::StringElement& e, const std::string& text) {
     for (int by = 0; by < h; ++by) {
         const int py = e.position.y + by;
         if (py < 0 || py >= dst.height) continue;
+        const std::uint8_t* inked = box.scanline(by);
         std::size_t ci = 0;
         for (int bx = 0; bx < w; ++bx) {
             const int px = e.position.x + bx;
             while (ci + 1 < starts.size() && bx >= starts[ci + 1]) ++ci;
-            if (px < 0 || px >= dst.width || box.pixel(bx, by) == 0) continue;
+            std::uint32_t ink_here;
+            std::memcpy(&ink_here, inked + 4 * static_cast<std::size_t>(bx), sizeof ink_here);
+            if (px < 0 || px >= dst.width || ink_here == 0) continue;
             const bool lit = static_cast<int>(ci) >= e.highlight_from && static_cast<int>(ci) < e.highlight_to;
             dst.row(py)[px] = lit ? highlight : ink;
         }
@@ -157,43 +240,27 @@ void convert_host_image(const HostImage& src, Image& dst) {
     for (int y = 0; y < src.height; ++y) {
         const std::uint8_t* in = src.pixels.data() + static_cast<std::size_t>(y) * src.pitch;
         std::uint32_t* out = dst.row(y);
-        for (int x = 0; x < src.width; ++x) {
-            switch (src.bits_per_pixel) {
-                case 8: out[x] = kOpaque | src.palette[in[x]]; break;
-                case 16: {
-                    const unsigned v = in[2 * x] | (in[2 * x + 1] << 8);
-                    const unsigned r = (v >> 10) & 31, g = (v >> 5) & 31, b = v & 31;
-                    out[x] = opaque_rgb(static_cast<std::uint8_t>(r << 3 | r >> 2),
-                                        static_cast<std::uint8_t>(g << 3 | g >> 2),
-                                        static_cast<std::uint8_t>(b << 3 | b >> 2));
-                    break;
-                }
-                case 24: out[x] = opaque_rgb(in[3 * x + 2], in[3 * x + 1], in[3 * x]); break;
-                default: out[x] = kOpaque; break;
-            }
-        }
+        for (int x = 0; x < src.width; ++x) out[x] = host_pixel(src, in, x);
     }
 }
 
 void render_gauge(GaugeInstance& g, const PanelOptions&) {
     Image& dst = g.picture;
-    std::fill(dst.pixels.begin(), dst.pixels.end(), 0u);
-    Image scratch;
-    for (auto& sp : g.elements) {
-        ElementState& s = *sp;
+    // Drawing starts at the last element that covers the whole picture, if any.
+    auto first = g.elements.begin();
+    bool covered = false;
+    for (auto it = g.elements.begin(); it != g.elements.end(); ++it)
+        if (covers_picture(**it, dst)) first = it, covered = true;
+    if (!covered) std::fill(dst.pixels.begin(), dst.pixels.end(), 0u);
+    for (auto it = first; it != g.elements.end(); ++it) {
+        ElementState& s = **it;
         gauge::Element& e = *s.element;
         if (s.hidden) continue;
-        const bool transparent = e.draw_flags & gauge::draw_transparent;
         switch (e.kind) {
             case gauge::element_static:
-                if (const Image* p = picture_for(s, 0, scratch)) draw_image(dst, *p, e.position.x, e.position.y, transparent);
+            case gauge::element_icon:
+                if (const std::optional<std::size_t> index = picture_index(s)) draw_picture(dst, s, *index);
                 break;
-            case gauge::element_icon: {
-                if (!s.has_value || s.value < 0 || std::isnan(s.value)) break;
-                const auto index = static_cast<std::size_t>(std::min(s.value, 1e9));  // beyond: the last picture
-                if (const Image* p = picture_for(s, index, scratch)) draw_image(dst, *p, e.position.x, e.position.y, transparent);
-                break;
-            }
             case gauge::element_needle:
                 if (!s.pictures.empty() && s.has_value)
                     draw_needle(dst, static_cast<gauge::Needle&>(e), s.pictures.front(),

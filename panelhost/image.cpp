@@ -30,17 +30,32 @@ plat::Result<Image> load_bitmap_resource(plat::ModuleHandle module, int id) {
     return decode_bitmap(*bytes, what);
 }
 
+namespace {
+
+// Copies the pixels of [in, in + n) that `drawn` accepts to out, whole runs at a time: pictures are
+// mostly long runs of drawn pixels, which copy faster than one pixel at a time.
+template <typename Drawn>
+void copy_drawn(std::uint32_t* out, const std::uint32_t* in, int n, Drawn drawn) {
+    for (int i = 0; i < n;) {
+        while (i < n && !drawn(in[i])) ++i;
+        const int start = i;
+        while (i < n && drawn(in[i])) ++i;
+        std::copy(in + start, in + i, out + start);
+    }
+}
+
+}  // namespace
+
 void draw_image(Image& dst, const Image& src, int x, int y, bool transparent) {
     const int x0 = std::max(0, x), y0 = std::max(0, y);
     const int x1 = std::min(dst.width, x + src.width), y1 = std::min(dst.height, y + src.height);
     for (int py = y0; py < y1; ++py) {
-        const std::uint32_t* in = src.row(py - y);
-        std::uint32_t* out = dst.row(py);
-        for (int px = x0; px < x1; ++px) {
-            const std::uint32_t p = in[px - x];
-            if ((p >> 24) == 0 || (transparent && is_black(p))) continue;
-            out[px] = p;
-        }
+        const std::uint32_t* in = src.row(py - y) + (x0 - x);
+        std::uint32_t* out = dst.row(py) + x0;
+        if (transparent)
+            copy_drawn(out, in, x1 - x0, [](std::uint32_t p) { return (p >> 24) != 0 && !is_black(p); });
+        else
+            copy_drawn(out, in, x1 - x0, [](std::uint32_t p) { return (p >> 24) != 0; });
     }
 }
 
@@ -57,6 +72,10 @@ void draw_scaled(Image& dst, const Image& src, int x, int y, int w, int h, const
         const int sy = same_size ? py - y : static_cast<int>(static_cast<long long>(py - y) * src.height / h);
         const std::uint32_t* in = src.row(sy);
         std::uint32_t* out = dst.row(py);
+        if (same_size) {
+            copy_drawn(out + area.x, in + (area.x - x), area.w, [](std::uint32_t p) { return (p >> 24) != 0; });
+            continue;
+        }
         for (int px = area.x; px < area.x + area.w; ++px) {
             const std::uint32_t p =
                 in[same_size ? px - x : static_cast<int>(static_cast<long long>(px - x) * src.width / w)];

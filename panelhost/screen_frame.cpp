@@ -18,14 +18,19 @@ Rect layout_of(Panel& panel) {
     return l;
 }
 
+Rect place_of(const Window& w) { return {w.config.x, w.config.y, w.picture.width, w.picture.height}; }
+
 }  // namespace
 
-// Windows overlap where their positions say so: the later one lies on top.
+// Windows overlap where their positions say so: the later one lies on top. Black shows where no
+// window is; an area within one window is all drawn over.
 void ScreenFrame::redraw(Panel& panel, const Rect& area) {
-    fill_rect(frame_, area.x, area.y, area.w, area.h, kOpaque);
+    const bool within_one = std::any_of(panel.windows().begin(), panel.windows().end(),
+                                        [&](const auto& w) { return w->open && place_of(*w).intersect(area) == area; });
+    if (!within_one) fill_rect(frame_, area.x, area.y, area.w, area.h, kOpaque);
     for (auto& w : panel.windows()) {
         if (!w->open) continue;
-        const Rect place{w->config.x, w->config.y, w->picture.width, w->picture.height};
+        const Rect place = place_of(*w);
         const Rect a = place.intersect(area);
         for (int y = a.y; y < a.y + a.h; ++y) {
             const std::uint32_t* in = w->picture.row(y - place.y) + (a.x - place.x);

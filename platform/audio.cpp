@@ -137,6 +137,8 @@ public:
         return true;
     }
 
+    bool recording() const { return file_ != nullptr; }
+
     void append(const std::uint8_t* data, std::size_t size) {
         if (!file_) return;
         if (size > max_data_bytes - data_bytes_) {
@@ -421,8 +423,14 @@ public:
         const std::size_t frames = static_cast<std::size_t>(pending_frames_ / 1000);
         pending_frames_ %= 1000;
         if (frames == 0) return;
+        std::lock_guard lock(mix_mutex_);
+        // Without a capture nothing hears the host-clocked output: the clips only move along.
+        if (!capture_.recording()) {
+            move_clips(frames * output_channels, nullptr);
+            return;
+        }
         host_buffer_.resize(frames * output_channels * sizeof(std::int16_t));
-        mix(host_buffer_.data(), host_buffer_.size());
+        mix_locked(host_buffer_.data(), host_buffer_.size());
     }
 
 private:
@@ -431,16 +439,33 @@ private:
     }
 
     void mix(std::uint8_t* stream, std::size_t length) {
-        const std::size_t count = length / sizeof(std::int16_t);
         std::lock_guard lock(mix_mutex_);
+        mix_locked(stream, length);
+    }
+
+    void mix_locked(std::uint8_t* stream, std::size_t length) {
+        const std::size_t count = length / sizeof(std::int16_t);
         if (mix_buffer_.size() < count) mix_buffer_.resize(count);
         std::fill_n(mix_buffer_.begin(), count, 0);
+        move_clips(count, mix_buffer_.data());
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::int32_t value = std::clamp<std::int32_t>(mix_buffer_[i], -32768, 32767);
+            put_le16(stream + 2 * i, static_cast<std::uint16_t>(static_cast<std::int16_t>(value)));
+        }
+        if (length % sizeof(std::int16_t)) stream[length - 1] = 0;
+        capture_.append(stream, length);
+    }
 
+    // Moves every playing clip on by `count` samples, adding them into `sum` when given; a clip
+    // that reaches its end stops.
+    void move_clips(std::size_t count, std::int32_t* sum) {
         for (auto it = active_.begin(); it != active_.end();) {
             State& state = **it;
             const std::size_t take = std::min(count, state.samples.size() - state.position);
-            const std::int16_t* source = state.samples.data() + state.position;
-            for (std::size_t i = 0; i < take; ++i) mix_buffer_[i] += source[i];
+            if (sum) {
+                const std::int16_t* source = state.samples.data() + state.position;
+                for (std::size_t i = 0; i < take; ++i) sum[i] += source[i];
+            }
             state.position += take;
             if (state.position >= state.samples.size()) {
                 state.playing.store(false);
@@ -451,13 +476,6 @@ private:
                 ++it;
             }
         }
-
-        for (std::size_t i = 0; i < count; ++i) {
-            const std::int32_t value = std::clamp<std::int32_t>(mix_buffer_[i], -32768, 32767);
-            put_le16(stream + 2 * i, static_cast<std::uint16_t>(static_cast<std::int16_t>(value)));
-        }
-        if (length % sizeof(std::int16_t)) stream[length - 1] = 0;
-        capture_.append(stream, length);
     }
 
     void unlist(State& state) {

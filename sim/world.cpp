@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <map>
 #include <mutex>
 
@@ -51,7 +52,25 @@ const T* nearest(const std::vector<T>& items, LatLon p) {
 }  // namespace
 
 World::World(std::vector<Vor> vors, std::vector<Field> fields, RadioStations radios, std::vector<RunwayEnd> runways)
-    : vors_(std::move(vors)), fields_(std::move(fields)), radios_(std::move(radios)), runways_(std::move(runways)) {}
+    : vors_(std::move(vors)), fields_(std::move(fields)), radios_(std::move(radios)), runways_(std::move(runways)) {
+    index_runways();
+}
+
+// A runway's rank from p is at least the square of p's latitude distance from the runway's band
+// of latitude: the nearest point lies between its ends, or is its threshold when the runway is
+// longer than any real one (which a band wider than that always is).
+void World::index_runways() {
+    by_south_.clear();
+    for (std::size_t i = 0; i < runways_.size(); ++i) {
+        const RunwayEnd& r = runways_[i];
+        LatitudeBand b{std::min(r.threshold.lat, r.far_end.lat), std::max(r.threshold.lat, r.far_end.lat), i};
+        if (b.north - b.south > longest_runway_deg) b.south = b.north = r.threshold.lat;
+        widest_band_deg_ = std::max(widest_band_deg_, b.north - b.south);
+        by_south_.push_back(b);
+    }
+    std::sort(by_south_.begin(), by_south_.end(),
+              [](const LatitudeBand& a, const LatitudeBand& b) { return a.south < b.south; });
+}
 
 plat::Result<World> World::load(const std::string& dir) {
     worlddata::LoadOptions parts;
@@ -140,17 +159,27 @@ double World::variation_at(LatLon p) const {
     return v ? v->variation_deg : 0.0;
 }
 
+// The runways are visited outwards from p's latitude, by the south edge of their bands, until no
+// band can hold a nearer one. Of equally near runways the first in the list counts.
 double World::elevation_ft_at(LatLon p) const {
-    const RunwayEnd* best = nullptr;
+    if (std::isnan(p.lat) || std::isnan(p.lon)) return runways_.empty() ? 0.0 : runways_.front().elevation_ft;
+    std::size_t best = runways_.size();
     double best_rank = 0;
-    for (const RunwayEnd& r : runways_) {
-        // Both ends farther north (or south) than the best so far is near: no nearer.
-        const double north = r.threshold.lat - p.lat, north_far = r.far_end.lat - p.lat;
-        if (best && north * north_far > 0 && std::min(north * north, north_far * north_far) >= best_rank) continue;
-        const double r_rank = rank_from_runway(p, r);
-        if (!best || r_rank < best_rank) best = &r, best_rank = r_rank;
-    }
-    if (best) return best->elevation_ft;
+    // Rounding in a rank is far below this many degrees; a runway is passed over only beyond it.
+    constexpr double slack_deg = 1e-9;
+    const auto beyond = [&](double off) { return best < runways_.size() && off > std::sqrt(best_rank) + slack_deg; };
+    const auto consider = [&](const LatitudeBand& b) {
+        if (beyond(std::max(b.south - p.lat, p.lat - b.north))) return;
+        const double r_rank = rank_from_runway(p, runways_[b.runway]);
+        if (best == runways_.size() || r_rank < best_rank || (r_rank == best_rank && b.runway < best))
+            best = b.runway, best_rank = r_rank;
+    };
+    const auto start = std::lower_bound(by_south_.begin(), by_south_.end(), p.lat,
+                                        [](const LatitudeBand& b, double lat) { return b.south < lat; });
+    for (auto it = start; it != by_south_.end() && !beyond(it->south - p.lat); ++it) consider(*it);
+    for (auto it = start; it != by_south_.begin() && !beyond(p.lat - std::prev(it)->south - widest_band_deg_); --it)
+        consider(*std::prev(it));
+    if (best < runways_.size()) return runways_[best].elevation_ft;
     const Field* f = nearest(fields_, p);
     return f ? f->elevation_ft : 0.0;
 }

@@ -55,10 +55,19 @@ public:
     const Field* field(std::string_view icao) const;
 
 private:
+    // The latitudes a runway's nearest point to anywhere can have, and the runway's index.
+    struct LatitudeBand {
+        double south, north;
+        std::size_t runway;
+    };
+    void index_runways();
+
     std::vector<Vor> vors_;
     std::vector<Field> fields_;
     RadioStations radios_;
     std::vector<RunwayEnd> runways_;
+    std::vector<LatitudeBand> by_south_;  // sorted by south
+    double widest_band_deg_ = 0;
 };
 
 }  // namespace sim

@@ -6,8 +6,10 @@
 // pixel format.
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -29,41 +31,30 @@ struct RowSpan {
 template <typename Word>
 class FillArea {
 public:
+    // The mask's rows are made when the search first reaches them: a small area inside a large
+    // clip then costs only its own rows.
     FillArea(const Bitmap& bitmap, const Region& clip, const Rect& box, std::uint32_t border, std::uint32_t mask)
-        : bitmap_(bitmap), box_(box), border_(border), mask_(mask),
+        : bitmap_(bitmap), clip_(clip), box_(box), border_(border), mask_(mask),
           stride_(static_cast<std::size_t>(box.width())),
-          taken_(stride_ * static_cast<std::size_t>(box.height()), 1) {
-        for (const Region::Band& band : clip.bands())
-            for (int y = band.top; y < band.bottom; ++y)
-                for (const Span& s : clip.spans(band))
-                    std::fill_n(taken_.begin() + static_cast<std::ptrdiff_t>(index(s.x0, y)),
-                                s.x1 - s.x0, std::uint8_t{0});
-    }
+          taken_(new std::uint8_t[stride_ * static_cast<std::size_t>(box.height())]),
+          made_(static_cast<std::size_t>(box.height()), false) {}
 
-    bool open(int x, int y) const { return open_in(Row{row_of(y), taken_of(y)}, x); }
-    void take(int y, int x0, int x1) {
-        std::fill_n(taken_.begin() + static_cast<std::ptrdiff_t>(index(x0, y)), x1 - x0,
-                    std::uint8_t{1});
-    }
+    bool open(int x, int y) { return open_in(Row{row_of(y), taken_of(y)}, x); }
+    void take(int y, int x0, int x1) { std::fill_n(taken_of(y) + (x0 - box_.left), x1 - x0, std::uint8_t{1}); }
     const Rect& box() const { return box_; }
 
     // The open run through (x, y), which must be open: [x0, x1).
-    std::pair<int, int> run_through(int x, int y) const {
+    std::pair<int, int> run_through(int x, int y) {
         const Row r{row_of(y), taken_of(y)};
-        int x0 = x, x1 = x + 1;
-        while (x0 > box_.left && open_in(r, x0 - 1)) --x0;
-        while (x1 < box_.right && open_in(r, x1)) ++x1;
-        return {x0, x1};
+        return {last_closed_before(r, x, box_.left) + 1, next_with(r, x + 1, box_.right, false)};
     }
     // Calls seed(x) at the first pixel of every open run of row y within [x0, x1).
     template <typename Seed>
-    void runs_in(int y, int x0, int x1, Seed seed) const {
+    void runs_in(int y, int x0, int x1, Seed seed) {
         const Row r{row_of(y), taken_of(y)};
-        bool in_run = false;
-        for (int x = x0; x < x1; ++x) {
-            const bool o = open_in(r, x);
-            if (o && !in_run) seed(x);
-            in_run = o;
+        for (int x = next_with(r, x0, x1, true); x < x1; x = next_with(r, x, x1, true)) {
+            seed(x);
+            x = next_with(r, x + 1, x1, false);
         }
     }
 
@@ -73,6 +64,48 @@ private:
         const std::uint8_t* taken;  // at the box's left edge
     };
 
+    // One byte-sized pixel per byte of a word: eight at a time, as a bit 7 set in each byte that is
+    // open. The byte tests are exact (no carries between bytes), so any set bit may be taken.
+    static constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    static constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+    static constexpr bool kBytewise = sizeof(Word) == 1;
+    static std::uint64_t load8(const std::uint8_t* p) {
+        std::uint64_t v;
+        std::memcpy(&v, p, sizeof v);
+        return v;
+    }
+    static std::uint64_t zero_bytes(std::uint64_t v) { return ~(((v & kLow7) + kLow7) | v | kLow7); }
+    std::uint64_t open_bytes(const Row& r, int x) const {
+        const std::uint64_t values = load8(r.pixels + x) & (mask_ * 0x0101010101010101ull);
+        const std::uint64_t border = zero_bytes(values ^ (border_ * 0x0101010101010101ull));
+        const std::uint64_t taken = load8(r.taken + (x - box_.left)) << 7;  // taken bytes hold 0 or 1
+        return ~(border | taken) & kHigh;
+    }
+
+    // The first x in [x, end) that is open (or closed), else end.
+    int next_with(const Row& r, int x, int end, bool open) const {
+        if constexpr (kBytewise) {
+            for (; x + 8 <= end; x += 8) {
+                const std::uint64_t found = open ? open_bytes(r, x) : ~open_bytes(r, x) & kHigh;
+                if (found) return x + std::countr_zero(found) / 8;
+            }
+        }
+        while (x < end && open_in(r, x) != open) ++x;
+        return x;
+    }
+    // The last x in [begin, before) that is closed, else begin - 1.
+    int last_closed_before(const Row& r, int before, int begin) const {
+        int x = before;
+        if constexpr (kBytewise) {
+            for (; x - 8 >= begin; x -= 8) {
+                if (const std::uint64_t closed = ~open_bytes(r, x - 8) & kHigh)
+                    return x - 8 + (63 - std::countl_zero(closed)) / 8;
+            }
+        }
+        while (x > begin && open_in(r, x - 1)) --x;
+        return x - 1;
+    }
+
     bool open_in(const Row& r, int x) const {
         if (r.taken[x - box_.left]) return false;
         Word w;
@@ -80,17 +113,28 @@ private:
         return (w & mask_) != border_;
     }
     const std::uint8_t* row_of(int y) const { return bitmap_.scanline(y); }
-    const std::uint8_t* taken_of(int y) const { return taken_.data() + index(box_.left, y); }
-    std::size_t index(int x, int y) const {
-        return static_cast<std::size_t>(y - box_.top) * stride_ +
-               static_cast<std::size_t>(x - box_.left);
+    // Row y of the mask, at the box's left edge: taken outside the clip's spans.
+    std::uint8_t* taken_of(int y) {
+        const auto i = static_cast<std::size_t>(y - box_.top);
+        std::uint8_t* row = taken_.get() + i * stride_;
+        if (made_[i]) return row;
+        made_[i] = true;
+        std::fill_n(row, stride_, std::uint8_t{1});
+        band_ = clip_.find_band(y, band_);
+        if (band_ < clip_.bands().size() && clip_.bands()[band_].top <= y)
+            for (const Span& s : clip_.spans(clip_.bands()[band_]))
+                std::fill_n(row + (s.x0 - box_.left), s.x1 - s.x0, std::uint8_t{0});
+        return row;
     }
 
     const Bitmap& bitmap_;
+    const Region& clip_;
     Rect box_;
     std::uint32_t border_, mask_;
     std::size_t stride_;
-    std::vector<std::uint8_t> taken_;
+    std::unique_ptr<std::uint8_t[]> taken_;
+    std::vector<bool> made_;
+    std::size_t band_ = 0;  // where the clip's last row was found
 };
 
 template <typename Word>

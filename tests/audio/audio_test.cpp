@@ -338,9 +338,9 @@ TEST_F(AudioTest, ExplicitDiskDriverIsHonoured) {
 namespace plat {
 namespace {
 
-TEST_F(AudioTest, HostClockedOutputPlaysExactlyAsFarAsTheHostHasAdvanced) {
-    use_output({.capture_wav_path = scratch_path(".wav").string(), .clocked_by_host = true});
-    // 11025 frames at 44100 Hz: a quarter of a second.
+// A quarter of a second (11025 frames at 44100 Hz) played on the host's clock: it lasts exactly
+// as long whether or not a capture listens.
+void play_quarter_second_on_host_clock() {
     auto clip = make_clip(s16_stereo_44k, constant16(11025, 1000, -1000));
     clip->play();
     EXPECT_EQ(audio_driver_name(), "host clock");
@@ -348,7 +348,22 @@ TEST_F(AudioTest, HostClockedOutputPlaysExactlyAsFarAsTheHostHasAdvanced) {
     EXPECT_TRUE(clip->playing()) << "no time passes but the host's";
     advance_audio_output(55);
     EXPECT_FALSE(clip->playing());
+    std::vector<AudioEventKind> kinds;
+    for (const AudioEvent& event : audio_events())
+        if (event.clip == clip->id()) kinds.push_back(event.kind);
+    EXPECT_EQ(kinds, (std::vector<AudioEventKind>{AudioEventKind::play, AudioEventKind::finish}));
     advance_audio_output(100);
+}
+
+TEST_F(AudioTest, HostClockedOutputEndsClipsOnTimeWithoutACapture) {
+    use_output({.capture_wav_path = "", .clocked_by_host = true});
+    play_quarter_second_on_host_clock();
+    play_quarter_second_on_host_clock();
+}
+
+TEST_F(AudioTest, HostClockedOutputPlaysExactlyAsFarAsTheHostHasAdvanced) {
+    use_output({.capture_wav_path = scratch_path(".wav").string(), .clocked_by_host = true});
+    play_quarter_second_on_host_clock();
     shutdown_audio_output();
     const auto frames = read_capture(scratch_path(".wav"));
     ASSERT_EQ(frames.size(), 44100u * 375 / 1000) << "every advanced millisecond is in the capture";

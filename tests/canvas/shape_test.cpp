@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "canvas_test_support.h"
 
 using namespace plat;
@@ -149,6 +151,46 @@ TEST(FloodFill, FillsTheSameAreaInEveryFormatInUnalignedRows) {
     }
     EXPECT_EQ(results[0], results[1]);
     EXPECT_EQ(results[0], results[2]);
+}
+
+// The 8-bit search takes eight pixels at a time; the 32-bit one goes pixel by pixel. Random walls
+// of every length, clips and seeds, in widths that leave a few pixels over a whole word, fill the
+// same pixels in both.
+TEST(FloodFill, EightPixelsAtATimeFillExactlyWhatPixelByPixelFills) {
+    std::mt19937 random(11);
+    int filled = 0;
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    for (int round = 0; round < 150; ++round) {
+        const int w = 9 + pick(80), h = 3 + pick(40);
+        SCOPED_TRACE(::testing::Message() << "round " << round << ", " << w << " x " << h);
+        Bitmap narrow = small_bitmap(w, h);
+        Bitmap wide(w, h, PixelFormat::xrgb32);
+        const int walls = pick(12), seeds = 1 + pick(4);
+        std::vector<Point> ends;
+        for (int i = 0; i < 2 * walls + seeds; ++i) ends.push_back({pick(w + 4) - 2, pick(h + 4) - 2});
+        const Rect clip{pick(w / 2), pick(h / 2), w / 2 + pick(w / 2 + 1), h / 2 + pick(h / 2 + 1)};
+        const bool round_clip = pick(2) == 0;
+        const Point other{pick(w), pick(h)};  // another colour: filled over
+        for (Bitmap* bmp : {&narrow, &wide}) {
+            Canvas c(*bmp);
+            c.select_pen(Pen::solid(white));
+            for (int i = 0; i < walls; ++i) {
+                c.move_to(ends[2 * i].x, ends[2 * i].y);
+                c.line_to(ends[2 * i + 1].x, ends[2 * i + 1].y);
+            }
+            c.set_pixel(other.x, other.y, green);
+            c.select_clip(round_clip ? Region::round_rect(clip, 9, 7) : Region(clip));
+            c.select_brush(Brush::solid(red));
+            for (int i = 0; i < seeds; ++i) c.flood_fill(ends[2 * walls + i].x, ends[2 * walls + i].y, white);
+        }
+        Canvas a(narrow), b(wide);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                ASSERT_EQ(a.get_pixel(x, y), b.get_pixel(x, y)) << x << "," << y;
+                filled += a.get_pixel(x, y) == red;
+            }
+    }
+    EXPECT_GT(filled, 5000) << "the fills reach large areas, not only the seeds";
 }
 
 }  // namespace

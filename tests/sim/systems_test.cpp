@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
+#include <vector>
 
 #include "host/key_events.h"
 #include "host/tokens.h"
@@ -100,6 +103,65 @@ TEST(World, VariationOfTheNearestVorAndElevationOfTheNearestAirport) {
     a.publish(sink);
     EXPECT_EQ(sink.values[token::magnetic_variation], 17.0);
     EXPECT_NEAR(sink.values[token::ground_elevation] / 256.0 * sim::feet_per_metre, 13.0, 1e-6);
+}
+
+// The runway nearest p as a look at every runway finds it, by the flat-earth distance from the
+// nearest point between its ends (its threshold alone when longer than 0.1 degree); the first of
+// equally near ones.
+double elevation_by_every_runway(const std::vector<sim::RunwayEnd>& runways, sim::LatLon p) {
+    double best_rank = 0, elevation = 0;
+    bool found = false;
+    for (const sim::RunwayEnd& r : runways) {
+        const double k = std::cos(p.lat * sim::degrees_to_radians);
+        const double ax = sim::wrap_180(r.threshold.lon - p.lon) * k, ay = r.threshold.lat - p.lat;
+        const double dx = sim::wrap_180(r.far_end.lon - p.lon) * k - ax, dy = r.far_end.lat - p.lat - ay;
+        const double length2 = dx * dx + dy * dy;
+        const double f = length2 > 0 && length2 < 0.01 ? std::clamp(-(ax * dx + ay * dy) / length2, 0.0, 1.0) : 0.0;
+        const double rank = (ax + f * dx) * (ax + f * dx) + (ay + f * dy) * (ay + f * dy);
+        if (!found || rank < best_rank) found = true, best_rank = rank, elevation = r.elevation_ft;
+    }
+    return elevation;
+}
+
+// Airports of a few runways each in every latitude, runways listed twice (the first counts), a
+// damaged row reaching across a degree, points on, near and far from the runways, across the
+// date line and near the poles: the elevation is always that of the runway a look at every one
+// finds nearest.
+TEST(World, ElevationOfTheNearestRunwayAsAmongEveryRunway) {
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::vector<sim::RunwayEnd> runways;
+    for (int airport = 0; airport < 400; ++airport) {
+        const double lat = -85 + 170 * unit(random), lon = -180 + 360 * unit(random);
+        for (int i = 0; i < 3; ++i) {
+            sim::RunwayEnd r;
+            r.threshold = {lat + 0.03 * (unit(random) - 0.5), lon + 0.03 * (unit(random) - 0.5)};
+            const double length = 0.04 * unit(random), heading = 6.3 * unit(random);
+            r.far_end = {r.threshold.lat + length * std::cos(heading), r.threshold.lon + length * std::sin(heading)};
+            r.elevation_ft = static_cast<double>(runways.size());
+            runways.push_back(r);
+            if (i == 0 && airport % 7 == 0) {
+                r.elevation_ft = -1;  // the same runway again, later in the list
+                runways.push_back(r);
+            }
+        }
+    }
+    sim::RunwayEnd damaged;
+    damaged.threshold = {10.0, 20.0};
+    damaged.far_end = {11.5, 20.2};
+    damaged.elevation_ft = 99999;
+    runways.push_back(damaged);
+    const sim::World world({}, {}, {}, runways);
+    for (int i = 0; i < 4000; ++i) {
+        const sim::RunwayEnd& near = runways[random() % runways.size()];
+        const double spread = i % 4 == 0 ? 30.0 : i % 4 == 1 ? 1.0 : 0.01;
+        sim::LatLon p{std::clamp(near.threshold.lat + spread * (unit(random) - 0.5), -89.9, 89.9),
+                      sim::wrap_180(near.threshold.lon + spread * (unit(random) - 0.5))};
+        if (i % 50 == 0) p = near.threshold;
+        if (i % 50 == 1) p = {10.9, 20.1};  // along the damaged row, far from its threshold
+        ASSERT_EQ(world.elevation_ft_at(p), elevation_by_every_runway(runways, p)) << p.lat << ", " << p.lon;
+    }
+    EXPECT_EQ(world.elevation_ft_at(runways[0].threshold), 0.0) << "the first of a runway listed twice";
 }
 
 TEST(World, MissingFilesAreNamed) {

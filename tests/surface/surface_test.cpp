@@ -10,6 +10,7 @@
 #include <string>
 
 #include "panel_fixture.h"
+#include "panelhost/element_render.h"
 #include "panelhost/panel.h"
 #include "platform/message_box.h"
 
@@ -65,6 +66,34 @@ TEST(DisplaySurface, EightBitPixelsPassUnchanged) {
         EXPECT_EQ(pixel8(img, 3, 3), 0u) << "black";
     }
     EXPECT_FALSE(std::filesystem::exists("Gauges/surfaceprobe.err"));
+}
+
+// The gauge's picture is the display's host image over the background's, each drawn from its own
+// pixels as the host converts them whole, black left out of both (both are transparent).
+TEST(DisplaySurface, GaugePictureIsTheDisplayOverItsBackgroundInEveryFormat) {
+    for (const int bits : {8, 16}) {
+        SCOPED_TRACE(bits);
+        PanelRun run(kProbePanel, "", format(bits, 3));
+        run.cycles(3);
+        panelhost::GaugeInstance* g = run.panel().find_gauge("surfaceprobe");
+        ASSERT_NE(g, nullptr);
+        run.panel().compose();
+        const panelhost::ElementState& display = *g->elements.at(1);
+        ASSERT_TRUE(display.has_value);
+        panelhost::Image background, shown;
+        panelhost::convert_host_image(host_image(run, 0, 0), background);
+        panelhost::convert_host_image(host_image(run, 1, static_cast<int>(display.value)), shown);
+        ASSERT_EQ(g->picture.width, shown.width);
+        int from_background = 0;
+        for (int y = 0; y < shown.height; ++y)
+            for (int x = 0; x < shown.width; ++x) {
+                const std::uint32_t d = shown.row(y)[x], b = background.row(y)[x];
+                const std::uint32_t expected = !panelhost::is_black(d) ? d : !panelhost::is_black(b) ? b : 0;
+                ASSERT_EQ(g->picture.row(y)[x], expected) << x << "," << y;
+                from_background += panelhost::is_black(d) && !panelhost::is_black(b);
+            }
+        EXPECT_GT(from_background, 0) << "the background shows through the display's black";
+    }
 }
 
 TEST(DisplaySurface, ColourKeysAreCoveredByTheFirstRow) {
