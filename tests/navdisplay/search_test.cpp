@@ -1,5 +1,5 @@
 // The navaid search as the map shows it: thinning to 50 per kind, the tuned station, localizers
-// at the long ranges, and the window across the date line.
+// at the long ranges, and the map as the aircraft crosses the date line.
 
 #include <gtest/gtest.h>
 
@@ -122,7 +122,7 @@ TEST(NavaidSearch, LocalizersOnlyBelowRangeThirty) {
     }
 }
 
-TEST(NavaidSearch, WindowJumpsAcrossTheDateLine) {
+TEST(NavaidSearch, MapFollowsTheAircraftAcrossTheDateLine) {
     const fs::path root = make_root();
     plan_mode_file(root, 10);
     NavData d;
