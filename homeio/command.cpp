@@ -77,7 +77,7 @@ bool target(const Words& w, Command& c, std::string& why) {
 
 std::optional<Command> parse_command(std::string_view line, std::string& why) {
     why.clear();
-    const Words w = split_words(line);
+    const Words w = plat::split_words(line);
     if (w.empty()) {
         why = "empty line";
         return std::nullopt;

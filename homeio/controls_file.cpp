@@ -16,7 +16,7 @@ struct Lexed {
     bool ok = true;
 };
 
-// Words as split_words cuts them, but a double-quoted name is one word.
+// Words as plat::split_words cuts them, but a double-quoted name is one word.
 Lexed lex(std::string_view line) {
     Lexed out;
     std::size_t i = 0;
@@ -104,7 +104,7 @@ std::optional<std::string> axis(const std::vector<std::string>& w, bool quoted, 
         if (w[i] == "reverse") {
             a.reverse = true;
         } else if (w[i] == "deadzone" && i + 1 < w.size()) {
-            const auto d = fraction_word(w[++i]);
+            const auto d = plat::finite_number(w[++i]);
             if (!d || *d < 0 || *d > 0.5) return "deadzone needs a fraction of the travel, 0 to 0.5: " + w[i];
             a.deadzone = *d;
         } else {

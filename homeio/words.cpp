@@ -1,21 +1,8 @@
 #include "homeio/words.h"
 
 #include <charconv>
-#include <cmath>
 
 namespace homeio {
-
-std::vector<std::string_view> split_words(std::string_view line) {
-    std::vector<std::string_view> words;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-        const std::size_t start = i;
-        while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
-        if (i > start) words.push_back(line.substr(start, i - start));
-    }
-    return words;
-}
 
 namespace {
 
@@ -44,13 +31,6 @@ std::optional<std::int64_t> number_word(std::string_view word, std::int64_t low,
     if (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X'))
         return read_integer(word.substr(2), 16, false, low, high);
     return integer_word(word, low, high);
-}
-
-std::optional<double> fraction_word(std::string_view word) {
-    double v = 0;
-    auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), v);
-    if (word.empty() || ec != std::errc{} || end != word.data() + word.size() || !std::isfinite(v)) return std::nullopt;
-    return v;
 }
 
 std::string join_words(const std::vector<std::string_view>& words, std::size_t first) {

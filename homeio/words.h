@@ -8,17 +8,14 @@
 #include <string_view>
 #include <vector>
 
-namespace homeio {
+#include "platform/words.h"
 
-// Words separated by blanks (spaces and tabs); none for a blank line.
-std::vector<std::string_view> split_words(std::string_view line);
+namespace homeio {
 
 // A decimal integer within [low, high], optionally signed.
 std::optional<std::int64_t> integer_word(std::string_view word, std::int64_t low, std::int64_t high);
 // A decimal or 0x hexadecimal integer within [low, high].
 std::optional<std::int64_t> number_word(std::string_view word, std::int64_t low, std::int64_t high);
-// A decimal fraction, such as 0.05.
-std::optional<double> fraction_word(std::string_view word);
 
 // The words from `first` on, joined by single spaces (a command carried by a controls line).
 std::string join_words(const std::vector<std::string_view>& words, std::size_t first);

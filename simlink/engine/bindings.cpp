@@ -1,12 +1,11 @@
 #include "simlink/engine/bindings.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "platform/words.h"
 #include "simlink/engine/names.h"
 
 namespace simlink {
@@ -16,25 +15,6 @@ namespace {
 constexpr std::size_t max_file_bytes = 1 << 20;
 constexpr std::size_t max_path_bytes = 200;
 constexpr std::size_t max_value_bytes = 64;
-
-std::vector<std::string_view> words_of(std::string_view line) {
-    std::vector<std::string_view> words;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-        const std::size_t start = i;
-        while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
-        if (i > start) words.push_back(line.substr(start, i - start));
-    }
-    return words;
-}
-
-std::optional<double> number_of(std::string_view text) {
-    double v = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v)) return std::nullopt;
-    return v;
-}
 
 bool path_char(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
@@ -77,7 +57,7 @@ public:
             std::string_view line = text.substr(start, end - start);
             if (const std::size_t hash = line.find('#'); hash != std::string_view::npos) line = line.substr(0, hash);
             if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            statement(words_of(line));
+            statement(plat::split_words(line));
             start = end + 1;
         }
         if (!ok_) return plat::Error{error_};
@@ -208,7 +188,7 @@ private:
         }
         if (const std::size_t eq = word.find('='); eq != std::string_view::npos) {
             if (s.text) return fail("a text source has no stand-in value");
-            const auto v = number_of(word.substr(eq + 1));
+            const auto v = plat::finite_number(word.substr(eq + 1));
             if (!v) return fail("'" + std::string(word.substr(eq + 1)) + "' is no number");
             s.until_answered = *v;
             word = word.substr(0, eq);
@@ -323,7 +303,7 @@ private:
             std::string_view values = w[5];
             while (!values.empty()) {
                 const std::size_t comma = values.find(',');
-                const auto v = number_of(values.substr(0, comma));
+                const auto v = plat::finite_number(values.substr(0, comma));
                 if (!v) {
                     fail("'" + std::string(w[5]) + "' is no list of numbers");
                     return;
